@@ -1,0 +1,105 @@
+#include "app/entry_list_file.h"
+
+namespace zk {
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+class FieldReader {
+public:
+    explicit FieldReader(std::string_view data) : data_(data) {}
+
+    bool atEnd() const { return pos_ >= data_.size(); }
+
+    std::string next() {
+        skipBlanks();
+        std::string field = !atEnd() && data_[pos_] == '"' ? quoted() : unquoted();
+        endField();
+        return field;
+    }
+
+private:
+    void skipBlanks() {
+        while (!atEnd() && isBlank(data_[pos_])) ++pos_;
+    }
+    std::size_t lineEnd(std::size_t from) const {
+        while (from < data_.size() && !isLineEnd(data_[from])) ++from;
+        return from;
+    }
+
+    // The closing quote is the first one that only blanks separate from a comma, the line
+    // end or the end of the data. Without one the field runs to the end of its line.
+    std::string quoted() {
+        const std::size_t start = ++pos_;
+        const std::size_t end = lineEnd(start);
+        for (std::size_t q = start; q < end; ++q) {
+            if (data_[q] != '"') continue;
+            std::size_t after = q + 1;
+            while (after < end && isBlank(data_[after])) ++after;
+            if (after == end || data_[after] == ',') {
+                pos_ = after;
+                return std::string(data_.substr(start, q - start));
+            }
+        }
+        pos_ = end;
+        return std::string(data_.substr(start, end - start));
+    }
+
+    std::string unquoted() {
+        const std::size_t start = pos_;
+        while (!atEnd() && data_[pos_] != ',' && !isLineEnd(data_[pos_])) ++pos_;
+        std::size_t end = pos_;
+        while (end > start && isBlank(data_[end - 1])) --end;
+        return std::string(data_.substr(start, end - start));
+    }
+
+    // Consumes the comma or the line end (CR LF, LF or CR) that closes the field.
+    void endField() {
+        if (atEnd()) return;
+        if (data_[pos_] == ',') {
+            ++pos_;
+        } else if (data_[pos_] == '\r') {
+            ++pos_;
+            if (!atEnd() && data_[pos_] == '\n') ++pos_;
+        } else if (data_[pos_] == '\n') {
+            ++pos_;
+        }
+    }
+
+    std::string_view data_;
+    std::size_t pos_ = 0;
+};
+
+} // namespace
+
+std::vector<std::string> parseEntries(std::string_view data) {
+    std::vector<std::string> entries;
+    FieldReader reader(data);
+    while (!reader.atEnd()) entries.push_back(reader.next());
+    return entries;
+}
+
+std::string formatEntry(std::string_view entry) {
+    std::string line;
+    line.reserve(entry.size() + 4);
+    line += '"';
+    line += entry;
+    line += "\"\r\n";
+    return line;
+}
+
+std::string formatEntries(const std::vector<std::string>& entries) {
+    std::string data;
+    for (const std::string& entry : entries) data += formatEntry(entry);
+    return data;
+}
+
+void Liste_einlesen(EntryList& Eintraege, Files& files, const std::string& Datei) {
+    Files::ReadResult file = files.readAll(Datei);
+    Eintraege.assign(file.status == Files::ReadStatus::Ok ? parseEntries(file.data)
+                                                          : std::vector<std::string>{});
+}
+
+} // namespace zk

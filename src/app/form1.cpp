@@ -1,0 +1,111 @@
+#include "app/form1.h"
+
+#include "app/entry_list_file.h"
+#include "app/texte.h"
+#include "app/zuklapper.h"
+
+namespace zk {
+
+namespace {
+
+std::string folderPrefix(std::string folder) {
+    if (folder.empty() || folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
+} // namespace
+
+Form1::Form1(Zuklapper& app)
+    : window(app.platform().toolkit, "Form1", app.platform().toolkit.ansi(texte::Form1_Titel), 5430,
+             4665, ui::BorderStyle::Sizable),
+      picliste(window, nullptr, "picliste", {165, 105, 2145, 360}),
+      optListe0(window, &picliste, "optListe(0)", {15, 15, 1275, 315},
+                app.platform().toolkit.ansi(texte::Titelliste)),
+      optListe1(window, &picliste, "optListe(1)", {1200, 15, 1275, 315},
+                app.platform().toolkit.ansi(texte::Urlliste)),
+      List1(window, nullptr, "List1", {135, 540, 4455, 2595}, true),
+      picButtons(window, nullptr, "picButtons", {375, 3795, 3540, 735}),
+      cmdHinzufuegen(window, &picButtons, "cmdHinzufuegen", {45, 240, 1095, 375},
+                     app.platform().toolkit.ansi(texte::Hinzufuegen)),
+      Command1(window, &picButtons, "Command1", {1245, 240, 975, 375},
+               app.platform().toolkit.ansi(texte::Loeschen)),
+      Command2(window, &picButtons, "Command2", {2325, 240, 1215, 375},
+               app.platform().toolkit.ansi(texte::Webbrowser)),
+      tmrFenster_schliessen(window, "tmrFenster_schliessen", 100, true),
+      app_(app) {
+    optListe0.setValue(true);
+    window.onLoad = [this] { Form_Load(); };
+    window.onQueryUnload = [this](bool& cancel) { Form_QueryUnload(cancel); };
+    optListe0.onClick = [this] { Liste_laden(); };
+    optListe1.onClick = [this] { Liste_laden(); };
+    List1.onKeyDown = [this](int keyCode, int shift) { List1_KeyDown(keyCode, shift); };
+    Command1.onClick = [this] { Command1_Click(); };
+    tmrFenster_schliessen.onTimer = [this] { tmrFenster_schliessen_Timer(); };
+}
+
+void Form1::Form_Load() {
+    picliste.move({100, 0, picliste.width(), picliste.height()});
+    List1.move({100, picliste.top() + picliste.height(), List1.width(), List1.height()});
+
+    const std::string prefix = folderPrefix(app_.platform().files.programFolder());
+    Pfad2 = prefix + "Webbrowser.txt";
+    Pfad_config = prefix + "config.ini";
+    UrlPfad = prefix + "lstUrl.txt";
+    Pfad = prefix + "lstTitel.txt";
+
+    Files& files = app_.platform().files;
+    Liste_einlesen(TitelEintraege, files, Pfad);
+    Liste_einlesen(UrlEintraege, files, UrlPfad);
+    Liste_laden();
+}
+
+void Form1::Form_QueryUnload(bool&) {
+    // Without the notification icon, closing the main window ends the program.
+    app_.platform().toolkit.quit();
+}
+
+void Form1::selectFirst() {
+    if (List1.listCount() > 0) List1.setListIndex(0);
+}
+
+void Form1::Liste_laden() {
+    List1.setItems(titleListShown() ? TitelEintraege.items() : UrlEintraege.items());
+    selectFirst();
+}
+
+void Form1::List1_KeyDown(int keyCode, int) {
+    if (keyCode == ui::KEY_DELETE) Command1_Click();
+}
+
+void Form1::Command1_Click() {
+    const int selected = List1.listIndex();
+    if (List1.listCount() == 0 || selected < 0) return;
+    const std::string removed = List1.item(selected);
+    List1.removeItem(selected);
+    selectFirst();
+
+    const std::string& path = titleListShown() ? Pfad : UrlPfad;
+    const std::string data = formatEntries(List1.items());
+    if (!app_.platform().files.replaceAll(path, data)) {
+        // The file keeps the entry, so the view and the list keep it too.
+        List1.addItem(removed);
+        selectFirst();
+        ui::Toolkit& toolkit = app_.platform().toolkit;
+        toolkit.messageBox(&window, toolkit.ansi(texte::Liste_nicht_gespeichert) + path,
+                           toolkit.ansi(texte::Programm), ui::MB_OK_INFORMATION);
+        return;
+    }
+    selectFirst();
+    (titleListShown() ? TitelEintraege : UrlEintraege).assign(parseEntries(data));
+}
+
+void Form1::tmrFenster_schliessen_Timer() {
+    WindowSystem& windows = app_.platform().windows;
+    Browserfenster_suchen(windows, window.handle(), BrowserWindows);
+    if (BrowserWindows.empty()) return;
+    closeRules_.closeOrder(BrowserWindows, UrlEintraege, TitelEintraege, app_.WebbrowserBezeichnung,
+                           closeOrder_);
+    Fenster_schliessen(windows, closeOrder_);
+}
+
+} // namespace zk

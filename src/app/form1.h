@@ -1,0 +1,62 @@
+#pragma once
+
+#include "engine/close_cycle.h"
+#include "engine/entry_list.h"
+#include "engine/scan.h"
+#include "platform/ui.h"
+
+#include <string>
+#include <vector>
+
+namespace zk {
+
+class Zuklapper;
+
+// The main window: the shown entry list, its buttons, the paths of the list files and the
+// timer of the close cycle.
+class Form1 {
+public:
+    explicit Form1(Zuklapper& app);
+
+    ui::Window window;
+    ui::Panel picliste;
+    ui::OptionButton optListe0;
+    ui::OptionButton optListe1;
+    ui::ListBox List1;
+    ui::Panel picButtons;
+    ui::Button cmdHinzufuegen;
+    ui::Button Command1;
+    ui::Button Command2;
+    ui::Timer tmrFenster_schliessen;
+
+    std::string Pfad2;
+    std::string Pfad;
+    std::string Pfad_config;
+    std::string UrlPfad;
+
+    EntryList TitelEintraege;
+    EntryList UrlEintraege;
+
+    // Rebuilds List1 from the selected list and selects its first item.
+    void Liste_laden();
+    // Deletes the selected entry from the view, the file and the list.
+    void Command1_Click();
+    // One close cycle: the scan, then the close requests.
+    void tmrFenster_schliessen_Timer();
+
+    const std::vector<BrowserWindow>& browserWindows() const { return BrowserWindows; }
+
+private:
+    void Form_Load();
+    void Form_QueryUnload(bool& cancel);
+    void List1_KeyDown(int keyCode, int shift);
+    bool titleListShown() const { return optListe0.value(); }
+    void selectFirst();
+
+    Zuklapper& app_;
+    std::vector<BrowserWindow> BrowserWindows;
+    CloseRules closeRules_;
+    std::vector<Hwnd> closeOrder_;
+};
+
+} // namespace zk

@@ -1,0 +1,18 @@
+#pragma once
+
+// The program's own user-interface texts, in UTF-8; the toolkit's ansi() turns them into
+// the system's code page before they reach a window.
+
+namespace zk::texte {
+
+inline constexpr const char* Programm = "Zuklapper";
+inline constexpr const char* Form1_Titel = "Zuklapper 1.08";
+inline constexpr const char* Titelliste = "Titelliste";
+inline constexpr const char* Urlliste = "Urlliste";
+inline constexpr const char* Hinzufuegen = "&Hinzufügen";
+inline constexpr const char* Loeschen = "&Löschen";
+inline constexpr const char* Webbrowser = "&Webbrowser";
+inline constexpr const char* Liste_nicht_gespeichert =
+    "Die Liste konnte nicht gespeichert werden. Der Eintrag bleibt erhalten.\r\n\r\nDatei: ";
+
+} // namespace zk::texte

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "engine/entry_list.h"
+#include "engine/matcher.h"
+#include "engine/scan.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zk {
+
+// Decides which browser windows to ask to close. The entries are indexed once per change
+// of a list, so a cycle does not cost entries x windows comparisons.
+class CloseRules {
+public:
+    // The windows to ask to close, in order: for each URL entry, the first row whose Url
+    // contains it; then for each title entry, every row whose Title is the entry followed
+    // by the designation. A window appears once per entry it matches.
+    void closeOrder(const std::vector<BrowserWindow>& rows, const EntryList& urls,
+                    const EntryList& titles, const std::string& designation,
+                    std::vector<Hwnd>& out);
+
+private:
+    UrlIndex urlIndex_;
+    TitleIndex titleIndex_;
+    std::uint64_t urlRevision_ = ~std::uint64_t{0};
+    std::uint64_t titleRevision_ = ~std::uint64_t{0};
+    const EntryList* urlList_ = nullptr;
+    const EntryList* titleList_ = nullptr;
+    std::vector<Match> matches_;
+};
+
+// Asks each window to close, skipping one whose earlier request is still unanswered.
+void Fenster_schliessen(WindowSystem& windows, const std::vector<Hwnd>& order);
+
+} // namespace zk

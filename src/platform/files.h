@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zk {
+
+// Whole-file operations on Windows-style paths. Each call opens the file for exactly one
+// operation and closes it again; none throws.
+class Files {
+public:
+    enum class ReadStatus { Ok, NotFound, Failed };
+    struct ReadResult {
+        ReadStatus status = ReadStatus::NotFound;
+        std::string data;
+    };
+
+    virtual ~Files() = default;
+
+    // The folder of the running program as the system gives it: without a trailing
+    // backslash, except at a drive root ("C:\").
+    virtual std::string programFolder() = 0;
+
+    virtual ReadResult readAll(const std::string& path) = 0;
+    // Replaces the file's contents in one step: either the new contents are in place
+    // afterwards, or the old file is untouched. Returns false on failure.
+    virtual bool replaceAll(const std::string& path, std::string_view data) = 0;
+    // Appends to the file, creating it when missing. Returns false on failure.
+    virtual bool append(const std::string& path, std::string_view data) = 0;
+};
+
+} // namespace zk

@@ -1,0 +1,153 @@
+#include "platform/sim/headless_toolkit.h"
+
+#include <stdexcept>
+
+namespace zk::sim {
+
+class HeadlessPeer final : public ui::WindowPeer {
+public:
+    HeadlessPeer(HeadlessToolkit& toolkit, ui::Window& window)
+        : toolkit_(toolkit), window_(window), clientWidth_(window.width()),
+          clientHeight_(window.height()) {
+        handle_ = toolkit.desktop_.open("ZuklapperForm", window.caption(), WS_BORDER_BIT);
+        toolkit.peers_[&window] = this;
+        for (ui::Timer* timer : window.timers()) toolkit.arm(*timer);
+    }
+    ~HeadlessPeer() override {
+        toolkit_.peers_.erase(&window_);
+        for (ui::Timer* timer : window_.timers()) toolkit_.due_.erase(timer);
+        toolkit_.desktop_.destroy(handle_);
+    }
+
+    Hwnd handle() const override { return handle_; }
+
+    void changed(ui::Control& control, ui::Change what) override {
+        if (&control != &window_) return;
+        SimWindow& w = toolkit_.desktop_.window(handle_);
+        if (what == ui::Change::Caption) w.text = window_.caption();
+        if (what == ui::Change::Topmost) toolkit_.desktop_.bringToTop(handle_);
+        if (what == ui::Change::Visible) {
+            w.style = window_.visible() ? w.style | WS_VISIBLE_BIT : w.style & ~WS_VISIBLE_BIT;
+            if (window_.visible() && !shown_) {
+                shown_ = true;
+                window_.resized();
+            }
+        }
+    }
+    void itemInserted(ui::ListBox&, int) override {}
+    void itemRemoved(ui::ListBox&, int) override {}
+    void itemsReset(ui::ListBox&) override {}
+    void selectionChanged(ui::ListBox&) override {}
+    void timerChanged(ui::Timer& timer) override { toolkit_.arm(timer); }
+    int clientWidth() const override { return clientWidth_; }
+    int clientHeight() const override { return clientHeight_; }
+
+    void resize(int width, int height) {
+        clientWidth_ = width;
+        clientHeight_ = height;
+        window_.resized();
+    }
+
+private:
+    HeadlessToolkit& toolkit_;
+    ui::Window& window_;
+    Hwnd handle_ = 0;
+    int clientWidth_;
+    int clientHeight_;
+    bool shown_ = false;
+};
+
+std::unique_ptr<ui::WindowPeer> HeadlessToolkit::createPeer(ui::Window& window) {
+    return std::make_unique<HeadlessPeer>(*this, window);
+}
+
+void HeadlessToolkit::arm(ui::Timer& timer) {
+    if (timer.enabled() && timer.interval() > 0)
+        due_[&timer] = now_ + timer.interval();
+    else
+        due_.erase(&timer);
+}
+
+void HeadlessToolkit::advance(std::int64_t ms) {
+    const std::int64_t end = now_ + ms;
+    for (;;) {
+        ui::Timer* next = nullptr;
+        std::int64_t when = end + 1;
+        for (auto [timer, due] : due_) {
+            if (due < when) {
+                when = due;
+                next = timer;
+            }
+        }
+        if (!next) break;
+        now_ = when;
+        due_[next] = when + next->interval();
+        next->fire();
+    }
+    now_ = end;
+}
+
+void HeadlessToolkit::userResize(ui::Window& window, int clientWidth, int clientHeight) {
+    auto found = peers_.find(&window);
+    if (found == peers_.end()) throw std::logic_error("window not loaded: " + window.name());
+    found->second->resize(clientWidth, clientHeight);
+}
+
+void HeadlessToolkit::expectMessageBox(std::function<int(const MessageBoxCall&)> reaction) {
+    reactions_.push_back(std::move(reaction));
+}
+
+int HeadlessToolkit::messageBox(ui::Window* owner, const std::string& text,
+                                const std::string& caption, unsigned style) {
+    MessageBoxCall call{owner ? owner->name() : std::string{}, text, caption, style};
+    messageBoxes_.push_back(call);
+    if (reactions_.empty())
+        throw std::logic_error("unexpected message box \"" + caption + "\": " + text);
+    auto reaction = reactions_.front();
+    if (reactions_.size() > 1) reactions_.erase(reactions_.begin());
+    return reaction(call);
+}
+
+namespace {
+
+// Letter case folded as in code page 1252.
+unsigned char fold(unsigned char c) {
+    if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
+    return c;
+}
+
+} // namespace
+
+int HeadlessToolkit::compareText(std::string_view a, std::string_view b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned char x = fold(static_cast<unsigned char>(a[i]));
+        const unsigned char y = fold(static_cast<unsigned char>(b[i]));
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+std::string HeadlessToolkit::ansi(std::string_view utf8) {
+    // The simulated system runs with code page 1252; its Latin-1 part is all we need.
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            i += 1;
+        } else if ((c & 0xE0) == 0xC0 && i + 1 < utf8.size()) {
+            const unsigned code = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
+            out += code < 0x100 ? static_cast<char>(code) : '?';
+            i += 2;
+        } else {
+            out += '?';
+            i += 1;
+            while (i < utf8.size() && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80) ++i;
+        }
+    }
+    return out;
+}
+
+} // namespace zk::sim

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "platform/sim/sim_desktop.h"
+#include "platform/ui.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace zk::sim {
+
+struct MessageBoxCall {
+    std::string owner; // the owner window's name, "" without one
+    std::string text;
+    std::string caption;
+    unsigned style = 0;
+};
+
+// The toolkit without a screen: controls live in memory, timers run on a virtual clock,
+// and every window is a window of the simulated desktop. Message boxes are answered by a
+// reaction the test scripted; one that nobody expected fails the test.
+class HeadlessToolkit final : public ui::Toolkit {
+public:
+    explicit HeadlessToolkit(SimDesktop& desktop) : desktop_(desktop) {}
+
+    // Advances the virtual clock, running every timer tick that falls due, in time order.
+    void advance(std::int64_t ms);
+    std::int64_t now() const { return now_; }
+
+    // The user drags the window to a new inner size (twips).
+    void userResize(ui::Window& window, int clientWidth, int clientHeight);
+
+    // Answers the next message boxes, in turn; the last reaction stays for later ones.
+    void expectMessageBox(std::function<int(const MessageBoxCall&)> reaction);
+    const std::vector<MessageBoxCall>& messageBoxes() const { return messageBoxes_; }
+
+    bool quitRequested() const { return quit_; }
+
+    std::unique_ptr<ui::WindowPeer> createPeer(ui::Window& window) override;
+    int messageBox(ui::Window* owner, const std::string& text, const std::string& caption,
+                   unsigned style) override;
+    int compareText(std::string_view a, std::string_view b) override;
+    std::string ansi(std::string_view utf8) override;
+    void quit() override { quit_ = true; }
+
+private:
+    friend class HeadlessPeer;
+    void arm(ui::Timer& timer);
+
+    SimDesktop& desktop_;
+    std::int64_t now_ = 0;
+    std::map<ui::Timer*, std::int64_t> due_;
+    std::map<ui::Window*, class HeadlessPeer*> peers_;
+    std::vector<std::function<int(const MessageBoxCall&)>> reactions_;
+    std::vector<MessageBoxCall> messageBoxes_;
+    bool quit_ = false;
+};
+
+} // namespace zk::sim

@@ -1,0 +1,53 @@
+#include "platform/sim/sim_files.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace zk::sim {
+
+std::string SimFiles::key(const std::string& path) {
+    std::string k = path;
+    std::transform(k.begin(), k.end(), k.begin(), [](unsigned char c) {
+        return static_cast<char>(c == '/' ? '\\' : std::tolower(c));
+    });
+    return k;
+}
+
+void SimFiles::put(const std::string& path, std::string data) { files_[key(path)] = std::move(data); }
+
+std::optional<std::string> SimFiles::get(const std::string& path) const {
+    auto found = files_.find(key(path));
+    if (found == files_.end()) return std::nullopt;
+    return found->second;
+}
+
+void SimFiles::remove(const std::string& path) { files_.erase(key(path)); }
+
+void SimFiles::heal() {
+    noRead_.clear();
+    noWrite_.clear();
+    noAppend_.clear();
+}
+
+Files::ReadResult SimFiles::readAll(const std::string& path) {
+    auto found = files_.find(key(path));
+    if (found == files_.end()) return {ReadStatus::NotFound, {}};
+    if (noRead_.count(key(path))) return {ReadStatus::Failed, {}};
+    return {ReadStatus::Ok, found->second};
+}
+
+bool SimFiles::replaceAll(const std::string& path, std::string_view data) {
+    ++writes_;
+    if (noWrite_.count(key(path))) return false;
+    files_[key(path)] = std::string(data);
+    return true;
+}
+
+bool SimFiles::append(const std::string& path, std::string_view data) {
+    ++writes_;
+    if (noAppend_.count(key(path))) return false;
+    files_[key(path)] += data;
+    return true;
+}
+
+} // namespace zk::sim

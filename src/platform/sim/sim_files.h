@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/files.h"
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+
+namespace zk::sim {
+
+// In-memory files with Windows path rules (letter case ignored) and injectable faults.
+class SimFiles final : public Files {
+public:
+    explicit SimFiles(std::string programFolder = "C:\\Programme\\Zuklapper")
+        : folder_(std::move(programFolder)) {}
+
+    void setProgramFolder(std::string folder) { folder_ = std::move(folder); }
+
+    // Test access to the stored files.
+    void put(const std::string& path, std::string data);
+    std::optional<std::string> get(const std::string& path) const;
+    bool exists(const std::string& path) const { return get(path).has_value(); }
+    void remove(const std::string& path);
+
+    // Faults: the file cannot be read, replaced or appended to.
+    void failReads(const std::string& path) { noRead_.insert(key(path)); }
+    void failWrites(const std::string& path) { noWrite_.insert(key(path)); }
+    void failAppends(const std::string& path) { noAppend_.insert(key(path)); }
+    void heal();
+
+    // How many replace and append operations were attempted.
+    int writes() const { return writes_; }
+
+    std::string programFolder() override { return folder_; }
+    ReadResult readAll(const std::string& path) override;
+    bool replaceAll(const std::string& path, std::string_view data) override;
+    bool append(const std::string& path, std::string_view data) override;
+
+private:
+    static std::string key(const std::string& path);
+
+    std::string folder_;
+    std::map<std::string, std::string> files_;
+    std::set<std::string> noRead_, noWrite_, noAppend_;
+    int writes_ = 0;
+};
+
+} // namespace zk::sim

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "app/zuklapper.h"
+#include "platform/sim/headless_toolkit.h"
+#include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_files.h"
+
+namespace zk::sim {
+
+// The whole simulated platform in one piece, for tests and benchmarks.
+struct SimPlatform {
+    SimDesktop desktop;
+    SimFiles files;
+    HeadlessToolkit toolkit{desktop};
+    Platform platform{desktop, files, toolkit};
+
+    void advance(std::int64_t ms) { toolkit.advance(ms); }
+};
+
+} // namespace zk::sim

@@ -1,0 +1,283 @@
+#pragma once
+
+// The portable window toolkit. Control objects hold the state the program reads; a backend
+// (real Win32 controls, or the headless one of the tests) mirrors them through a WindowPeer
+// and turns user actions into the same calls that code makes (click(), setValue(),
+// setListIndex(), keyDown(), requestClose(), resized(), fire()), so the event rules here
+// hold for both backends.
+
+#include "platform/window_system.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zk::ui {
+
+// Left, top, width, height in twips (1/1440 inch).
+struct Geometry {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const Geometry&) const = default;
+};
+
+enum class Kind { Window, Panel, OptionButton, ListBox, Button };
+
+// What changed on a control, for its peer.
+enum class Change { Geometry, Visible, Enabled, Caption, Value, Topmost };
+
+// Message box styles and answers, with the Windows values.
+inline constexpr unsigned MB_OK_INFORMATION = 0x40; // MB_OK | MB_ICONINFORMATION
+inline constexpr int ID_OK = 1;
+
+inline constexpr int KEY_DELETE = 46;
+
+class Window;
+class Control;
+class ListBox;
+class Timer;
+
+// The backend side of one window: it creates the real window and its controls when the
+// window loads and keeps them in step with the portable objects.
+class WindowPeer {
+public:
+    virtual ~WindowPeer() = default;
+    virtual Hwnd handle() const = 0;
+    virtual void changed(Control& control, Change what) = 0;
+    // Items of a list box: inserted at / removed from an index, or all replaced.
+    virtual void itemInserted(ListBox& list, int index) = 0;
+    virtual void itemRemoved(ListBox& list, int index) = 0;
+    virtual void itemsReset(ListBox& list) = 0;
+    virtual void selectionChanged(ListBox& list) = 0;
+    virtual void timerChanged(Timer& timer) = 0;
+    // The inner (client) size of the window, in twips.
+    virtual int clientWidth() const = 0;
+    virtual int clientHeight() const = 0;
+};
+
+class Toolkit {
+public:
+    virtual ~Toolkit() = default;
+    // Creates the backend of a window, with all its controls and timers, hidden.
+    virtual std::unique_ptr<WindowPeer> createPeer(Window& window) = 0;
+    // A modal message box owned by the window (nullptr: no owner); returns the answer.
+    virtual int messageBox(Window* owner, const std::string& text, const std::string& caption,
+                           unsigned style) = 0;
+    // The system's text order for sorted lists (letter case ignored): <0, 0, >0.
+    virtual int compareText(std::string_view a, std::string_view b) = 0;
+    // The program's own texts are UTF-8 in the sources; this gives the system's ANSI text.
+    virtual std::string ansi(std::string_view utf8) = 0;
+    // Ends the program's message loop.
+    virtual void quit() = 0;
+};
+
+class Control {
+public:
+    Control(Window& owner, Control* container, std::string name, Geometry geometry);
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+    virtual ~Control() = default;
+
+    virtual Kind kind() const = 0;
+    const std::string& name() const { return name_; }
+    Window& owner() const { return owner_; }
+    // The panel or window the control sits in; nullptr for a window.
+    Control* container() const { return container_; }
+
+    const Geometry& geometry() const { return geometry_; }
+    void move(const Geometry& geometry);
+    int left() const { return geometry_.left; }
+    int top() const { return geometry_.top; }
+    int width() const { return geometry_.width; }
+    int height() const { return geometry_.height; }
+
+    bool visible() const { return visible_; }
+    void setVisible(bool visible);
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool enabled);
+
+    const std::string& caption() const { return caption_; }
+    void setCaption(std::string caption);
+
+    // Index of the control among its owner's controls, for backends (e.g. a control id).
+    int index() const { return index_; }
+
+protected:
+    void notify(Change what);
+
+private:
+    friend class Window;
+    Window& owner_;
+    Control* container_;
+    std::string name_;
+    Geometry geometry_;
+    bool visible_ = true;
+    bool enabled_ = true;
+    std::string caption_;
+    int index_ = -1;
+};
+
+class Panel final : public Control {
+public:
+    Panel(Window& owner, Control* container, std::string name, Geometry geometry)
+        : Control(owner, container, std::move(name), geometry) {}
+    Kind kind() const override { return Kind::Panel; }
+};
+
+class Button final : public Control {
+public:
+    Button(Window& owner, Control* container, std::string name, Geometry geometry,
+           std::string caption);
+    Kind kind() const override { return Kind::Button; }
+    // A click by the user or by code.
+    void click();
+    std::function<void()> onClick;
+};
+
+// Option buttons in the same container exclude each other.
+class OptionButton final : public Control {
+public:
+    OptionButton(Window& owner, Control* container, std::string name, Geometry geometry,
+                 std::string caption);
+    Kind kind() const override { return Kind::OptionButton; }
+    bool value() const { return value_; }
+    // Setting the button (by the user or by code) clears the others of its container and
+    // raises onClick when it was not set before. Clearing raises nothing.
+    void setValue(bool value);
+    std::function<void()> onClick;
+
+private:
+    bool value_ = false;
+};
+
+class ListBox final : public Control {
+public:
+    ListBox(Window& owner, Control* container, std::string name, Geometry geometry,
+            bool sorted);
+    Kind kind() const override { return Kind::ListBox; }
+
+    bool sorted() const { return sorted_; }
+    int listCount() const { return static_cast<int>(items_.size()); }
+    const std::string& item(int index) const { return items_.at(static_cast<std::size_t>(index)); }
+    const std::vector<std::string>& items() const { return items_; }
+    // Selected index, -1 for none.
+    int listIndex() const { return listIndex_; }
+
+    // Adds an item at its sorted place (or at the end of an unsorted list); returns its index.
+    int addItem(std::string text);
+    // Replaces all items at once (sorted as addItem would place them one by one).
+    void setItems(std::vector<std::string> texts);
+    void removeItem(int index);
+    void clear();
+    // Selecting an item (by the user or by code) raises onClick when the index changes.
+    // Out-of-range indexes are ignored.
+    void setListIndex(int index);
+    // Whole-text search ignoring letter case; -1 when no item matches.
+    int findExact(std::string_view text) const;
+
+    // A key pressed while the list has the focus: key code and shift state.
+    void keyDown(int keyCode, int shift);
+
+    std::function<void()> onClick;
+    std::function<void(int keyCode, int shift)> onKeyDown;
+
+private:
+    int sortedPlace(std::string_view text) const;
+    bool sorted_;
+    std::vector<std::string> items_;
+    int listIndex_ = -1;
+};
+
+// A timer belongs to a window; it never ticks before the window's load has ended, and a
+// tick that comes while the previous one still runs (inside a modal loop) is dropped.
+class Timer {
+public:
+    Timer(Window& owner, std::string name, int intervalMs, bool enabled);
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
+
+    const std::string& name() const { return name_; }
+    Window& owner() const { return owner_; }
+    int interval() const { return interval_; }
+    void setInterval(int ms);
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool enabled);
+    int index() const { return index_; }
+
+    // Called by the backend when the interval has elapsed.
+    void fire();
+    std::function<void()> onTimer;
+
+private:
+    friend class Window;
+    Window& owner_;
+    std::string name_;
+    int interval_;
+    bool enabled_;
+    bool running_ = false;
+    int index_ = -1;
+};
+
+enum class BorderStyle { Sizable, FixedDialog };
+
+class Window : public Control {
+public:
+    // clientWidth and clientHeight are the design size of the inner area, in twips.
+    Window(Toolkit& toolkit, std::string name, std::string caption, int clientWidth,
+           int clientHeight, BorderStyle border);
+    ~Window() override;
+    Kind kind() const override { return Kind::Window; }
+
+    Toolkit& toolkit() const { return toolkit_; }
+    BorderStyle borderStyle() const { return border_; }
+    const std::vector<Control*>& controls() const { return controls_; }
+    const std::vector<Timer*>& timers() const { return timers_; }
+
+    bool loaded() const { return loaded_; }
+    // Creates the window (once) and runs onLoad; the window stays hidden.
+    void load();
+    // Loads when needed, then makes the window visible (centred on the screen the first
+    // time) and raises onResize.
+    void show();
+    void hide();
+
+    // The window's handle on the desktop; 0 before load.
+    Hwnd handle() const;
+    int scaleWidth() const;  // inner width, twips
+    int scaleHeight() const; // inner height, twips
+
+    bool topmost() const { return topmost_; }
+    void setTopmost();
+
+    // The user (or code) asks the window to close: onQueryUnload may cancel it.
+    void requestClose();
+    // The backend reports a new size.
+    void resized();
+
+    std::function<void()> onLoad;
+    std::function<void(bool& cancel)> onQueryUnload;
+    std::function<void()> onResize;
+
+    WindowPeer* peer() const { return peer_.get(); }
+
+private:
+    friend class Control;
+    friend class Timer;
+    void adopt(Control& control);
+    void adopt(Timer& timer);
+
+    Toolkit& toolkit_;
+    BorderStyle border_;
+    std::vector<Control*> controls_;
+    std::vector<Timer*> timers_;
+    std::unique_ptr<WindowPeer> peer_;
+    bool loaded_ = false;
+    bool shownOnce_ = false;
+    bool topmost_ = false;
+};
+
+} // namespace zk::ui

@@ -1,0 +1,117 @@
+#include "program_fixture.h"
+
+namespace zk {
+namespace {
+
+using Items = std::vector<std::string>;
+
+class Form1Test : public ProgramTest {};
+
+TEST_F(Form1Test, ShowsTheTitleListSortedAndSwitchesLists) {
+    sim.files.put(TitelDatei, "\"zeta\"\r\n\"Alpha\"\r\nbeta, gamma\r\n");
+    sim.files.put(UrlDatei, "\"http://b/\"\r\n\"http://a/\"\r\n");
+    startAsIs();
+    EXPECT_EQ(form().window.caption(), "Zuklapper 1.08");
+    EXPECT_TRUE(form().window.visible());
+    EXPECT_EQ(form().List1.items(), (Items{"Alpha", "beta", "gamma", "zeta"}));
+    EXPECT_EQ(form().List1.listIndex(), 0);
+    EXPECT_EQ(form().TitelEintraege.items(), (Items{"zeta", "Alpha", "beta", "gamma"})); // file order
+
+    form().optListe1.setValue(true);
+    EXPECT_FALSE(form().optListe0.value());
+    EXPECT_EQ(form().List1.items(), (Items{"http://a/", "http://b/"}));
+    EXPECT_EQ(form().List1.listIndex(), 0);
+
+    form().List1.setListIndex(1);
+    form().optListe0.setValue(true);
+    EXPECT_EQ(form().List1.item(0), "Alpha");
+    EXPECT_EQ(form().List1.listIndex(), 0);
+}
+
+TEST_F(Form1Test, StartsEmptyWithoutListFilesAndCreatesNone) {
+    startAsIs();
+    EXPECT_EQ(form().List1.listCount(), 0);
+    EXPECT_EQ(form().List1.listIndex(), -1);
+    EXPECT_EQ(form().Pfad, TitelDatei);
+    EXPECT_EQ(form().UrlPfad, UrlDatei);
+    EXPECT_EQ(form().Pfad2, "C:\\Programme\\Zuklapper\\Webbrowser.txt");
+    EXPECT_EQ(form().Pfad_config, "C:\\Programme\\Zuklapper\\config.ini");
+    form().Command1_Click();
+    EXPECT_EQ(sim.files.writes(), 0);
+    EXPECT_FALSE(sim.files.exists(TitelDatei));
+}
+
+TEST_F(Form1Test, PathsAtADriveRootHaveOneBackslash) {
+    sim.files.setProgramFolder("D:\\");
+    startAsIs();
+    EXPECT_EQ(form().Pfad, "D:\\lstTitel.txt");
+    EXPECT_EQ(form().UrlPfad, "D:\\lstUrl.txt");
+}
+
+TEST_F(Form1Test, DeletingRewritesTheShownListQuotedInListOrder) {
+    sim.files.put(UrlDatei, "zeta,alpha\r\n\"Mitte\"\r\n");
+    sim.files.put(TitelDatei, "\"t\"\r\n");
+    startAsIs();
+    form().optListe1.setValue(true);
+    form().List1.setListIndex(1); // "Mitte"
+    form().Command1_Click();
+    EXPECT_EQ(form().List1.items(), (Items{"alpha", "zeta"}));
+    EXPECT_EQ(form().List1.listIndex(), 0);
+    EXPECT_EQ(sim.files.get(UrlDatei), "\"alpha\"\r\n\"zeta\"\r\n");
+    EXPECT_EQ(form().UrlEintraege.items(), (Items{"alpha", "zeta"}));
+    EXPECT_EQ(sim.files.get(TitelDatei), "\"t\"\r\n"); // the other list is not touched
+
+    // The Delete key does the same, with or without Shift; other keys do nothing.
+    form().List1.keyDown(ui::KEY_DELETE + 1, 0);
+    EXPECT_EQ(form().List1.listCount(), 2);
+    form().List1.keyDown(ui::KEY_DELETE, 1);
+    EXPECT_EQ(sim.files.get(UrlDatei), "\"zeta\"\r\n");
+    form().List1.keyDown(ui::KEY_DELETE, 0);
+    EXPECT_EQ(sim.files.get(UrlDatei), "");
+    EXPECT_TRUE(form().UrlEintraege.empty());
+    EXPECT_EQ(form().List1.listIndex(), -1);
+}
+
+TEST_F(Form1Test, ADeletedEntryNoLongerClosesWindows) {
+    start({}, {"weg", "bleibt"});
+    form().optListe1.setValue(true);
+    form().List1.setListIndex(form().List1.findExact("weg"));
+    form().Command1_Click();
+    const Hwnd gone = sim.desktop.openBrowser("IEFrame", "A", "http://weg/");
+    const Hwnd stays = sim.desktop.openBrowser("IEFrame", "B", "http://bleibt/");
+    tick();
+    EXPECT_TRUE(sim.desktop.exists(gone));
+    EXPECT_FALSE(sim.desktop.exists(stays));
+}
+
+TEST_F(Form1Test, AFailedRewriteKeepsTheEntryEverywhereAndSaysSo) {
+    start({"b", "a"});
+    sim.files.failWrites(TitelDatei);
+    sim.toolkit.expectMessageBox([](const sim::MessageBoxCall&) { return ui::ID_OK; });
+    form().Command1_Click();
+
+    ASSERT_EQ(sim.toolkit.messageBoxes().size(), 1u);
+    const sim::MessageBoxCall& box = sim.toolkit.messageBoxes()[0];
+    EXPECT_EQ(box.caption, "Zuklapper");
+    EXPECT_EQ(box.style, ui::MB_OK_INFORMATION);
+    EXPECT_NE(box.text.find(TitelDatei), std::string::npos);
+    EXPECT_EQ(box.owner, "Form1");
+
+    EXPECT_EQ(form().List1.items(), (Items{"a", "b"}));
+    EXPECT_EQ(form().List1.listIndex(), 0);
+    EXPECT_EQ(sim.files.get(TitelDatei), "\"b\"\r\n\"a\"\r\n");
+    EXPECT_EQ(form().TitelEintraege.items(), (Items{"b", "a"}));
+    const Hwnd browser = sim.desktop.openBrowser("IEFrame", "a", nullptr);
+    tick();
+    EXPECT_FALSE(sim.desktop.exists(browser));
+}
+
+TEST_F(Form1Test, ClosingTheMainWindowEndsTheProgram) {
+    startAsIs();
+    EXPECT_FALSE(sim.toolkit.quitRequested());
+    form().window.requestClose();
+    EXPECT_TRUE(sim.toolkit.quitRequested());
+}
+
+} // namespace
+} // namespace zk

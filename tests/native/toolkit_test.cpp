@@ -1,0 +1,74 @@
+#include "platform/sim/sim_platform.h"
+
+#include <gtest/gtest.h>
+
+namespace zk {
+namespace {
+
+struct Toolkit : ::testing::Test {
+    sim::SimPlatform sim;
+    ui::Window window{sim.toolkit, "w", "W", 1000, 1000, ui::BorderStyle::Sizable};
+};
+
+TEST_F(Toolkit, OptionButtonsOfOnePanelExcludeEachOtherAndClickOnChange) {
+    ui::Panel panel(window, nullptr, "p", {});
+    ui::OptionButton a(window, &panel, "a", {}, "A");
+    ui::OptionButton b(window, &panel, "b", {}, "B");
+    ui::OptionButton elsewhere(window, nullptr, "c", {}, "C");
+    int clicks = 0;
+    a.onClick = b.onClick = [&] { ++clicks; };
+    elsewhere.setValue(true);
+    a.setValue(true);
+    a.setValue(true);
+    EXPECT_EQ(clicks, 1);
+    b.setValue(true);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_FALSE(a.value());
+    EXPECT_TRUE(elsewhere.value());
+}
+
+TEST_F(Toolkit, SortedListsPlaceItemsIgnoringLetterCase) {
+    ui::ListBox list(window, nullptr, "l", {}, true);
+    int clicks = 0;
+    list.onClick = [&] { ++clicks; };
+    list.setItems({"b", "\xC4rger", "A", "c"}); // "Ärger" folds to "ärger", after the ASCII letters
+    EXPECT_EQ(list.items(), (std::vector<std::string>{"A", "b", "c", "\xC4rger"}));
+    list.setListIndex(1);
+    EXPECT_EQ(list.addItem("B"), 2); // after its equal
+    EXPECT_EQ(list.listIndex(), 1); // the selection stays on its item
+    list.setListIndex(3);
+    list.removeItem(0);
+    EXPECT_EQ(list.listIndex(), 2);
+    EXPECT_EQ(list.item(2), "c");
+    list.setListIndex(99);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(list.findExact("\xE4RGER"), 3);
+    EXPECT_EQ(list.findExact("rger"), -1);
+}
+
+TEST_F(Toolkit, TimersWaitForTheLoadAndDoNotOverlap) {
+    ui::Timer timer(window, "t", 100, true);
+    int ticks = 0;
+    window.onLoad = [&] { sim.advance(500); }; // a modal loop inside the load
+    timer.onTimer = [&] {
+        ++ticks;
+        if (ticks == 1) sim.advance(300); // a modal loop inside the tick
+    };
+    window.show();
+    EXPECT_EQ(ticks, 0);
+    sim.advance(100);
+    EXPECT_EQ(ticks, 1);
+    timer.setEnabled(false);
+    sim.advance(1000);
+    EXPECT_EQ(ticks, 1);
+    timer.setEnabled(true);
+    sim.advance(250);
+    EXPECT_EQ(ticks, 3);
+}
+
+TEST_F(Toolkit, AnUnexpectedMessageBoxFailsLoudly) {
+    EXPECT_THROW(sim.toolkit.messageBox(&window, "Text", "Titel", ui::MB_OK_INFORMATION), std::logic_error);
+}
+
+} // namespace
+} // namespace zk
