@@ -1,68 +1,89 @@
 #include "engine/matcher.h"
 
 #include <algorithm>
-#include <map>
-#include <queue>
 
 namespace zk {
 
 void UrlIndex::build(const std::vector<std::string>& entries) {
-    // The trie, with sorted child maps while building.
-    std::vector<std::map<unsigned char, int>> children(1);
-    std::vector<int> firstEntry(1, -1);
+    // The trie is built from the entries in sorted order: each entry shares its path with
+    // the one before up to their common prefix, and every node's children come in order.
+    std::vector<int> order;
+    for (int e = 0; e < static_cast<int>(entries.size()); ++e)
+        if (!entries[static_cast<std::size_t>(e)].empty()) order.push_back(e);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return entries[static_cast<std::size_t>(a)] < entries[static_cast<std::size_t>(b)];
+    });
+
+    std::vector<int> parent{-1};
+    std::vector<unsigned char> symbol{0};
+    std::vector<int> firstEntry{-1}, lastEntry{-1};
     entryNext_.assign(entries.size(), -1);
-    for (int e = static_cast<int>(entries.size()) - 1; e >= 0; --e) {
+    std::vector<int> path{0};
+    const std::string* previous = nullptr;
+    for (int e : order) {
         const std::string& text = entries[static_cast<std::size_t>(e)];
-        if (text.empty()) continue;
-        int node = 0;
-        for (char ch : text) {
-            const auto c = static_cast<unsigned char>(ch);
-            auto found = children[static_cast<std::size_t>(node)].find(c);
-            if (found == children[static_cast<std::size_t>(node)].end()) {
-                const int next = static_cast<int>(children.size());
-                children[static_cast<std::size_t>(node)].emplace(c, next);
-                children.emplace_back();
-                firstEntry.push_back(-1);
-                node = next;
-            } else {
-                node = found->second;
-            }
+        std::size_t common = 0;
+        if (previous) {
+            const std::size_t limit = std::min(previous->size(), text.size());
+            while (common < limit && (*previous)[common] == text[common]) ++common;
         }
-        // Walking the entries backwards keeps each chain in ascending entry order.
-        entryNext_[static_cast<std::size_t>(e)] = firstEntry[static_cast<std::size_t>(node)];
-        firstEntry[static_cast<std::size_t>(node)] = e;
+        path.resize(common + 1);
+        for (std::size_t i = common; i < text.size(); ++i) {
+            parent.push_back(path.back());
+            symbol.push_back(static_cast<unsigned char>(text[i]));
+            firstEntry.push_back(-1);
+            lastEntry.push_back(-1);
+            path.push_back(static_cast<int>(parent.size()) - 1);
+        }
+        const auto end = static_cast<std::size_t>(path.back());
+        if (lastEntry[end] < 0)
+            firstEntry[end] = e;
+        else
+            entryNext_[static_cast<std::size_t>(lastEntry[end])] = e;
+        lastEntry[end] = e;
+        previous = &text;
     }
 
-    nodes_.assign(children.size(), Node{});
-    edgeChar_.clear();
-    edgeTarget_.clear();
-    for (std::size_t n = 0; n < children.size(); ++n) {
-        nodes_[n].firstEntry = firstEntry[n];
-        nodes_[n].edgeBegin = static_cast<int>(edgeChar_.size());
-        for (auto [c, target] : children[n]) {
-            edgeChar_.push_back(c);
-            edgeTarget_.push_back(target);
-        }
-        nodes_[n].edgeEnd = static_cast<int>(edgeChar_.size());
+    // Children stored contiguously per node, in the order they were made (by character).
+    const std::size_t count = parent.size();
+    nodes_.assign(count, Node{});
+    for (std::size_t n = 1; n < count; ++n) ++nodes_[static_cast<std::size_t>(parent[n])].edgeEnd;
+    int offset = 0;
+    for (Node& node : nodes_) {
+        node.edgeBegin = offset;
+        offset += node.edgeEnd;
+        node.edgeEnd = node.edgeBegin;
     }
+    edgeChar_.assign(count - 1, 0);
+    edgeTarget_.assign(count - 1, 0);
     std::fill(std::begin(rootEdges_), std::end(rootEdges_), 0);
-    for (auto [c, target] : children[0]) rootEdges_[c] = target;
+    for (std::size_t n = 1; n < count; ++n) {
+        Node& p = nodes_[static_cast<std::size_t>(parent[n])];
+        edgeChar_[static_cast<std::size_t>(p.edgeEnd)] = symbol[n];
+        edgeTarget_[static_cast<std::size_t>(p.edgeEnd)] = static_cast<int>(n);
+        ++p.edgeEnd;
+        if (parent[n] == 0) rootEdges_[symbol[n]] = static_cast<int>(n);
+    }
+    for (std::size_t n = 0; n < count; ++n) nodes_[n].firstEntry = firstEntry[n];
 
     // Fail and output links, breadth first.
-    std::queue<int> queue;
-    for (auto [c, target] : children[0]) queue.push(target);
-    while (!queue.empty()) {
-        const int node = queue.front();
-        queue.pop();
-        for (auto [c, target] : children[static_cast<std::size_t>(node)]) {
-            int fail = nodes_[static_cast<std::size_t>(node)].fail;
+    std::vector<int> queue;
+    queue.reserve(count);
+    for (int i = nodes_[0].edgeBegin; i < nodes_[0].edgeEnd; ++i) queue.push_back(edgeTarget_[static_cast<std::size_t>(i)]);
+    for (std::size_t head = 0; head < queue.size(); ++head) {
+        const int node = queue[head];
+        const Node& from = nodes_[static_cast<std::size_t>(node)];
+        for (int i = from.edgeBegin; i < from.edgeEnd; ++i) {
+            const unsigned char c = edgeChar_[static_cast<std::size_t>(i)];
+            const int target = edgeTarget_[static_cast<std::size_t>(i)];
+            int fail = from.fail;
             while (fail != 0 && child(fail, c) < 0) fail = nodes_[static_cast<std::size_t>(fail)].fail;
             const int via = child(fail, c);
             Node& t = nodes_[static_cast<std::size_t>(target)];
             t.fail = via > 0 && via != target ? via : 0;
             const Node& f = nodes_[static_cast<std::size_t>(t.fail)];
             t.output = f.firstEntry >= 0 ? t.fail : f.output;
-            queue.push(target);
+            queue.push_back(target);
         }
     }
     seen_.assign(entries.size(), 0);
