@@ -4,8 +4,10 @@
 
 namespace zk::ui {
 
-Control::Control(Window& owner, Control* container, std::string name, Geometry geometry)
-    : owner_(owner), container_(container), name_(std::move(name)), geometry_(geometry) {
+Control::Control(Window& owner, Control* container, std::string name, Geometry geometry,
+                 std::string caption)
+    : owner_(owner), container_(container), name_(std::move(name)), geometry_(geometry),
+      caption_(std::move(caption)) {
     if (this != &owner) owner.adopt(*this);
 }
 
@@ -39,9 +41,7 @@ void Control::setCaption(std::string caption) {
 
 Button::Button(Window& owner, Control* container, std::string name, Geometry geometry,
                std::string caption)
-    : Control(owner, container, std::move(name), geometry) {
-    setCaption(std::move(caption));
-}
+    : Control(owner, container, std::move(name), geometry, std::move(caption)) {}
 
 void Button::click() {
     if (onClick) onClick();
@@ -49,9 +49,7 @@ void Button::click() {
 
 OptionButton::OptionButton(Window& owner, Control* container, std::string name,
                            Geometry geometry, std::string caption)
-    : Control(owner, container, std::move(name), geometry) {
-    setCaption(std::move(caption));
-}
+    : Control(owner, container, std::move(name), geometry, std::move(caption)) {}
 
 void OptionButton::setValue(bool value) {
     if (value == value_) return;
@@ -160,10 +158,10 @@ void Timer::fire() {
 
 Window::Window(Toolkit& toolkit, std::string name, std::string caption, int clientWidth,
                int clientHeight, BorderStyle border)
-    : Control(*this, nullptr, std::move(name), Geometry{0, 0, clientWidth, clientHeight}),
+    : Control(*this, nullptr, std::move(name), Geometry{0, 0, clientWidth, clientHeight},
+              std::move(caption)),
       toolkit_(toolkit), border_(border) {
     setVisible(false);
-    setCaption(std::move(caption));
 }
 
 Window::~Window() = default;

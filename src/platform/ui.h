@@ -77,7 +77,8 @@ public:
 
 class Control {
 public:
-    Control(Window& owner, Control* container, std::string name, Geometry geometry);
+    Control(Window& owner, Control* container, std::string name, Geometry geometry,
+            std::string caption = {});
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
     virtual ~Control() = default;

@@ -1,0 +1,121 @@
+#include "platform/win32/win32_files.h"
+
+#include "platform/win32/windows_api.h"
+
+#include <algorithm>
+
+namespace zk {
+
+namespace {
+
+// Larger files are not ours; reading them would only exhaust memory.
+constexpr LONGLONG kMaxFileSize = 256LL << 20;
+constexpr DWORD kChunk = 1u << 20;
+
+class Handle {
+public:
+    explicit Handle(HANDLE handle) : handle_(handle) {}
+    ~Handle() {
+        if (valid()) CloseHandle(handle_);
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+    bool close() {
+        const bool ok = CloseHandle(handle_) != 0;
+        handle_ = INVALID_HANDLE_VALUE;
+        return ok;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+bool writeAll(HANDLE file, std::string_view data) {
+    while (!data.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size(), kChunk));
+        DWORD written = 0;
+        if (!WriteFile(file, data.data(), chunk, &written, nullptr) || written == 0) return false;
+        data.remove_prefix(written);
+    }
+    return true;
+}
+
+// The folder part of a path with its trailing separator, "." for a bare file name.
+std::string folderOf(const std::string& path) {
+    const auto separator = path.find_last_of("\\/");
+    return separator == std::string::npos ? std::string(".") : path.substr(0, separator + 1);
+}
+
+} // namespace
+
+std::string Win32Files::programFolder() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const auto separator = path.find_last_of('\\');
+    if (separator == std::string::npos) return path;
+    std::string folder = path.substr(0, separator);
+    if (folder.size() == 2 && folder[1] == ':') folder += '\\';
+    return folder;
+}
+
+Files::ReadResult Win32Files::readAll(const std::string& path) {
+    Handle file(CreateFileA(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        const DWORD error = GetLastError();
+        const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return {missing ? ReadStatus::NotFound : ReadStatus::Failed, {}};
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxFileSize)
+        return {ReadStatus::Failed, {}};
+
+    ReadResult result{ReadStatus::Ok, {}};
+    result.data.reserve(static_cast<std::size_t>(size.QuadPart));
+    std::string chunk(kChunk, '\0');
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file.get(), chunk.data(), kChunk, &read, nullptr)) return {ReadStatus::Failed, {}};
+        if (read == 0) break;
+        if (result.data.size() + read > static_cast<std::size_t>(kMaxFileSize))
+            return {ReadStatus::Failed, {}};
+        result.data.append(chunk.data(), read);
+    }
+    return result;
+}
+
+bool Win32Files::replaceAll(const std::string& path, std::string_view data) {
+    char temporary[MAX_PATH];
+    if (!GetTempFileNameA(folderOf(path).c_str(), "zk", 0, temporary)) return false;
+
+    Handle file(CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    const bool written = file.valid() && writeAll(file.get(), data) &&
+                         FlushFileBuffers(file.get()) && file.close();
+    if (!written || !MoveFileExA(temporary, path.c_str(),
+                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        if (file.valid()) file.close();
+        DeleteFileA(temporary);
+        return false;
+    }
+    return true;
+}
+
+bool Win32Files::append(const std::string& path, std::string_view data) {
+    Handle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.valid() && writeAll(file.get(), data) && file.close();
+}
+
+} // namespace zk

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/files.h"
+
+namespace zk {
+
+// Files through kernel32, with ANSI paths.
+class Win32Files final : public Files {
+public:
+    std::string programFolder() override;
+    ReadResult readAll(const std::string& path) override;
+    bool replaceAll(const std::string& path, std::string_view data) override;
+    bool append(const std::string& path, std::string_view data) override;
+};
+
+} // namespace zk

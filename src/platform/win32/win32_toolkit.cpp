@@ -1,0 +1,97 @@
+#include "platform/win32/win32_toolkit.h"
+
+#include <commctrl.h>
+
+namespace zk {
+
+namespace {
+
+HFONT messageFont(bool& own) {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        if (HFONT font = CreateFontIndirectA(&metrics.lfMessageFont)) {
+            own = true;
+            return font;
+        }
+    }
+    own = false;
+    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+int length(std::string_view text) { return static_cast<int>(text.size()); }
+
+// CompareStringA refuses a null pointer even for an empty text.
+const char* nonNull(std::string_view text) { return text.empty() ? "" : text.data(); }
+
+} // namespace
+
+Win32Toolkit::Win32Toolkit() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    display_.instance = GetModuleHandleA(nullptr);
+    Win32WindowPeer::registerClasses(display_.instance);
+    display_.font = messageFont(ownFont_);
+    if (HDC screen = GetDC(nullptr)) {
+        display_.dpiX = GetDeviceCaps(screen, LOGPIXELSX);
+        display_.dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+    }
+}
+
+Win32Toolkit::~Win32Toolkit() {
+    if (ownFont_) DeleteObject(display_.font);
+}
+
+std::unique_ptr<ui::WindowPeer> Win32Toolkit::createPeer(ui::Window& window) {
+    auto peer = std::make_unique<Win32WindowPeer>(window, display_);
+    peer->create();
+    return peer;
+}
+
+int Win32Toolkit::messageBox(ui::Window* owner, const std::string& text, const std::string& caption,
+                             unsigned style) {
+    const HWND ownerHwnd = owner ? toHwnd(owner->handle()) : nullptr;
+    return MessageBoxA(ownerHwnd, text.c_str(), caption.c_str(), style);
+}
+
+int Win32Toolkit::compareText(std::string_view a, std::string_view b) {
+    const int result = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, nonNull(a), length(a),
+                                      nonNull(b), length(b));
+    if (result == 0) return a.compare(b);
+    return result - CSTR_EQUAL;
+}
+
+std::string Win32Toolkit::ansi(std::string_view utf8) {
+    if (utf8.empty()) return {};
+    const int wideLength = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length(utf8), nullptr, 0);
+    if (wideLength <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length(utf8), wide.data(), wideLength);
+
+    const int ansiLength =
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    if (ansiLength <= 0) return {};
+    std::string text(static_cast<std::size_t>(ansiLength), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, text.data(), ansiLength, nullptr, nullptr);
+    return text;
+}
+
+void Win32Toolkit::quit() { PostQuitMessage(0); }
+
+int Win32Toolkit::run() {
+    MSG message{};
+    for (;;) {
+        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        if (got == 0) return static_cast<int>(message.wParam);
+        if (got == -1) return -1;
+        // Tab, arrows, Enter and mnemonics work in every window as in a dialog.
+        const HWND active = GetActiveWindow();
+        if (active && IsDialogMessageA(active, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+} // namespace zk

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/ui.h"
+#include "platform/win32/win32_window_peer.h"
+
+namespace zk {
+
+// Real windows and controls, the message font and the system's text functions.
+class Win32Toolkit final : public ui::Toolkit {
+public:
+    Win32Toolkit();
+    ~Win32Toolkit() override;
+    Win32Toolkit(const Win32Toolkit&) = delete;
+    Win32Toolkit& operator=(const Win32Toolkit&) = delete;
+
+    std::unique_ptr<ui::WindowPeer> createPeer(ui::Window& window) override;
+    int messageBox(ui::Window* owner, const std::string& text, const std::string& caption,
+                   unsigned style) override;
+    int compareText(std::string_view a, std::string_view b) override;
+    std::string ansi(std::string_view utf8) override;
+    void quit() override;
+
+    // The message loop; returns the code given to the quit message.
+    int run();
+
+private:
+    Win32Display display_;
+    bool ownFont_ = false;
+};
+
+} // namespace zk

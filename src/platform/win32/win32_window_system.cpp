@@ -1,0 +1,146 @@
+#include "platform/win32/win32_window_system.h"
+
+#include "platform/win32/windows_api.h"
+
+#include <algorithm>
+#include <map>
+
+namespace zk {
+
+struct Win32WindowSystem::CloseRequests {
+    std::map<Hwnd, int> pending; // unanswered requests per window
+    int inFlight = 0;            // all unanswered requests, also of forgotten windows
+    bool orphaned = false;       // the window system is gone: the last answer deletes this
+
+    void answered(Hwnd window) {
+        --inFlight;
+        auto found = pending.find(window);
+        if (found != pending.end() && --found->second <= 0) pending.erase(found);
+    }
+
+    void forgetGoneWindows() {
+        std::erase_if(pending, [](const auto& entry) { return !IsWindow(toHwnd(entry.first)); });
+    }
+};
+
+namespace {
+
+using CloseRequests = Win32WindowSystem::CloseRequests;
+
+constexpr UINT kTextTimeoutMs = 50;
+constexpr DWORD_PTR kMaxControlText = 1u << 24;
+
+BOOL CALLBACK collectWindow(HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<Hwnd>*>(list)->push_back(fromHwnd(window));
+    return TRUE;
+}
+
+void CALLBACK closeAnswered(HWND window, UINT, ULONG_PTR data, LRESULT) {
+    auto* requests = reinterpret_cast<CloseRequests*>(data);
+    requests->answered(fromHwnd(window));
+    if (requests->orphaned && requests->inFlight == 0) delete requests;
+}
+
+// Posts one close message without waiting; counts it until the window has handled it.
+void sendClose(CloseRequests& requests, HWND window, UINT message, WPARAM wParam) {
+    ++requests.inFlight;
+    ++requests.pending[fromHwnd(window)];
+    if (SendMessageCallbackA(window, message, wParam, 0, closeAnswered,
+                             reinterpret_cast<ULONG_PTR>(&requests)))
+        return;
+    requests.answered(fromHwnd(window));
+}
+
+bool sendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& result) {
+    return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kTextTimeoutMs,
+                               &result) != 0;
+}
+
+std::string toAnsi(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int wide = static_cast<int>(text.size());
+    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return {};
+    std::string ansi(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), wide, ansi.data(), size, nullptr, nullptr);
+    return ansi;
+}
+
+} // namespace
+
+Win32WindowSystem::Win32WindowSystem() : requests_(new CloseRequests) {}
+
+Win32WindowSystem::~Win32WindowSystem() {
+    if (requests_->inFlight == 0)
+        delete requests_;
+    else
+        requests_->orphaned = true;
+}
+
+std::vector<Hwnd> Win32WindowSystem::topLevelWindows() {
+    std::vector<Hwnd> windows;
+    EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+std::uint32_t Win32WindowSystem::style(Hwnd window) {
+    return static_cast<std::uint32_t>(GetWindowLongPtrA(toHwnd(window), GWL_STYLE));
+}
+
+std::string Win32WindowSystem::windowText(Hwnd window) {
+    const int length = GetWindowTextLengthA(toHwnd(window));
+    if (length <= 0) return {};
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int copied = GetWindowTextA(toHwnd(window), text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(std::clamp(copied, 0, length)));
+    return text;
+}
+
+std::string Win32WindowSystem::className(Hwnd window) {
+    char name[100];
+    const int copied = GetClassNameA(toHwnd(window), name, static_cast<int>(sizeof name));
+    return std::string(name, static_cast<std::size_t>(std::max(copied, 0)));
+}
+
+std::vector<Hwnd> Win32WindowSystem::descendants(Hwnd window) {
+    std::vector<Hwnd> children;
+    EnumChildWindows(toHwnd(window), collectWindow, reinterpret_cast<LPARAM>(&children));
+    return children;
+}
+
+// Asks in wide characters and converts here: Wine answers an ANSI WM_GETTEXTLENGTH with
+// a second, unbounded WM_GETTEXT of its own, which hangs on a window that does not answer.
+std::string Win32WindowSystem::controlText(Hwnd control) {
+    const HWND window = toHwnd(control);
+    DWORD_PTR length = 0;
+    if (!sendWithTimeout(window, WM_GETTEXTLENGTH, 0, 0, length) || length == 0) return {};
+    length = std::min(length, kMaxControlText);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    DWORD_PTR copied = 0;
+    if (!sendWithTimeout(window, WM_GETTEXT, static_cast<WPARAM>(text.size()),
+                         reinterpret_cast<LPARAM>(text.data()), copied))
+        return {};
+    text.resize(std::min(static_cast<std::size_t>(std::min(copied, length)), text.find(L'\0')));
+    return toAnsi(text);
+}
+
+void Win32WindowSystem::requestClose(Hwnd window) {
+    requests_->forgetGoneWindows();
+    const HWND target = toHwnd(window);
+    // SC_CLOSE as the signed 16-bit value it is widened from.
+    sendClose(*requests_, target, WM_SYSCOMMAND,
+              static_cast<WPARAM>(static_cast<LONG_PTR>(static_cast<SHORT>(SC_CLOSE))));
+    sendClose(*requests_, target, WM_CLOSE, 0);
+}
+
+bool Win32WindowSystem::closePending(Hwnd window) {
+    auto found = requests_->pending.find(window);
+    if (found == requests_->pending.end()) return false;
+    if (!IsWindow(toHwnd(window))) {
+        requests_->pending.erase(found);
+        return false;
+    }
+    return found->second > 0;
+}
+
+} // namespace zk
