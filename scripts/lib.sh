@@ -1,0 +1,112 @@
+# Shared set-up of scripts/run, scripts/test and scripts/wine-exec; sourced, not run.
+set -euo pipefail
+
+ZK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+ZK_JOBS=2
+ZK_PKGS_BUILD=(cmake ninja-build)
+ZK_PKGS_NATIVE=(g++ googletest libgtest-dev libbenchmark-dev)
+ZK_PKGS_WIN64=(g++-mingw-w64-x86-64-posix)
+ZK_PKGS_WIN32=(g++-mingw-w64-i686-posix)
+ZK_PKGS_WINE=(wine wine64 xvfb)
+
+zk_log() { printf '== %s\n' "$*" >&2; }
+
+# Installs the Debian packages that are not installed yet.
+zk_install() {
+    local missing=() p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q ' installed$' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    zk_log "installing ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -q
+    "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
+}
+
+# Configures (with Ninja) and builds a tree: zk_build DIR TOOLCHAIN|"" [cmake --build args].
+zk_build() {
+    local name=$1 dir=$ZK_ROOT/$1 toolchain=$2
+    shift 2
+    # A tree configured with another generator is configured afresh.
+    if [ -f "$dir/CMakeCache.txt" ] &&
+        ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$' "$dir/CMakeCache.txt"; then
+        rm -rf "$dir/CMakeCache.txt" "$dir/CMakeFiles"
+    fi
+    zk_log "configuring $name"
+    cmake -S "$ZK_ROOT" -B "$dir" -G Ninja \
+        ${toolchain:+"-DCMAKE_TOOLCHAIN_FILE=$ZK_ROOT/$toolchain"} >/dev/null
+    zk_log "building $name"
+    cmake --build "$dir" -j "$ZK_JOBS" "$@"
+}
+
+ZK_CLEANUP=()
+zk_cleanup() {
+    local i
+    for ((i = ${#ZK_CLEANUP[@]} - 1; i >= 0; i--)); do eval "${ZK_CLEANUP[i]}" || true; done
+    ZK_CLEANUP=()
+}
+trap zk_cleanup EXIT
+trap 'exit 130' INT TERM
+
+# Starts a private Xvfb when no display is set; it ends with the script.
+zk_display() {
+    [ -n "${DISPLAY:-}" ] && return 0
+    local numfile pid i
+    numfile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" </dev/null >/dev/null 2>&1 &
+    pid=$!
+    ZK_CLEANUP+=("kill $pid 2>/dev/null; wait $pid 2>/dev/null")
+    for ((i = 0; i < 100; i++)); do
+        [ -s "$numfile" ] && break
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    [ -s "$numfile" ] || { zk_log "Xvfb did not start"; rm -f "$numfile"; return 1; }
+    export DISPLAY=:$(head -n1 "$numfile")
+    rm -f "$numfile"
+    zk_log "private X display $DISPLAY"
+}
+
+# Wine's environment for a prefix; the prefix is created on first use.
+zk_wine_env() {
+    export WINEPREFIX=$1
+    export WINEDEBUG=${WINEDEBUG:--all}
+    # No installers for Mono or Gecko: the program needs neither.
+    export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+    ZK_WINE=$(command -v wine || echo /usr/lib/wine/wine64)
+}
+
+zk_wine_prefix() {
+    local marker=$WINEPREFIX/.zuklapper-ready
+    [ -f "$marker" ] && return 0
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    (
+        flock 9
+        [ -f "$marker" ] && exit 0
+        zk_log "creating Wine prefix $WINEPREFIX (once)"
+        rm -rf "$WINEPREFIX"
+        wineboot -i </dev/null >/dev/null 2>&1
+        # Without a window manager Wine waits on every window it destroys unless the
+        # X11 driver leaves windows unmanaged.
+        "$ZK_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+            </dev/null >/dev/null 2>&1
+        wineserver -w
+        if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg"; then
+            zk_log "Wine prefix set-up failed"
+            exit 1
+        fi
+        touch "$marker"
+    ) 9>"$WINEPREFIX.lock"
+}
+
+# A display, a ready prefix and a wineserver that stays up until the script ends.
+zk_wine_session() {
+    zk_wine_env "$1"
+    zk_display
+    zk_wine_prefix
+    wineserver -p </dev/null >/dev/null 2>&1 || true # fails when one runs already
+    ZK_CLEANUP+=("wineserver -k 2>/dev/null; wineserver -w 2>/dev/null")
+}

@@ -1,0 +1,70 @@
+// Deleting an entry through the real list box and button of zuklapper.exe's main window.
+
+#include "harness.h"
+
+#include <gtest/gtest.h>
+
+using namespace zkt;
+
+namespace {
+
+// The items as the user sees them, in the ANSI code page. The text is read as UTF-16:
+// Wine does not convert LB_GETTEXT between a program's ANSI and Unicode windows.
+std::vector<std::string> items(HWND list) {
+    std::vector<std::string> out;
+    LRESULT count = query(list, LB_GETCOUNT);
+    for (LRESULT i = 0; i < count; ++i) {
+        wchar_t text[512] = {};
+        DWORD_PTR ignored = 0;
+        if (query(list, LB_GETTEXTLEN, static_cast<WPARAM>(i)) < 512)
+            SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(i),
+                                reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &ignored);
+        char ansi[1024] = {};
+        WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof ansi, nullptr, nullptr);
+        out.push_back(ansi);
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(ListDeletion, ButtonAndDeleteKeyRemoveTheSelectedTitleAndRewriteTheFile) {
+    Program program({{"zeta", "Alpha", "mitte", "Beta"}}, std::nullopt);
+    HWND main = program.mainWindow();
+    ASSERT_TRUE(main);
+    ShowWindow(main, SW_SHOWNORMAL); // as the user opens it from the notification area
+    HWND list = findDescendant(main, "ListBox");
+    HWND button = findDescendant(main, "Button", "&L\xF6schen");
+    ASSERT_TRUE(list) << "no list box";
+    ASSERT_TRUE(button) << "no button \"&L\xF6schen\"";
+
+    ASSERT_TRUE(waitUntil([&] { return query(list, LB_GETCOUNT) == 4; }));
+    EXPECT_EQ(items(list), (std::vector<std::string>{"Alpha", "Beta", "mitte", "zeta"}));
+    EXPECT_EQ(query(list, LB_GETCURSEL), 0);
+
+    auto titleFile = [&] { return readFile(program.path("lstTitel.txt")).value_or("(no file)"); };
+    auto fileHolds = [&](const std::vector<std::string>& entries) {
+        return waitUntil([&] { return titleFile() == quotedLines(entries); });
+    };
+    PostMessageA(button, BM_CLICK, 0, 0);
+    EXPECT_TRUE(fileHolds({"Beta", "mitte", "zeta"})) << titleFile();
+    EXPECT_EQ(items(list), (std::vector<std::string>{"Beta", "mitte", "zeta"}));
+    EXPECT_EQ(query(list, LB_GETCURSEL), 0);
+
+    // The user moves one item down and presses Delete.
+    pressKey(list, VK_DOWN);
+    ASSERT_TRUE(waitUntil([&] { return query(list, LB_GETCURSEL) == 1; }));
+    pressKey(list, VK_DELETE);
+    EXPECT_TRUE(fileHolds({"Beta", "zeta"})) << titleFile();
+    EXPECT_EQ(items(list), (std::vector<std::string>{"Beta", "zeta"}));
+    EXPECT_EQ(query(list, LB_GETCURSEL), 0);
+    EXPECT_FALSE(readFile(program.path("lstUrl.txt"))) << "the other list's file is not written";
+
+    // The close cycle works with what is left.
+    Fixture fixture;
+    fixture.open({.id = "deleted", .title = "Alpha"});
+    fixture.open({.id = "kept", .title = "Beta"});
+    EXPECT_TRUE(fixture.waitFor("destroyed", "kept"));
+    Sleep(500);
+    EXPECT_EQ(fixture.count("syscommand", "deleted"), 0);
+}
