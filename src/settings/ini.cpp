@@ -1,0 +1,39 @@
+#include "settings/ini.h"
+
+namespace zk {
+
+std::string Ini_lesen(Profile& profile, const std::string& Datei, const std::string& Abschnitt,
+                      const std::string& Schluessel, const std::string& Vorgabe) {
+    std::string buffer = profile.readString(Datei, Abschnitt, Schluessel, Vorgabe, 1000);
+    buffer.resize(1000, '\0');
+    // Blanks are stripped from the whole buffer: those behind the value stay, because the
+    // NULs that follow it stand between them and the buffer's end.
+    const std::size_t first = buffer.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return Nullzeichen_entfernen(std::string_view(buffer).substr(first));
+}
+
+std::string Ini_lesen(Profile& profile, const std::string& Datei, const std::string& Abschnitt,
+                      const std::string& Schluessel, int Vorgabe) {
+    return Ini_lesen(profile, Datei, Abschnitt, Schluessel, std::to_string(Vorgabe));
+}
+
+void Ini_schreiben(Profile& profile, const std::string& Datei, const std::string& Abschnitt,
+                   const std::string& Schluessel, const std::string& Wert) {
+    profile.writeString(Datei, Abschnitt, Schluessel, Wert);
+}
+
+void Ini_schreiben(Profile& profile, const std::string& Datei, const std::string& Abschnitt,
+                   const std::string& Schluessel, int Wert) {
+    Ini_schreiben(profile, Datei, Abschnitt, Schluessel, std::to_string(Wert));
+}
+
+std::string Nullzeichen_entfernen(std::string_view Text) {
+    std::string result;
+    result.reserve(Text.size());
+    for (char c : Text)
+        if (c != '\0') result += c;
+    return result;
+}
+
+} // namespace zk

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/profile.h"
+
+#include <string>
+#include <string_view>
+
+namespace zk {
+
+// A value of the settings file; the default when the file, the section or the key is
+// missing. Leading blanks are dropped; at most 999 characters.
+std::string Ini_lesen(Profile& profile, const std::string& Datei, const std::string& Abschnitt,
+                      const std::string& Schluessel, const std::string& Vorgabe);
+std::string Ini_lesen(Profile& profile, const std::string& Datei, const std::string& Abschnitt,
+                      const std::string& Schluessel, int Vorgabe);
+
+void Ini_schreiben(Profile& profile, const std::string& Datei, const std::string& Abschnitt,
+                   const std::string& Schluessel, const std::string& Wert);
+void Ini_schreiben(Profile& profile, const std::string& Datei, const std::string& Abschnitt,
+                   const std::string& Schluessel, int Wert);
+
+// The text without its NUL characters.
+std::string Nullzeichen_entfernen(std::string_view Text);
+
+} // namespace zk
