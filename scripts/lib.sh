@@ -7,7 +7,10 @@ ZK_PKGS_BUILD=(cmake ninja-build)
 ZK_PKGS_NATIVE=(g++ googletest libgtest-dev libbenchmark-dev)
 ZK_PKGS_WIN64=(g++-mingw-w64-x86-64-posix)
 ZK_PKGS_WIN32=(g++-mingw-w64-i686-posix)
-ZK_PKGS_WINE=(wine wine64 xvfb)
+# wine32 runs the 32-bit build; it comes from Debian's i386 architecture.
+ZK_PKGS_WINE=(wine wine64 wine32:i386 xvfb)
+# One Wine prefix for both builds.
+ZK_WINEPREFIX=$ZK_ROOT/build/wineprefix
 
 zk_log() { printf '== %s\n' "$*" >&2; }
 
@@ -22,6 +25,9 @@ zk_install() {
     local sudo=()
     [ "$(id -u)" -eq 0 ] || sudo=(sudo)
     export DEBIAN_FRONTEND=noninteractive
+    if [[ " ${missing[*]}" == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+        "${sudo[@]}" dpkg --add-architecture i386
+    fi
     "${sudo[@]}" apt-get update -q
     "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
 }
