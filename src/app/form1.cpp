@@ -3,10 +3,15 @@
 #include "app/entry_list_file.h"
 #include "app/texte.h"
 #include "app/zuklapper.h"
+#include "settings/ini.h"
+#include "tray/frm_haupt.h"
 
 namespace zk {
 
 namespace {
+
+// A text of the program's own in the system's code page.
+std::string text(Zuklapper& app, const char* utf8) { return app.platform().toolkit.ansi(utf8); }
 
 std::string folderPrefix(std::string folder) {
     if (folder.empty() || folder.back() != '\\') folder += '\\';
@@ -16,31 +21,43 @@ std::string folderPrefix(std::string folder) {
 } // namespace
 
 Form1::Form1(Zuklapper& app)
-    : window(app.platform().toolkit, "Form1", app.platform().toolkit.ansi(texte::Form1_Titel), 5430,
+    : window(app.platform().toolkit, "Form1", text(app, texte::Form1_Titel), 5430,
              4665, ui::BorderStyle::Sizable),
       picliste(window, nullptr, "picliste", {165, 105, 2145, 360}),
       optListe0(window, &picliste, "optListe(0)", {15, 15, 1275, 315},
-                app.platform().toolkit.ansi(texte::Titelliste)),
+                text(app, texte::Titelliste)),
       optListe1(window, &picliste, "optListe(1)", {1200, 15, 1275, 315},
-                app.platform().toolkit.ansi(texte::Urlliste)),
+                text(app, texte::Urlliste)),
       List1(window, nullptr, "List1", {135, 540, 4455, 2595}, true),
       picButtons(window, nullptr, "picButtons", {375, 3795, 3540, 735}),
       cmdHinzufuegen(window, &picButtons, "cmdHinzufuegen", {45, 240, 1095, 375},
-                     app.platform().toolkit.ansi(texte::Hinzufuegen)),
+                     text(app, texte::Hinzufuegen)),
       Command1(window, &picButtons, "Command1", {1245, 240, 975, 375},
-               app.platform().toolkit.ansi(texte::Loeschen)),
+               text(app, texte::Loeschen)),
       Command2(window, &picButtons, "Command2", {2325, 240, 1215, 375},
-               app.platform().toolkit.ansi(texte::Webbrowser)),
+               text(app, texte::Webbrowser)),
       tmrFenster_schliessen(window, "tmrFenster_schliessen", 100, true),
+      tmrHotkey(window, "tmrHotkey", 100, true),
+      tmrneuerEintrag(window, "tmrneuerEintrag", 500, false),
+      mHilfe("mHilfe", text(app, texte::Hilfe)),
+      mINFO("mINFO", text(app, texte::Info)),
+      mweb("mweb", text(app, texte::Webbrowser_auswaehlen)),
+      mUrlVerwaltung("mUrlVerwaltung", text(app, texte::Url_Verwaltung)),
+      mEinstellungen("mEinstellungen", text(app, texte::Hotkeys)),
+      mschliesen("mschliesen", text(app, texte::Schliessen)),
+      m1("m1", {&mHilfe, &mINFO, &mweb, &mUrlVerwaltung, &mEinstellungen, &mschliesen}),
       app_(app) {
     optListe0.setValue(true);
     window.onLoad = [this] { Form_Load(); };
     window.onQueryUnload = [this](bool& cancel) { Form_QueryUnload(cancel); };
+    window.onResize = [this] { Form_Resize(); };
     optListe0.onClick = [this] { Liste_laden(); };
     optListe1.onClick = [this] { Liste_laden(); };
     List1.onKeyDown = [this](int keyCode, int shift) { List1_KeyDown(keyCode, shift); };
     Command1.onClick = [this] { Command1_Click(); };
     tmrFenster_schliessen.onTimer = [this] { tmrFenster_schliessen_Timer(); };
+    mUrlVerwaltung.onClick = [this] { window.show(); };
+    mschliesen.onClick = [this] { app_.frmHaupt().schliessen(); };
 }
 
 void Form1::Form_Load() {
@@ -57,11 +74,50 @@ void Form1::Form_Load() {
     Liste_einlesen(TitelEintraege, files, Pfad);
     Liste_einlesen(UrlEintraege, files, UrlPfad);
     Liste_laden();
+    Einstellungen_lesen();
 }
 
-void Form1::Form_QueryUnload(bool&) {
-    // Without the notification icon, closing the main window ends the program.
-    app_.platform().toolkit.quit();
+void Form1::Einstellungen_lesen() {
+    Profile& profile = app_.platform().profile;
+    // A value that is no whole number counts like any number other than 1.
+    tmrHotkey.setEnabled(Ganzzahl(Ini_lesen(profile, Pfad_config, "Hotkeys", "ChkAddUrl", 1)) == 1);
+
+    struct Einstellung {
+        const char* key;
+        const char* fallback;
+    };
+    static constexpr Einstellung tasten[] = {
+        {"AddTitle", "F8"}, {"AddTitle2", "keine"}, {"AddUrl", "F8"}, {"AddUrl2", "Shift"}};
+    for (int z = 0; z < 4; ++z) {
+        const std::string Taste =
+            Ini_lesen(profile, Pfad_config, "Hotkeys", tasten[z].key, tasten[z].fallback);
+        Hotkey_setzen(app_.Hotkey, Taste, z);
+    }
+
+    std::string bezeichnung = Ini_lesen(profile, Pfad_config, "Webbrowser", "Bezeichnung", "");
+    std::erase(bezeichnung, '"');
+    app_.WebbrowserBezeichnung = std::move(bezeichnung);
+}
+
+// Closing only hides the window: its lists and timers go on.
+void Form1::Form_QueryUnload(bool& cancel) {
+    window.hide();
+    cancel = true;
+}
+
+// The list fills the window below the option buttons, the buttons sit in the lower right
+// corner, and the window stays above ordinary windows. A negative size cannot be applied
+// (as when minimised): the list then keeps its size.
+void Form1::Form_Resize() {
+    window.setTopmost();
+    const int height = window.scaleHeight() - List1.top() - picButtons.height() - picliste.top();
+    if (height >= 0) List1.move({List1.left(), List1.top(), List1.width(), height});
+    const int width = window.scaleWidth() - 2 * List1.left();
+    if (width >= 0) List1.move({List1.left(), List1.top(), width, List1.height()});
+    const int buttonsTop = window.scaleHeight() - picButtons.height();
+    picButtons.move({picButtons.left(), buttonsTop, picButtons.width(), picButtons.height()});
+    const int buttonsLeft = window.scaleWidth() - picButtons.width() - 100;
+    picButtons.move({buttonsLeft, picButtons.top(), picButtons.width(), picButtons.height()});
 }
 
 void Form1::selectFirst() {

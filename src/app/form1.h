@@ -28,6 +28,16 @@ public:
     ui::Button Command1;
     ui::Button Command2;
     ui::Timer tmrFenster_schliessen;
+    ui::Timer tmrHotkey;
+    ui::Timer tmrneuerEintrag;
+
+    ui::MenuItem mHilfe;
+    ui::MenuItem mINFO;
+    ui::MenuItem mweb;
+    ui::MenuItem mUrlVerwaltung;
+    ui::MenuItem mEinstellungen;
+    ui::MenuItem mschliesen;
+    ui::Menu m1;
 
     std::string Pfad2;
     std::string Pfad;
@@ -48,7 +58,9 @@ public:
 
 private:
     void Form_Load();
+    void Einstellungen_lesen();
     void Form_QueryUnload(bool& cancel);
+    void Form_Resize();
     void List1_KeyDown(int keyCode, int shift);
     bool titleListShown() const { return optListe0.value(); }
     void selectFirst();

@@ -12,6 +12,13 @@ inline constexpr const char* Urlliste = "Urlliste";
 inline constexpr const char* Hinzufuegen = "&Hinzufügen";
 inline constexpr const char* Loeschen = "&Löschen";
 inline constexpr const char* Webbrowser = "&Webbrowser";
+inline constexpr const char* Hilfe = "&Hilfe";
+inline constexpr const char* Info = "&INFO";
+inline constexpr const char* Webbrowser_auswaehlen = "&Webbrowser auswählen";
+inline constexpr const char* Url_Verwaltung = "&Url Verwaltung";
+inline constexpr const char* Hotkeys = "H&otkeys";
+inline constexpr const char* Schliessen = "&schließen";
+inline constexpr const char* Form2 = "Form2";
 inline constexpr const char* Liste_nicht_gespeichert =
     "Die Liste konnte nicht gespeichert werden. Der Eintrag bleibt erhalten.\r\n\r\nDatei: ";
 

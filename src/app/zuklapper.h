@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/form1.h"
+#include "hotkeys/hotkey.h"
 #include "platform/files.h"
+#include "platform/profile.h"
 #include "platform/ui.h"
 #include "platform/window_system.h"
 
@@ -10,10 +12,13 @@
 
 namespace zk {
 
+class FrmHaupt;
+
 // The operating system as the program reaches it.
 struct Platform {
     WindowSystem& windows;
     Files& files;
+    Profile& profile;
     ui::Toolkit& toolkit;
 };
 
@@ -23,17 +28,23 @@ public:
     explicit Zuklapper(Platform& platform);
     ~Zuklapper();
 
-    // Loads and shows the main window; the backend's message loop runs afterwards.
+    // Loads the tray host, which loads the main window hidden; the backend's message loop
+    // runs afterwards.
     void start();
 
     Platform& platform() { return platform_; }
     Form1& form1() { return *form1_; }
+    FrmHaupt& frmHaupt() { return *frmHaupt_; }
 
     // The chosen browser's title suffix, appended to every title entry.
     std::string WebbrowserBezeichnung;
+    // The key and modifier codes of the two hotkeys.
+    HotkeyTable Hotkey{};
 
 private:
     Platform& platform_;
+    // The main window goes before its owner, the tray host.
+    std::unique_ptr<FrmHaupt> frmHaupt_;
     std::unique_ptr<Form1> form1_;
 };
 

@@ -211,4 +211,16 @@ void Window::resized() {
     if (onResize) onResize();
 }
 
+void Window::mouseMoved(int x) {
+    if (onMouseMove) onMouseMove(x);
+}
+
+void Window::sessionEnding() {
+    if (onEndSession) onEndSession();
+}
+
+void Window::taskbarCreated() {
+    if (onTaskbarCreated) onTaskbarCreated();
+}
+
 } // namespace zk::ui

@@ -40,6 +40,7 @@ class Window;
 class Control;
 class ListBox;
 class Timer;
+class Menu;
 
 // The backend side of one window: it creates the real window and its controls when the
 // window loads and keeps them in step with the portable objects.
@@ -71,6 +72,9 @@ public:
     virtual int compareText(std::string_view a, std::string_view b) = 0;
     // The program's own texts are UTF-8 in the sources; this gives the system's ANSI text.
     virtual std::string ansi(std::string_view utf8) = 0;
+    // Opens the menu as a popup at the mouse position and waits until it closes; a chosen
+    // item is clicked afterwards.
+    virtual void popupMenu(Window& owner, Menu& menu) = 0;
     // Ends the program's message loop.
     virtual void quit() = 0;
 };
@@ -193,6 +197,35 @@ private:
     int listIndex_ = -1;
 };
 
+class MenuItem {
+public:
+    MenuItem(std::string name, std::string caption)
+        : name_(std::move(name)), caption_(std::move(caption)) {}
+    const std::string& name() const { return name_; }
+    const std::string& caption() const { return caption_; }
+    void click() {
+        if (onClick) onClick();
+    }
+    std::function<void()> onClick;
+
+private:
+    std::string name_;
+    std::string caption_;
+};
+
+// A menu that is never shown as a menu bar, only as a popup.
+class Menu {
+public:
+    Menu(std::string name, std::vector<MenuItem*> items)
+        : name_(std::move(name)), items_(std::move(items)) {}
+    const std::string& name() const { return name_; }
+    const std::vector<MenuItem*>& items() const { return items_; }
+
+private:
+    std::string name_;
+    std::vector<MenuItem*> items_;
+};
+
 // A timer belongs to a window; it never ticks before the window's load has ended, and a
 // tick that comes while the previous one still runs (inside a modal loop) is dropped.
 class Timer {
@@ -239,6 +272,11 @@ public:
     const std::vector<Timer*>& timers() const { return timers_; }
 
     bool loaded() const { return loaded_; }
+    // A window owned by another has no button of its own in the task bar and stays
+    // above its owner. Set before load.
+    void setOwnerWindow(Window* owner) { ownerWindow_ = owner; }
+    Window* ownerWindow() const { return ownerWindow_; }
+
     // Creates the window (once) and runs onLoad; the window stays hidden.
     void load();
     // Loads when needed, then makes the window visible (centred on the screen the first
@@ -258,10 +296,18 @@ public:
     void requestClose();
     // The backend reports a new size.
     void resized();
+    // The backend reports the mouse over the window (x in pixels), the end of the user's
+    // session, and a new notification area.
+    void mouseMoved(int x);
+    void sessionEnding();
+    void taskbarCreated();
 
     std::function<void()> onLoad;
     std::function<void(bool& cancel)> onQueryUnload;
     std::function<void()> onResize;
+    std::function<void(int x)> onMouseMove;
+    std::function<void()> onEndSession;
+    std::function<void()> onTaskbarCreated;
 
     WindowPeer* peer() const { return peer_.get(); }
 
@@ -276,6 +322,7 @@ private:
     std::vector<Control*> controls_;
     std::vector<Timer*> timers_;
     std::unique_ptr<WindowPeer> peer_;
+    Window* ownerWindow_ = nullptr;
     bool loaded_ = false;
     bool shownOnce_ = false;
     bool topmost_ = false;

@@ -37,6 +37,13 @@ public:
     virtual void requestClose(Hwnd window) = 0;
     // True while a close request sent earlier has not been handled by the window.
     virtual bool closePending(Hwnd window) = 0;
+
+    // The program's icon in the notification area, identified by its owner window and id.
+    // The area reports mouse events over the icon to the owner as callbackMessage, with
+    // the mouse message in lParam. Both give whether the call succeeded.
+    virtual bool addNotifyIcon(Hwnd owner, unsigned id, unsigned callbackMessage,
+                               const std::string& tip) = 0;
+    virtual bool deleteNotifyIcon(Hwnd owner, unsigned id) = 0;
 };
 
 } // namespace zk

@@ -1,5 +1,7 @@
 #include "settings/ini.h"
 
+#include <charconv>
+
 namespace zk {
 
 std::string Ini_lesen(Profile& profile, const std::string& Datei, const std::string& Abschnitt,
@@ -34,6 +36,18 @@ std::string Nullzeichen_entfernen(std::string_view Text) {
     for (char c : Text)
         if (c != '\0') result += c;
     return result;
+}
+
+std::optional<int> Ganzzahl(std::string_view Text) {
+    const std::size_t first = Text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return std::nullopt;
+    Text = Text.substr(first, Text.find_last_not_of(" \t") - first + 1);
+    if (Text.starts_with('+')) Text.remove_prefix(1);
+    int value = 0;
+    const auto [end, error] = std::from_chars(Text.data(), Text.data() + Text.size(), value);
+    if (error != std::errc{} || end != Text.data() + Text.size()) return std::nullopt;
+    if (value < -32768 || value > 32767) return std::nullopt;
+    return value;
 }
 
 } // namespace zk

@@ -2,6 +2,7 @@
 
 #include "platform/profile.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,5 +22,9 @@ void Ini_schreiben(Profile& profile, const std::string& Datei, const std::string
 
 // The text without its NUL characters.
 std::string Nullzeichen_entfernen(std::string_view Text);
+
+// A whole number of 16 bits written in decimal, with blanks around it allowed; nothing
+// for any other text.
+std::optional<int> Ganzzahl(std::string_view Text);
 
 } // namespace zk

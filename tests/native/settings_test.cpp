@@ -48,7 +48,7 @@ TEST(ProfileText, WritesInPlaceAndCreatesWhatIsMissing) {
     EXPECT_EQ(read(file, "Hotkeys", "AddTitle"), "F7");
     EXPECT_EQ(read(file, "Hotkeys", "AddUrl"), "F6");
     EXPECT_EQ(read(file, "Webbrowser", "Bezeichnung"), "\" - Opera\"");
-    EXPECT_EQ(file.find("AddTitle"), std::string::npos); // the line keeps its place, in the caller's spelling
+    EXPECT_NE(file.find("[Hotkeys]\r\nAddTitle=F7\r\nAddUrl=F6\r\n"), std::string::npos); // place and spelling kept
 }
 
 TEST(IniLesen, DropsLeadingBlanksKeepsTrailingOnesAndCutsLongValues) {

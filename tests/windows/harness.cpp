@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <fstream>
 #include <sstream>
 
@@ -126,6 +128,121 @@ LRESULT query(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 void pressKey(HWND hwnd, WPARAM key) {
     PostMessageA(hwnd, WM_KEYDOWN, key, 1);
     PostMessageA(hwnd, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+}
+
+namespace {
+
+void putBig32(std::string& out, uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>(value >> shift);
+}
+
+uint32_t crc32(const char* data, size_t size) {
+    uint32_t crc = 0xFFFFFFFF;
+    for (size_t i = 0; i < size; ++i) {
+        crc ^= static_cast<unsigned char>(data[i]);
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+    }
+    return ~crc;
+}
+
+void putChunk(std::string& png, const char* type, const std::string& data) {
+    putBig32(png, static_cast<uint32_t>(data.size()));
+    size_t start = png.size();
+    png += type;
+    png += data;
+    putBig32(png, crc32(png.data() + start, png.size() - start));
+}
+
+// The image data as a zlib stream of stored (uncompressed) deflate blocks.
+std::string storedZlib(const std::string& data) {
+    std::string out = "\x78\x01";
+    size_t pos = 0;
+    do {
+        size_t size = std::min<size_t>(data.size() - pos, 0xFFFF);
+        bool last = pos + size == data.size();
+        auto length = static_cast<uint16_t>(size);
+        auto complement = static_cast<uint16_t>(~length);
+        out += static_cast<char>(last ? 1 : 0);
+        out += static_cast<char>(length & 0xFF);
+        out += static_cast<char>(length >> 8);
+        out += static_cast<char>(complement & 0xFF);
+        out += static_cast<char>(complement >> 8);
+        out.append(data, pos, size);
+        pos += size;
+    } while (pos < data.size());
+    uint32_t a = 1, b = 0;
+    for (unsigned char c : data) {
+        a = (a + c) % 65521;
+        b = (b + a) % 65521;
+    }
+    putBig32(out, b << 16 | a);
+    return out;
+}
+
+// A PNG of 8-bit RGB pixels given row by row from the top, without padding.
+std::string encodePng(uint32_t width, uint32_t height, const std::string& rgb) {
+    std::string rows; // each behind filter type 0
+    size_t stride = size_t{width} * 3;
+    for (size_t y = 0; y < height; ++y) {
+        rows += '\0';
+        rows.append(rgb, y * stride, stride);
+    }
+    std::string header;
+    putBig32(header, width);
+    putBig32(header, height);
+    header += std::string("\x08\x02\x00\x00\x00", 5); // 8 bits, RGB, no interlace
+    std::string png = "\x89PNG\r\n\x1A\n";
+    putChunk(png, "IHDR", header);
+    putChunk(png, "IDAT", storedZlib(rows));
+    putChunk(png, "IEND", "");
+    return png;
+}
+
+} // namespace
+
+bool saveScreenshot(HWND window, const std::string& pngPath) {
+    RECT rect;
+    if (!GetWindowRect(window, &rect) || rect.right <= rect.left || rect.bottom <= rect.top)
+        return false;
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height; // top row first
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::string rgb;
+    if (bitmap) {
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        if (BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top,
+                   SRCCOPY | CAPTUREBLT)) {
+            GdiFlush();
+            const auto* pixels = static_cast<const uint32_t*>(bits);
+            size_t count = size_t(width) * size_t(height);
+            rgb.reserve(count * 3);
+            for (const uint32_t* p = pixels; p != pixels + count; ++p) {
+                rgb += static_cast<char>(*p >> 16); // DIB pixels are 0x00RRGGBB
+                rgb += static_cast<char>(*p >> 8);
+                rgb += static_cast<char>(*p);
+            }
+        }
+        SelectObject(memory, previous);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (rgb.empty()) return false;
+
+    std::ofstream out(windowsPath(pngPath), std::ios::binary | std::ios::trunc);
+    out << encodePng(static_cast<uint32_t>(width), static_cast<uint32_t>(height), rgb);
+    out.close();
+    return !out.fail();
 }
 
 bool ChildProcess::start(const std::string& exe, const std::string& folder,
@@ -280,22 +397,38 @@ void Fixture::readEvents() {
 }
 
 Program::Program(std::optional<std::vector<std::string>> titles,
-                 std::optional<std::vector<std::string>> urls)
+                 std::optional<std::vector<std::string>> urls, std::optional<std::string> config)
     : folder_(freshFolder()) {
     std::string exe = path("zuklapper.exe");
     EXPECT_TRUE(CopyFileA(windowsPath(ZK_PROGRAM_EXE).c_str(), exe.c_str(), FALSE))
         << "cannot copy " << ZK_PROGRAM_EXE;
     if (titles) writeFile(path("lstTitel.txt"), quotedLines(*titles));
     if (urls) writeFile(path("lstUrl.txt"), quotedLines(*urls));
+    if (config) writeFile(path("config.ini"), *config);
     EXPECT_TRUE(process_.start(exe, folder_, nullptr, false)) << "cannot start " << exe;
     EXPECT_TRUE(waitUntil([this] { return mainWindow() != nullptr; }, 10000))
-        << "zuklapper.exe shows no window captioned \"Zuklapper 1.08\"";
+        << "zuklapper.exe has no window captioned \"Zuklapper 1.08\"";
 }
 
 HWND Program::mainWindow() const {
     WindowSearch search{"", "Zuklapper 1.08", process_.id(), nullptr};
     EnumWindows(matchProcessWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND Program::hostWindow() const {
+    WindowSearch search{"", "Form2", process_.id(), nullptr};
+    EnumWindows(matchProcessWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void Program::showMainWindow() const {
+    PostMessageA(hostWindow(), WM_MOUSEMOVE, 0, WM_LBUTTONDBLCLK);
+    waitUntil([this] { return IsWindowVisible(mainWindow()) != FALSE; });
+}
+
+bool Program::waitForEnd(DWORD timeoutMs) const {
+    return WaitForSingleObject(process_.handle(), timeoutMs) == WAIT_OBJECT_0;
 }
 
 bool Program::handlesInput(DWORD timeoutMs) const {

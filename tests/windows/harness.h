@@ -27,6 +27,10 @@ HWND findDescendant(HWND parent, const std::string& cls, const std::string& text
 LRESULT query(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 // Posts a key press, as the keyboard would deliver it to the focused window.
 void pressKey(HWND hwnd, WPARAM key);
+// Saves the window's rectangle as the screen shows it to a 24-bit PNG file, so whatever
+// covers the window is in the picture; false when there is nothing to copy or the file
+// cannot be written.
+bool saveScreenshot(HWND window, const std::string& pngPath);
 
 // Polls until the condition holds or the time-out ends; returns the condition's last value.
 template <class Condition>
@@ -50,6 +54,7 @@ public:
     bool start(const std::string& exe, const std::string& folder, STARTUPINFOA* startup,
                bool inheritHandles);
     void stop();
+    HANDLE handle() const { return info_.hProcess; }
     DWORD id() const { return info_.dwProcessId; }
     bool running() const;
 
@@ -105,13 +110,20 @@ private:
 // zuklapper.exe copied into a fresh folder with the given list files, started there.
 class Program {
 public:
-    // A list file is written only when given.
+    // A list file and the settings file are written only when given.
     Program(std::optional<std::vector<std::string>> titles,
-            std::optional<std::vector<std::string>> urls);
+            std::optional<std::vector<std::string>> urls,
+            std::optional<std::string> config = std::nullopt);
 
     std::string path(const std::string& fileName) const { return folder_ + "\\" + fileName; }
     // The top-level window captioned "Zuklapper 1.08" of the program's process.
     HWND mainWindow() const;
+    // The hidden window that owns the notification icon, captioned "Form2".
+    HWND hostWindow() const;
+    // Shows the main window as a double-click on the notification icon does.
+    void showMainWindow() const;
+    // Waits until the process has ended.
+    bool waitForEnd(DWORD timeoutMs = kExpectMs) const;
     // True when the program's message loop handles a key press in its list box within the
     // time; the list needs two entries. A program stuck in a call still answers sent
     // messages, so this takes posted input.

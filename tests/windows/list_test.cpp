@@ -32,7 +32,8 @@ TEST(ListDeletion, ButtonAndDeleteKeyRemoveTheSelectedTitleAndRewriteTheFile) {
     Program program({{"zeta", "Alpha", "mitte", "Beta"}}, std::nullopt);
     HWND main = program.mainWindow();
     ASSERT_TRUE(main);
-    ShowWindow(main, SW_SHOWNORMAL); // as the user opens it from the notification area
+    program.showMainWindow();
+    ASSERT_TRUE(IsWindowVisible(main));
     HWND list = findDescendant(main, "ListBox");
     HWND button = findDescendant(main, "Button", "&L\xF6schen");
     ASSERT_TRUE(list) << "no list box";

@@ -10,6 +10,8 @@ public:
         : toolkit_(toolkit), window_(window), clientWidth_(window.width()),
           clientHeight_(window.height()) {
         handle_ = toolkit.desktop_.open("ZuklapperForm", window.caption(), WS_BORDER_BIT);
+        if (const ui::Window* owner = window.ownerWindow())
+            toolkit.desktop_.setOwner(handle_, owner->handle());
         toolkit.peers_[&window] = this;
         for (ui::Timer* timer : window.timers()) toolkit.arm(*timer);
     }
@@ -70,7 +72,8 @@ void HeadlessToolkit::arm(ui::Timer& timer) {
 
 void HeadlessToolkit::advance(std::int64_t ms) {
     const std::int64_t end = now_ + ms;
-    for (;;) {
+    // After the end of the program no timer ticks any more.
+    while (!quit_) {
         ui::Timer* next = nullptr;
         std::int64_t when = end + 1;
         for (auto [timer, due] : due_) {
@@ -106,6 +109,58 @@ int HeadlessToolkit::messageBox(ui::Window* owner, const std::string& text,
     auto reaction = reactions_.front();
     if (reactions_.size() > 1) reactions_.erase(reactions_.begin());
     return reaction(call);
+}
+
+void HeadlessToolkit::expectPopupMenu(std::function<int(const PopupMenuCall&)> reaction) {
+    menuReactions_.push_back(std::move(reaction));
+}
+
+void HeadlessToolkit::popupMenu(ui::Window& owner, ui::Menu& menu) {
+    PopupMenuCall call{owner.name(), {}};
+    for (const ui::MenuItem* item : menu.items()) call.items.push_back(item->caption());
+    popupMenus_.push_back(call);
+    if (menuReactions_.empty()) throw std::logic_error("unexpected popup menu " + menu.name());
+    auto reaction = menuReactions_.front();
+    if (menuReactions_.size() > 1) menuReactions_.erase(menuReactions_.begin());
+    const int chosen = reaction(call);
+    if (chosen >= 0 && chosen < static_cast<int>(menu.items().size()))
+        menu.items()[static_cast<std::size_t>(chosen)]->click();
+}
+
+namespace {
+
+constexpr unsigned WM_MOUSEMOVE = 0x0200;
+
+// The loaded windows, for events that reach several of them; a handler may end others.
+std::vector<ui::Window*> windowsOf(const std::map<ui::Window*, HeadlessPeer*>& peers) {
+    std::vector<ui::Window*> windows;
+    for (const auto& entry : peers) windows.push_back(entry.first);
+    return windows;
+}
+
+} // namespace
+
+bool HeadlessToolkit::notifyIconEvent(unsigned mouseMessage) {
+    if (desktop_.notifyIcons().empty()) return false;
+    const SimNotifyIcon icon = desktop_.notifyIcons().front();
+    for (const auto& [window, peer] : peers_) {
+        if (window->handle() != icon.owner) continue;
+        if (icon.callbackMessage == WM_MOUSEMOVE)
+            window->mouseMoved(static_cast<int>(mouseMessage));
+        return true;
+    }
+    return false;
+}
+
+void HeadlessToolkit::restartShell() {
+    desktop_.clearNotifyIcons();
+    for (ui::Window* window : windowsOf(peers_))
+        if (peers_.count(window)) window->taskbarCreated();
+}
+
+void HeadlessToolkit::endSession() {
+    for (ui::Window* window : windowsOf(peers_))
+        if (peers_.count(window)) window->sessionEnding();
 }
 
 namespace {

@@ -18,6 +18,11 @@ struct MessageBoxCall {
     unsigned style = 0;
 };
 
+struct PopupMenuCall {
+    std::string owner;              // the owner window's name
+    std::vector<std::string> items; // the captions, top to bottom
+};
+
 // The toolkit without a screen: controls live in memory, timers run on a virtual clock,
 // and every window is a window of the simulated desktop. Message boxes are answered by a
 // reaction the test scripted; one that nobody expected fails the test.
@@ -36,6 +41,20 @@ public:
     void expectMessageBox(std::function<int(const MessageBoxCall&)> reaction);
     const std::vector<MessageBoxCall>& messageBoxes() const { return messageBoxes_; }
 
+    // Chooses from the next popup menus, in turn: the index of the item, or -1 to dismiss
+    // the menu. The last reaction stays for later menus.
+    void expectPopupMenu(std::function<int(const PopupMenuCall&)> reaction);
+    const std::vector<PopupMenuCall>& popupMenus() const { return popupMenus_; }
+
+    // The user's mouse over the program's notification icon: the mouse message reaches
+    // the icon's owner as the icon asked for it. False when there is no icon.
+    bool notifyIconEvent(unsigned mouseMessage);
+    // The notification area is created anew (the shell restarted) and says so to every
+    // window; the icons in it are gone.
+    void restartShell();
+    // The user's session ends: every window hears of it.
+    void endSession();
+
     bool quitRequested() const { return quit_; }
 
     std::unique_ptr<ui::WindowPeer> createPeer(ui::Window& window) override;
@@ -43,6 +62,7 @@ public:
                    unsigned style) override;
     int compareText(std::string_view a, std::string_view b) override;
     std::string ansi(std::string_view utf8) override;
+    void popupMenu(ui::Window& owner, ui::Menu& menu) override;
     void quit() override { quit_ = true; }
 
 private:
@@ -55,6 +75,8 @@ private:
     std::map<ui::Window*, class HeadlessPeer*> peers_;
     std::vector<std::function<int(const MessageBoxCall&)>> reactions_;
     std::vector<MessageBoxCall> messageBoxes_;
+    std::vector<std::function<int(const PopupMenuCall&)>> menuReactions_;
+    std::vector<PopupMenuCall> popupMenus_;
     bool quit_ = false;
 };
 

@@ -126,11 +126,12 @@ std::string profileWrite(const std::optional<std::string>& file, std::string_vie
     const std::string data = file.value_or(std::string{});
     const std::vector<Line> lines = parse(data);
     const Place place = find(lines, section, key);
-    const std::string keyLine = std::string(trim(key)) + "=" + std::string(trim(value));
+    const std::string text = std::string("=").append(trim(value));
+    const std::string keyLine = std::string(trim(key)) + text;
     std::string out;
     if (place.key >= 0) {
         const Line& line = lines[static_cast<std::size_t>(place.key)];
-        out = data.substr(0, line.begin) + keyLine;
+        out = data.substr(0, line.begin) + std::string(line.name) + text; // in the file's spelling
         out += data.substr(line.end > line.begin && data[line.end - 1] == '\r' ? line.end - 1 : line.end);
         return out;
     }

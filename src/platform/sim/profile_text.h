@@ -13,8 +13,9 @@ namespace zk::sim {
 std::string profileRead(const std::optional<std::string>& file, std::string_view section,
                         std::string_view key, std::string_view fallback, std::size_t bufferSize);
 
-// The file after writing key=value: the value replaces the key's line in place, a new key
-// goes to the end of its section, a new section to the end of the file.
+// The file after writing key=value: the key's line becomes key=value in place, in the file's
+// spelling of the key; a new key goes to the end of its section, a new section to the end
+// of the file.
 std::string profileWrite(const std::optional<std::string>& file, std::string_view section,
                          std::string_view key, std::string_view value);
 

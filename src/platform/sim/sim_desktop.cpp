@@ -30,6 +30,25 @@ Hwnd SimDesktop::addChild(Hwnd parent, std::string className, std::string text) 
     return handle;
 }
 
+void SimDesktop::setOwner(Hwnd window, Hwnd owner) {
+    if (SimWindow* w = find(window); w && w->parent == 0 && exists(owner)) w->owner = owner;
+}
+
+bool SimDesktop::addNotifyIcon(Hwnd owner, unsigned id, unsigned callbackMessage,
+                               const std::string& tip) {
+    for (const SimNotifyIcon& icon : notifyIcons_)
+        if (icon.owner == owner && icon.id == id) return false;
+    if (!exists(owner)) return false;
+    notifyIcons_.push_back({owner, id, callbackMessage, tip});
+    return true;
+}
+
+bool SimDesktop::deleteNotifyIcon(Hwnd owner, unsigned id) {
+    return std::erase_if(notifyIcons_, [&](const SimNotifyIcon& icon) {
+               return icon.owner == owner && icon.id == id;
+           }) > 0;
+}
+
 void SimDesktop::destroy(Hwnd window) {
     if (!exists(window)) return;
     for (Hwnd child : std::vector<Hwnd>(children_[window])) destroy(child);

@@ -29,6 +29,14 @@ struct SimWindow {
     int closeRequests = 0;      // requests received (sent), answered or not
     int unanswered = 0;         // requests not handled yet
     int closeMessagesHandled = 0; // WM_SYSCOMMAND/SC_CLOSE and WM_CLOSE handled
+    Hwnd owner = 0;               // of a top-level window
+};
+
+struct SimNotifyIcon {
+    Hwnd owner = 0;
+    unsigned id = 0;
+    unsigned callbackMessage = 0;
+    std::string tip;
 };
 
 // The simulated desktop: top-level windows in z order with their descendants. Every close
@@ -42,6 +50,8 @@ public:
     Hwnd openBrowser(std::string className, std::string title, const char* url,
                      OnClose onClose = OnClose::Close);
     Hwnd addChild(Hwnd parent, std::string className, std::string text = {});
+    // A top-level window owned by another one.
+    void setOwner(Hwnd window, Hwnd owner);
     void destroy(Hwnd window);
     bool exists(Hwnd window) const;
     SimWindow& window(Hwnd window);
@@ -58,6 +68,11 @@ public:
     // How often the content of the windows' controls was read.
     int controlReads() const { return controlReads_; }
 
+    // The icons in the notification area, in the order they were added.
+    const std::vector<SimNotifyIcon>& notifyIcons() const { return notifyIcons_; }
+    // The notification area is created anew, empty (as when the shell restarts).
+    void clearNotifyIcons() { notifyIcons_.clear(); }
+
     std::vector<Hwnd> topLevelWindows() override;
     std::uint32_t style(Hwnd window) override;
     std::string windowText(Hwnd window) override;
@@ -66,6 +81,9 @@ public:
     std::string controlText(Hwnd control) override;
     void requestClose(Hwnd window) override;
     bool closePending(Hwnd window) override;
+    bool addNotifyIcon(Hwnd owner, unsigned id, unsigned callbackMessage,
+                       const std::string& tip) override;
+    bool deleteNotifyIcon(Hwnd owner, unsigned id) override;
 
 private:
     SimWindow* find(Hwnd window);
@@ -77,6 +95,7 @@ private:
     std::map<Hwnd, std::vector<Hwnd>> children_;
     std::vector<Hwnd> zOrder_; // topmost first
     std::vector<Hwnd> closeLog_;
+    std::vector<SimNotifyIcon> notifyIcons_;
     Hwnd nextHandle_ = 0x10010;
     int controlReads_ = 0;
 };

@@ -4,6 +4,7 @@
 #include "platform/sim/headless_toolkit.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_files.h"
+#include "platform/sim/sim_profile.h"
 
 namespace zk::sim {
 
@@ -11,8 +12,9 @@ namespace zk::sim {
 struct SimPlatform {
     SimDesktop desktop;
     SimFiles files;
+    SimProfile profile{files};
     HeadlessToolkit toolkit{desktop};
-    Platform platform{desktop, files, toolkit};
+    Platform platform{desktop, files, profile, toolkit};
 
     void advance(std::int64_t ms) { toolkit.advance(ms); }
 };

@@ -78,6 +78,25 @@ std::string Win32Toolkit::ansi(std::string_view utf8) {
     return text;
 }
 
+void Win32Toolkit::popupMenu(ui::Window& owner, ui::Menu& menu) {
+    const HWND hwnd = toHwnd(owner.handle());
+    const HMENU popup = CreatePopupMenu();
+    if (!hwnd || !popup) return;
+    UINT id = 0;
+    for (const ui::MenuItem* item : menu.items())
+        AppendMenuA(popup, MF_STRING, ++id, item->caption().c_str());
+    POINT at{};
+    GetCursorPos(&at);
+    // A popup of a window in the background closes on a click elsewhere only when its
+    // owner is in front, and only after the owner has had a message afterwards.
+    SetForegroundWindow(hwnd);
+    const auto chosen = static_cast<UINT>(
+        TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, hwnd, nullptr));
+    PostMessageA(hwnd, WM_NULL, 0, 0);
+    DestroyMenu(popup);
+    if (chosen >= 1 && chosen <= menu.items().size()) menu.items()[chosen - 1]->click();
+}
+
 void Win32Toolkit::quit() { PostQuitMessage(0); }
 
 int Win32Toolkit::run() {

@@ -18,6 +18,7 @@ public:
                    unsigned style) override;
     int compareText(std::string_view a, std::string_view b) override;
     std::string ansi(std::string_view utf8) override;
+    void popupMenu(ui::Window& owner, ui::Menu& menu) override;
     void quit() override;
 
     // The message loop; returns the code given to the quit message.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <windowsx.h>
+
 namespace zk {
 
 namespace {
@@ -11,6 +13,9 @@ namespace {
 constexpr int kFirstControlId = 100;
 
 constexpr int kTwipsPerInch = 1440;
+
+// Sent to every top-level window when the notification area has been created anew.
+UINT taskbarCreatedMessage = 0;
 
 HMENU controlIdHandle(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
 
@@ -59,6 +64,7 @@ bool Win32WindowPeer::registerClasses(HINSTANCE instance) {
     panel.hIcon = nullptr;
     panel.lpszClassName = kPanelClass;
 
+    taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
     return RegisterClassExA(&form) != 0 && RegisterClassExA(&panel) != 0;
 }
 
@@ -88,9 +94,10 @@ DWORD Win32WindowPeer::windowExStyle() const {
 void Win32WindowPeer::create() {
     RECT frame{0, 0, toPixelsX(window_.width()), toPixelsY(window_.height())};
     AdjustWindowRectEx(&frame, windowStyle(), FALSE, windowExStyle());
+    const ui::Window* owner = window_.ownerWindow();
     CreateWindowExA(windowExStyle(), kFormClass, window_.caption().c_str(), windowStyle(), 0, 0,
-                    frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                    display_.instance, this);
+                    frame.right - frame.left, frame.bottom - frame.top,
+                    owner ? toHwnd(owner->handle()) : nullptr, nullptr, display_.instance, this);
     if (!hwnd_) return;
 
     controls_.assign(window_.controls().size(), nullptr);
@@ -369,7 +376,19 @@ LRESULT Win32WindowPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         // The portable window decides whether it goes.
         window_.requestClose();
         return 0;
+    case WM_MOUSEMOVE:
+        window_.mouseMoved(GET_X_LPARAM(lParam));
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam) window_.sessionEnding();
+        return 0;
     default:
+        if (message == taskbarCreatedMessage && message != 0) {
+            window_.taskbarCreated();
+            return 0;
+        }
         break;
     }
     return DefWindowProcA(hwnd_, message, wParam, lParam);

@@ -20,6 +20,9 @@ public:
     std::string controlText(Hwnd control) override;
     void requestClose(Hwnd window) override;
     bool closePending(Hwnd window) override;
+    bool addNotifyIcon(Hwnd owner, unsigned id, unsigned callbackMessage,
+                       const std::string& tip) override;
+    bool deleteNotifyIcon(Hwnd owner, unsigned id) override;
 
     // Close requests still waiting for their answer. Answers come through callbacks while
     // the thread pumps messages, possibly after this object is gone, so the table lives on

@@ -1,0 +1,61 @@
+#include "tray/frm_haupt.h"
+
+#include "app/texte.h"
+#include "app/zuklapper.h"
+
+namespace zk {
+
+FrmHaupt::FrmHaupt(Zuklapper& app)
+    : window(app.platform().toolkit, "frmHaupt", app.platform().toolkit.ansi(texte::Form2), 4680,
+             3195, ui::BorderStyle::Sizable),
+      app_(app) {
+    window.onLoad = [this] { Form_Load(); };
+    window.onMouseMove = [this](int x) { Form_MouseMove(x); };
+    window.onQueryUnload = [this](bool& cancel) { Form_QueryUnload(cancel); };
+    // Windows ends the session: the program lets it end instead of holding it up.
+    window.onEndSession = [this] { schliessen(); };
+    // A new notification area (the shell restarted) knows nothing of the icon.
+    window.onTaskbarCreated = [this] {
+        if (!beendet_) Symbol_hinzufuegen();
+    };
+}
+
+void FrmHaupt::Symbol_hinzufuegen() {
+    app_.platform().windows.addNotifyIcon(window.handle(), SymbolId, WM_MOUSEMOVE,
+                                          app_.platform().toolkit.ansi(texte::Programm));
+}
+
+void FrmHaupt::Form_Load() {
+    Symbol_hinzufuegen();
+    window.hide();
+    // Owned by this hidden window, the main window has no button in the task bar. It is
+    // loaded without being shown: its start-up runs and its timers start.
+    Form1& form1 = app_.form1();
+    form1.window.setOwnerWindow(&window);
+    form1.window.load();
+}
+
+// The notification area reports the icon's mouse events as mouse moves over this window,
+// with the mouse message as the position.
+void FrmHaupt::Form_MouseMove(int x) {
+    Form1& form1 = app_.form1();
+    if (x == WM_LBUTTONDBLCLK)
+        form1.window.show();
+    else if (x == WM_RBUTTONUP)
+        app_.platform().toolkit.popupMenu(form1.window, form1.m1);
+}
+
+void FrmHaupt::Form_QueryUnload(bool&) {
+    if (beendet_) return;
+    beendet_ = true;
+    app_.platform().windows.deleteNotifyIcon(window.handle(), SymbolId);
+    app_.form1().window.requestClose(); // refused: the main window only hides
+    app_.platform().toolkit.quit();
+}
+
+void FrmHaupt::schliessen() {
+    app_.form1().window.requestClose();
+    window.requestClose();
+}
+
+} // namespace zk

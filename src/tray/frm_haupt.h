@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/ui.h"
+
+namespace zk {
+
+class Zuklapper;
+
+// The hidden start window: it owns the notification icon, through which the main window
+// and its popup menu are reached, and it ends the program.
+class FrmHaupt {
+public:
+    // The icon's id, the message it sends, and the mouse messages it carries.
+    static constexpr unsigned SymbolId = 1;
+    static constexpr unsigned WM_MOUSEMOVE = 512;
+    static constexpr int WM_LBUTTONDBLCLK = 515;
+    static constexpr int WM_RBUTTONUP = 517;
+
+    explicit FrmHaupt(Zuklapper& app);
+
+    ui::Window window;
+
+    // Ends the program: removes the icon and stops the message loop.
+    void schliessen();
+
+private:
+    void Form_Load();
+    void Form_MouseMove(int x);
+    void Form_QueryUnload(bool& cancel);
+    void Symbol_hinzufuegen();
+
+    Zuklapper& app_;
+    bool beendet_ = false;
+};
+
+} // namespace zk

@@ -1,0 +1,187 @@
+#include "program_fixture.h"
+#include "tray/frm_haupt.h"
+
+namespace zk {
+namespace {
+
+using Items = std::vector<std::string>;
+
+constexpr const char* ConfigDatei = "C:\\Programme\\Zuklapper\\config.ini";
+
+class StartupTest : public ProgramTest {
+protected:
+    FrmHaupt& host() { return app->frmHaupt(); }
+    void trayEvent(unsigned mouseMessage) { ASSERT_TRUE(sim.toolkit.notifyIconEvent(mouseMessage)); }
+    // Opens the tray's popup menu and chooses the item with the given caption.
+    void choose(const std::string& caption) {
+        sim.toolkit.expectPopupMenu([caption](const sim::PopupMenuCall& call) {
+            for (std::size_t i = 0; i < call.items.size(); ++i)
+                if (call.items[i] == caption) return static_cast<int>(i);
+            return -1;
+        });
+        trayEvent(517);
+    }
+    void expectLayout(ui::Geometry list, ui::Geometry buttons) {
+        EXPECT_EQ(form().List1.geometry(), list);
+        EXPECT_EQ(form().picButtons.geometry(), buttons);
+    }
+};
+
+TEST_F(StartupTest, FirstStartInAnEmptyFolderRunsHiddenWithTheDefaults) {
+    startAsIs();
+    EXPECT_FALSE(form().window.visible());
+    EXPECT_FALSE(host().window.visible());
+    EXPECT_TRUE(form().window.loaded());
+    EXPECT_EQ(sim.desktop.window(form().window.handle()).owner, host().window.handle());
+    EXPECT_EQ(host().window.caption(), "Form2");
+
+    ASSERT_EQ(sim.desktop.notifyIcons().size(), 1u);
+    const sim::SimNotifyIcon& icon = sim.desktop.notifyIcons()[0];
+    EXPECT_EQ(icon.owner, host().window.handle());
+    EXPECT_EQ(icon.id, 1u);
+    EXPECT_EQ(icon.callbackMessage, 512u);
+    EXPECT_EQ(icon.tip, "Zuklapper");
+
+    EXPECT_EQ(form().List1.listCount(), 0);
+    EXPECT_TRUE(form().tmrHotkey.enabled());
+    EXPECT_FALSE(form().tmrneuerEintrag.enabled());
+    EXPECT_EQ(app->Hotkey, (HotkeyTable{119, 5, 119, 1}));
+    EXPECT_EQ(app->WebbrowserBezeichnung, "");
+    EXPECT_FALSE(sim.files.exists(ConfigDatei)); // reading creates nothing
+
+    // The close cycle runs in the background.
+    sim.files.put(ProgramTest::UrlDatei, "\"werbung\"\r\n");
+    const Hwnd browser = sim.desktop.openBrowser("MozillaWindowClass", "x", "http://werbung.example/");
+    tick();
+    EXPECT_TRUE(sim.desktop.exists(browser)); // the list was read at start, empty
+}
+
+TEST_F(StartupTest, SettingsFileValues) {
+    struct Case {
+        const char* chkAddUrl;
+        bool hotkeysOn;
+    };
+    for (const Case c : {Case{"1", true}, Case{" 1 ", true}, Case{"0", false}, Case{"2", false},
+                         Case{"abc", false}, Case{"", false}, Case{"1.5", false}}) {
+        SCOPED_TRACE(c.chkAddUrl);
+        sim::SimPlatform fresh;
+        fresh.files.put(ConfigDatei, std::string("[Hotkeys]\r\nChkAddUrl=") + c.chkAddUrl + "\r\n");
+        Zuklapper program(fresh.platform);
+        program.start();
+        EXPECT_EQ(program.form1().tmrHotkey.enabled(), c.hotkeysOn);
+    }
+
+    sim.files.put(ConfigDatei, "[hotkeys]\r\n"
+                               "AddTitle=  F5  \r\n"
+                               "AddTitle2=\" Strg\"\r\n"
+                               "AddUrl=f9\r\n"
+                               "AddUrl2=\r\n"
+                               "[Webbrowser]\r\n"
+                               "Bezeichnung=\"\" - Mozilla \"Firefox\"\"\"\r\n");
+    startAsIs();
+    // Unknown names ("f9", "") leave their slots at 0.
+    EXPECT_EQ(app->Hotkey, (HotkeyTable{116, 2, 0, 0}));
+    EXPECT_EQ(app->WebbrowserBezeichnung, " - Mozilla Firefox");
+}
+
+TEST_F(StartupTest, TitleEntriesCloseOnlyWithTheDesignationInForce) {
+    sim.files.put(ConfigDatei, "[Webbrowser]\r\nBezeichnung=\"\" - Opera\"\"\r\n");
+    start({"Werbung"});
+    const Hwnd bare = sim.desktop.openBrowser("IEFrame", "Werbung", nullptr);
+    const Hwnd opera = sim.desktop.openBrowser("IEFrame", "Werbung - Opera", nullptr);
+    const Hwnd other = sim.desktop.openBrowser("IEFrame", "Werbung - Mozilla", nullptr);
+    tick();
+    EXPECT_TRUE(sim.desktop.exists(bare));
+    EXPECT_FALSE(sim.desktop.exists(opera));
+    EXPECT_TRUE(sim.desktop.exists(other));
+}
+
+TEST_F(StartupTest, TrayIconShowsTheWindowAndOpensThePopupMenu) {
+    start({"b", "a", "c"}, {"u"});
+    for (unsigned ignored : {512u, 513u, 514u, 516u, 518u}) trayEvent(ignored);
+    EXPECT_FALSE(form().window.visible());
+    EXPECT_TRUE(sim.toolkit.popupMenus().empty());
+
+    trayEvent(515);
+    EXPECT_TRUE(form().window.visible());
+    form().List1.setListIndex(2);
+
+    // Closing only hides; the window comes back as it was, and the cycle goes on meanwhile.
+    form().window.requestClose();
+    EXPECT_FALSE(form().window.visible());
+    EXPECT_FALSE(sim.toolkit.quitRequested());
+    const Hwnd browser = sim.desktop.openBrowser("IEFrame", "a", nullptr);
+    tick();
+    EXPECT_FALSE(sim.desktop.exists(browser));
+    trayEvent(515);
+    EXPECT_TRUE(form().window.visible());
+    EXPECT_EQ(form().List1.items(), (Items{"a", "b", "c"}));
+    EXPECT_EQ(form().List1.listIndex(), 2);
+
+    form().window.hide();
+    choose("&Url Verwaltung");
+    EXPECT_TRUE(form().window.visible());
+    ASSERT_EQ(sim.toolkit.popupMenus().size(), 1u);
+    EXPECT_EQ(sim.toolkit.popupMenus()[0].owner, "Form1");
+    EXPECT_EQ(sim.toolkit.popupMenus()[0].items,
+              (Items{"&Hilfe", "&INFO", "&Webbrowser ausw\xE4hlen", "&Url Verwaltung", "H&otkeys",
+                     "&schlie\xDF"
+                     "en"}));
+
+    // Items whose windows come later do nothing yet.
+    for (const char* later : {"&Hilfe", "&INFO", "&Webbrowser ausw\xE4hlen", "H&otkeys"}) choose(later);
+    EXPECT_FALSE(sim.toolkit.quitRequested());
+    EXPECT_EQ(sim.desktop.notifyIcons().size(), 1u);
+}
+
+TEST_F(StartupTest, LayoutFollowsTheWindowSize) {
+    startAsIs();
+    trayEvent(515);
+    expectLayout({100, 360, 5230, 3570}, {1790, 3930, 3540, 735});
+    EXPECT_EQ(form().picliste.geometry(), (ui::Geometry{100, 0, 2145, 360}));
+    EXPECT_EQ(sim.desktop.topLevelWindows().front(), form().window.handle());
+
+    sim.desktop.openBrowser("IEFrame", "oben", nullptr);
+    sim.toolkit.userResize(form().window, 6430, 5665);
+    expectLayout({100, 360, 6230, 4570}, {2790, 4930, 3540, 735});
+    EXPECT_EQ(sim.desktop.topLevelWindows().front(), form().window.handle());
+
+    // Too low for the list: it keeps its height while the buttons follow the bottom edge.
+    sim.toolkit.userResize(form().window, 6430, 1000);
+    expectLayout({100, 360, 6230, 4570}, {2790, 265, 3540, 735});
+
+    // Minimised, the inner size is 0: the list keeps its size, the buttons move off.
+    sim.toolkit.userResize(form().window, 5430, 4665);
+    sim.toolkit.userResize(form().window, 0, 0);
+    expectLayout({100, 360, 5230, 3570}, {-3640, -735, 3540, 735});
+    sim.toolkit.userResize(form().window, 5430, 4665);
+    expectLayout({100, 360, 5230, 3570}, {1790, 3930, 3540, 735});
+}
+
+TEST_F(StartupTest, TheProgramEndsThroughTheTrayOrTheSessionEnd) {
+    start({"a"});
+    sim.toolkit.restartShell(); // the icon comes back into a new notification area
+    ASSERT_EQ(sim.desktop.notifyIcons().size(), 1u);
+    EXPECT_EQ(sim.desktop.notifyIcons()[0].owner, host().window.handle());
+
+    trayEvent(515);
+    choose("&schlie\xDF"
+           "en");
+    EXPECT_TRUE(sim.desktop.notifyIcons().empty());
+    EXPECT_TRUE(sim.toolkit.quitRequested());
+    EXPECT_FALSE(form().window.visible());
+    // No event runs any more.
+    const Hwnd browser = sim.desktop.openBrowser("IEFrame", "a", nullptr);
+    tick(3);
+    EXPECT_TRUE(sim.desktop.exists(browser));
+
+    sim::SimPlatform other;
+    Zuklapper program(other.platform);
+    program.start();
+    other.toolkit.endSession();
+    EXPECT_TRUE(other.desktop.notifyIcons().empty());
+    EXPECT_TRUE(other.toolkit.quitRequested());
+}
+
+} // namespace
+} // namespace zk

@@ -1,0 +1,98 @@
+// zuklapper.exe as the background program: hidden at start with its notification icon,
+// the main window shown and hidden through the icon, and the ways the program ends.
+
+#include "harness.h"
+
+#include <gtest/gtest.h>
+
+#include <shellapi.h>
+
+using namespace zkt;
+
+namespace {
+
+// Whether the notification area holds the icon: only an existing icon can be modified.
+bool hasNotifyIcon(HWND owner) {
+    NOTIFYICONDATAA probe{};
+    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    probe.hWnd = owner;
+    probe.uID = 1;
+    return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
+}
+
+HWND popupMenuWindow() { return FindWindowA("#32768", nullptr); }
+
+} // namespace
+
+TEST(Tray, StartsHiddenWithItsIconAndShowsAndHidesTheMainWindow) {
+    Program program({{"b", "a"}}, std::nullopt);
+    const HWND main = program.mainWindow();
+    const HWND host = program.hostWindow();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(host);
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_FALSE(IsWindowVisible(host));
+    EXPECT_EQ(GetWindow(main, GW_OWNER), host) << "an owned window has no task-bar button";
+    EXPECT_TRUE(waitUntil([&] { return hasNotifyIcon(host); })) << "no notification icon";
+
+    // Plain movement and single clicks over the icon do nothing.
+    for (LPARAM ignored : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN})
+        PostMessageA(host, WM_MOUSEMOVE, 0, ignored);
+    Sleep(300);
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_FALSE(popupMenuWindow());
+
+    program.showMainWindow();
+    ASSERT_TRUE(IsWindowVisible(main));
+    EXPECT_TRUE(GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    // A picture of the main window for people to look at, in the build folder.
+    Sleep(300);
+    EXPECT_TRUE(saveScreenshot(main, ZK_SCREENSHOT));
+
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(main); }));
+    Sleep(200);
+    EXPECT_TRUE(program.running());
+    EXPECT_TRUE(hasNotifyIcon(host));
+    program.showMainWindow();
+    EXPECT_TRUE(IsWindowVisible(main));
+}
+
+TEST(Tray, ThePopupMenusLastItemEndsTheProgramAndRemovesTheIcon) {
+    Program program({{"a"}}, std::nullopt);
+    const HWND host = program.hostWindow();
+    ASSERT_TRUE(waitUntil([&] { return hasNotifyIcon(host); }));
+
+    PostMessageA(host, WM_MOUSEMOVE, 0, WM_RBUTTONUP);
+    HWND menu = nullptr;
+    ASSERT_TRUE(waitUntil([&] { return (menu = popupMenuWindow()) != nullptr; })) << "no popup menu";
+    // "&schließen" by its mnemonic, as the keyboard would choose it.
+    PostMessageA(menu, WM_KEYDOWN, 'S', 0);
+    PostMessageA(menu, WM_CHAR, 's', 0);
+    EXPECT_TRUE(program.waitForEnd()) << "the program still runs";
+    EXPECT_FALSE(hasNotifyIcon(host));
+}
+
+TEST(Tray, TheEndOfTheSessionEndsTheProgram) {
+    Program program(std::nullopt, std::nullopt);
+    const HWND host = program.hostWindow();
+    ASSERT_TRUE(waitUntil([&] { return hasNotifyIcon(host); }));
+    EXPECT_EQ(query(host, WM_QUERYENDSESSION, 0, 0), TRUE) << "the session must be let end";
+    EXPECT_EQ(query(program.mainWindow(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    query(host, WM_ENDSESSION, TRUE, 0);
+    EXPECT_TRUE(program.waitForEnd()) << "the program still runs";
+    EXPECT_FALSE(hasNotifyIcon(host));
+}
+
+TEST(Settings, TitleEntriesCloseWindowsOnlyWithTheDesignationFromConfigIni) {
+    Program program({{"Werbung"}}, std::nullopt,
+                    "[Webbrowser]\r\nBezeichnung=\"\" - Opera\"\"\r\n");
+    Fixture fixture;
+    fixture.open({.id = "bare", .title = "Werbung"});
+    fixture.open({.id = "other", .title = "Werbung - Mozilla"});
+    fixture.open({.id = "opera", .title = "Werbung - Opera"});
+    EXPECT_TRUE(fixture.waitFor("destroyed", "opera")) << fixture.log();
+    Sleep(500);
+    EXPECT_EQ(fixture.count("syscommand", "bare"), 0);
+    EXPECT_EQ(fixture.count("syscommand", "other"), 0);
+}
