@@ -23,12 +23,12 @@ std::string folderPrefix(std::string folder) {
 Form1::Form1(Zuklapper& app)
     : window(app.platform().toolkit, "Form1", text(app, texte::Form1_Titel), 5430,
              4665, ui::BorderStyle::Sizable),
+      List1(window, nullptr, "List1", {135, 540, 4455, 2595}, true),
       picliste(window, nullptr, "picliste", {165, 105, 2145, 360}),
       optListe0(window, &picliste, "optListe(0)", {15, 15, 1275, 315},
                 text(app, texte::Titelliste)),
       optListe1(window, &picliste, "optListe(1)", {1200, 15, 1275, 315},
                 text(app, texte::Urlliste)),
-      List1(window, nullptr, "List1", {135, 540, 4455, 2595}, true),
       picButtons(window, nullptr, "picButtons", {375, 3795, 3540, 735}),
       cmdHinzufuegen(window, &picButtons, "cmdHinzufuegen", {45, 240, 1095, 375},
                      text(app, texte::Hinzufuegen)),

@@ -19,10 +19,10 @@ public:
     explicit Form1(Zuklapper& app);
 
     ui::Window window;
+    ui::ListBox List1; // first in the tab order
     ui::Panel picliste;
     ui::OptionButton optListe0;
     ui::OptionButton optListe1;
-    ui::ListBox List1;
     ui::Panel picButtons;
     ui::Button cmdHinzufuegen;
     ui::Button Command1;
