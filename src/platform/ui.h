@@ -324,7 +324,6 @@ private:
     std::unique_ptr<WindowPeer> peer_;
     Window* ownerWindow_ = nullptr;
     bool loaded_ = false;
-    bool shownOnce_ = false;
     bool topmost_ = false;
 };
 

@@ -200,11 +200,12 @@ std::string encodePng(uint32_t width, uint32_t height, const std::string& rgb) {
 
 } // namespace
 
-bool saveScreenshot(HWND window, const std::string& pngPath) {
+std::string captureWindow(HWND window, int& width, int& height) {
     RECT rect;
     if (!GetWindowRect(window, &rect) || rect.right <= rect.left || rect.bottom <= rect.top)
-        return false;
-    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+        return {};
+    width = rect.right - rect.left;
+    height = rect.bottom - rect.top;
     BITMAPINFO format = {};
     format.bmiHeader.biSize = sizeof format.bmiHeader;
     format.bmiHeader.biWidth = width;
@@ -237,8 +238,13 @@ bool saveScreenshot(HWND window, const std::string& pngPath) {
     }
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    if (rgb.empty()) return false;
+    return rgb;
+}
 
+bool saveScreenshot(HWND window, const std::string& pngPath) {
+    int width = 0, height = 0;
+    const std::string rgb = captureWindow(window, width, height);
+    if (rgb.empty()) return false;
     std::ofstream out(windowsPath(pngPath), std::ios::binary | std::ios::trunc);
     out << encodePng(static_cast<uint32_t>(width), static_cast<uint32_t>(height), rgb);
     out.close();

@@ -31,6 +31,9 @@ void pressKey(HWND hwnd, WPARAM key);
 // covers the window is in the picture; false when there is nothing to copy or the file
 // cannot be written.
 bool saveScreenshot(HWND window, const std::string& pngPath);
+// The window's rectangle as the screen shows it, as RGB bytes row by row; "" when there
+// is nothing to copy.
+std::string captureWindow(HWND window, int& width, int& height);
 
 // Polls until the condition holds or the time-out ends; returns the condition's last value.
 template <class Condition>

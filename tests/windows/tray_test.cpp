@@ -22,9 +22,23 @@ bool hasNotifyIcon(HWND owner) {
 
 HWND popupMenuWindow() { return FindWindowA("#32768", nullptr); }
 
+// How many pixels of the program icon's dark blue the notification area shows. Wine on a
+// display without a notification area of its own shows the icons in a window of this class.
+int trayIconPixels() {
+    const HWND tray = FindWindowA("__winex11_standalone_tray", nullptr);
+    if (!tray || !IsWindowVisible(tray)) return 0;
+    int width = 0, height = 0;
+    const std::string rgb = captureWindow(tray, width, height);
+    int count = 0;
+    for (std::size_t i = 0; i + 2 < rgb.size(); i += 3)
+        count += rgb[i] == 0 && rgb[i + 1] == 0 && static_cast<unsigned char>(rgb[i + 2]) == 0x80;
+    return count;
+}
+
 } // namespace
 
 TEST(Tray, StartsHiddenWithItsIconAndShowsAndHidesTheMainWindow) {
+    const int before = trayIconPixels(); // icons of programs that were killed may linger
     Program program({{"b", "a"}}, std::nullopt);
     const HWND main = program.mainWindow();
     const HWND host = program.hostWindow();
@@ -34,6 +48,7 @@ TEST(Tray, StartsHiddenWithItsIconAndShowsAndHidesTheMainWindow) {
     EXPECT_FALSE(IsWindowVisible(host));
     EXPECT_EQ(GetWindow(main, GW_OWNER), host) << "an owned window has no task-bar button";
     EXPECT_TRUE(waitUntil([&] { return hasNotifyIcon(host); })) << "no notification icon";
+    EXPECT_TRUE(waitUntil([&] { return trayIconPixels() > before; })) << "the icon is not drawn";
 
     // Plain movement and single clicks over the icon do nothing.
     for (LPARAM ignored : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN})

@@ -163,12 +163,10 @@ bool Win32WindowSystem::addNotifyIcon(Hwnd owner, unsigned id, unsigned callback
     NOTIFYICONDATAA record = notifyIconRecord(toHwnd(owner), id);
     record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record.uCallbackMessage = callbackMessage;
-    // The owner's small icon, else its class icon: the program's icon.
-    record.hIcon = reinterpret_cast<HICON>(SendMessageA(toHwnd(owner), WM_GETICON, ICON_SMALL, 0));
-    if (!record.hIcon)
-        record.hIcon = reinterpret_cast<HICON>(GetClassLongPtrA(toHwnd(owner), GCLP_HICONSM));
-    if (!record.hIcon)
-        record.hIcon = reinterpret_cast<HICON>(GetClassLongPtrA(toHwnd(owner), GCLP_HICON));
+    // The program's icon, in the size of the notification area.
+    record.hIcon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1),
+                                                 IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                 GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     // The tip: the text, its NUL, then blanks to the end of the field.
     std::memset(record.szTip, ' ', 64);
     const std::size_t length = std::min<std::size_t>(tip.size(), 63);
