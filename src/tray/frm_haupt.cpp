@@ -21,7 +21,7 @@ FrmHaupt::FrmHaupt(Zuklapper& app)
 }
 
 void FrmHaupt::Symbol_hinzufuegen() {
-    app_.platform().windows.addNotifyIcon(window.handle(), SymbolId, WM_MOUSEMOVE,
+    app_.platform().windows.addNotifyIcon(window.handle(), SymbolId, Rueckrufnachricht,
                                           app_.platform().toolkit.ansi(texte::Programm));
 }
 
@@ -39,9 +39,9 @@ void FrmHaupt::Form_Load() {
 // with the mouse message as the position.
 void FrmHaupt::Form_MouseMove(int x) {
     Form1& form1 = app_.form1();
-    if (x == WM_LBUTTONDBLCLK)
+    if (x == Doppelklick)
         form1.window.show();
-    else if (x == WM_RBUTTONUP)
+    else if (x == RechteTasteLos)
         app_.platform().toolkit.popupMenu(form1.window, form1.m1);
 }
 

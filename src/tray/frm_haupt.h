@@ -10,11 +10,12 @@ class Zuklapper;
 // and its popup menu are reached, and it ends the program.
 class FrmHaupt {
 public:
-    // The icon's id, the message it sends, and the mouse messages it carries.
+    // The icon's id, the message it sends (WM_MOUSEMOVE), and the mouse messages it
+    // carries (WM_LBUTTONDBLCLK, WM_RBUTTONUP).
     static constexpr unsigned SymbolId = 1;
-    static constexpr unsigned WM_MOUSEMOVE = 512;
-    static constexpr int WM_LBUTTONDBLCLK = 515;
-    static constexpr int WM_RBUTTONUP = 517;
+    static constexpr unsigned Rueckrufnachricht = 512;
+    static constexpr int Doppelklick = 515;
+    static constexpr int RechteTasteLos = 517;
 
     explicit FrmHaupt(Zuklapper& app);
 

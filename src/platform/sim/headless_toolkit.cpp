@@ -129,7 +129,7 @@ void HeadlessToolkit::popupMenu(ui::Window& owner, ui::Menu& menu) {
 
 namespace {
 
-constexpr unsigned WM_MOUSEMOVE = 0x0200;
+constexpr unsigned kMouseMove = 0x0200; // WM_MOUSEMOVE
 
 // The loaded windows, for events that reach several of them; a handler may end others.
 std::vector<ui::Window*> windowsOf(const std::map<ui::Window*, HeadlessPeer*>& peers) {
@@ -145,7 +145,7 @@ bool HeadlessToolkit::notifyIconEvent(unsigned mouseMessage) {
     const SimNotifyIcon icon = desktop_.notifyIcons().front();
     for (const auto& [window, peer] : peers_) {
         if (window->handle() != icon.owner) continue;
-        if (icon.callbackMessage == WM_MOUSEMOVE)
+        if (icon.callbackMessage == kMouseMove)
             window->mouseMoved(static_cast<int>(mouseMessage));
         return true;
     }
