@@ -27,19 +27,6 @@ TEST_F(Form1Test, ShowsTheTitleListSortedAndSwitchesLists) {
     EXPECT_EQ(form().List1.listIndex(), 0);
 }
 
-TEST_F(Form1Test, StartsEmptyWithoutListFilesAndCreatesNone) {
-    startAsIs();
-    EXPECT_EQ(form().List1.listCount(), 0);
-    EXPECT_EQ(form().List1.listIndex(), -1);
-    EXPECT_EQ(form().Pfad, TitelDatei);
-    EXPECT_EQ(form().UrlPfad, UrlDatei);
-    EXPECT_EQ(form().Pfad2, "C:\\Programme\\Zuklapper\\Webbrowser.txt");
-    EXPECT_EQ(form().Pfad_config, "C:\\Programme\\Zuklapper\\config.ini");
-    form().Command1_Click();
-    EXPECT_EQ(sim.files.writes(), 0);
-    EXPECT_FALSE(sim.files.exists(TitelDatei));
-}
-
 TEST_F(Form1Test, PathsAtADriveRootHaveOneBackslash) {
     sim.files.setProgramFolder("D:\\");
     sim.files.put("D:\\lstTitel.txt", "\"t\"\r\n");

@@ -66,9 +66,5 @@ TEST_F(Toolkit, TimersWaitForTheLoadAndDoNotOverlap) {
     EXPECT_EQ(ticks, 3);
 }
 
-TEST_F(Toolkit, AnUnexpectedMessageBoxFailsLoudly) {
-    EXPECT_THROW(sim.toolkit.messageBox(&window, "Text", "Titel", ui::MB_OK_INFORMATION), std::logic_error);
-}
-
 } // namespace
 } // namespace zk
