@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <gdiplus.h>
+
 namespace zkt {
 namespace {
 
@@ -103,7 +105,8 @@ BOOL CALLBACK matchProcessWindow(HWND hwnd, LPARAM param) {
     auto* s = reinterpret_cast<WindowSearch*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == s->pid && windowText(hwnd) == s->text) {
+    if (pid == s->pid && (s->cls.empty() || className(hwnd) == s->cls) &&
+        (s->text.empty() || windowText(hwnd) == s->text)) {
         s->found = hwnd;
         return FALSE;
     }
@@ -130,135 +133,73 @@ void pressKey(HWND hwnd, WPARAM key) {
     PostMessageA(hwnd, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
 }
 
-namespace {
-
-void putBig32(std::string& out, uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>(value >> shift);
-}
-
-uint32_t crc32(const char* data, size_t size) {
-    uint32_t crc = 0xFFFFFFFF;
-    for (size_t i = 0; i < size; ++i) {
-        crc ^= static_cast<unsigned char>(data[i]);
-        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
-    }
-    return ~crc;
-}
-
-void putChunk(std::string& png, const char* type, const std::string& data) {
-    putBig32(png, static_cast<uint32_t>(data.size()));
-    size_t start = png.size();
-    png += type;
-    png += data;
-    putBig32(png, crc32(png.data() + start, png.size() - start));
-}
-
-// The image data as a zlib stream of stored (uncompressed) deflate blocks.
-std::string storedZlib(const std::string& data) {
-    std::string out = "\x78\x01";
-    size_t pos = 0;
-    do {
-        size_t size = std::min<size_t>(data.size() - pos, 0xFFFF);
-        bool last = pos + size == data.size();
-        auto length = static_cast<uint16_t>(size);
-        auto complement = static_cast<uint16_t>(~length);
-        out += static_cast<char>(last ? 1 : 0);
-        out += static_cast<char>(length & 0xFF);
-        out += static_cast<char>(length >> 8);
-        out += static_cast<char>(complement & 0xFF);
-        out += static_cast<char>(complement >> 8);
-        out.append(data, pos, size);
-        pos += size;
-    } while (pos < data.size());
-    uint32_t a = 1, b = 0;
-    for (unsigned char c : data) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
-    }
-    putBig32(out, b << 16 | a);
-    return out;
-}
-
-// A PNG of 8-bit RGB pixels given row by row from the top, without padding.
-std::string encodePng(uint32_t width, uint32_t height, const std::string& rgb) {
-    std::string rows; // each behind filter type 0
-    size_t stride = size_t{width} * 3;
-    for (size_t y = 0; y < height; ++y) {
-        rows += '\0';
-        rows.append(rgb, y * stride, stride);
-    }
-    std::string header;
-    putBig32(header, width);
-    putBig32(header, height);
-    header += std::string("\x08\x02\x00\x00\x00", 5); // 8 bits, RGB, no interlace
-    std::string png = "\x89PNG\r\n\x1A\n";
-    putChunk(png, "IHDR", header);
-    putChunk(png, "IDAT", storedZlib(rows));
-    putChunk(png, "IEND", "");
-    return png;
-}
-
-} // namespace
-
-std::string captureWindow(HWND window, int& width, int& height) {
+Screenshot::Screenshot(HWND window) {
     RECT rect;
-    if (!GetWindowRect(window, &rect) || rect.right <= rect.left || rect.bottom <= rect.top)
-        return {};
-    width = rect.right - rect.left;
-    height = rect.bottom - rect.top;
+    if (!GetWindowRect(window, &rect) || rect.right <= rect.left || rect.bottom <= rect.top) return;
+    width_ = rect.right - rect.left;
+    height_ = rect.bottom - rect.top;
     BITMAPINFO format = {};
     format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height; // top row first
+    format.bmiHeader.biWidth = width_;
+    format.bmiHeader.biHeight = -height_; // top row first
     format.bmiHeader.biPlanes = 1;
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;
-
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
-    std::string rgb;
-    if (bitmap) {
-        HGDIOBJ previous = SelectObject(memory, bitmap);
-        if (BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top,
-                   SRCCOPY | CAPTUREBLT)) {
-            GdiFlush();
-            const auto* pixels = static_cast<const uint32_t*>(bits);
-            size_t count = size_t(width) * size_t(height);
-            rgb.reserve(count * 3);
-            for (const uint32_t* p = pixels; p != pixels + count; ++p) {
-                rgb += static_cast<char>(*p >> 16); // DIB pixels are 0x00RRGGBB
-                rgb += static_cast<char>(*p >> 8);
-                rgb += static_cast<char>(*p);
-            }
-        }
+    bitmap_ = CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap_) {
+        HGDIOBJ previous = SelectObject(memory, bitmap_);
+        if (BitBlt(memory, 0, 0, width_, height_, screen, rect.left, rect.top, SRCCOPY | CAPTUREBLT))
+            pixels_ = static_cast<const uint32_t*>(bits);
         SelectObject(memory, previous);
-        DeleteObject(bitmap);
+        GdiFlush();
     }
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    return rgb;
 }
 
-bool saveScreenshot(HWND window, const std::string& pngPath) {
-    int width = 0, height = 0;
-    const std::string rgb = captureWindow(window, width, height);
-    if (rgb.empty()) return false;
-    std::ofstream out(windowsPath(pngPath), std::ios::binary | std::ios::trunc);
-    out << encodePng(static_cast<uint32_t>(width), static_cast<uint32_t>(height), rgb);
-    out.close();
-    return !out.fail();
+Screenshot::~Screenshot() {
+    if (bitmap_) DeleteObject(bitmap_);
+}
+
+int Screenshot::count(COLORREF color) const {
+    if (!pixels_) return 0;
+    // DIB pixels are 0x00RRGGBB, COLORREF 0x00BBGGRR.
+    const uint32_t wanted = uint32_t{GetRValue(color)} << 16 | GetGValue(color) << 8 | GetBValue(color);
+    return static_cast<int>(std::count(pixels_, pixels_ + size_t(width_) * size_t(height_), wanted));
+}
+
+bool Screenshot::savePng(const std::string& path) const {
+    if (!pixels_) return false;
+    // GDI+'s PNG encoder.
+    static const CLSID png = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
+    bool saved = false;
+    {
+        Gdiplus::Bitmap image(bitmap_, nullptr);
+        const std::string file = windowsPath(path);
+        const std::wstring wide(file.begin(), file.end());
+        saved = image.Save(wide.c_str(), &png, nullptr) == Gdiplus::Ok;
+    }
+    Gdiplus::GdiplusShutdown(token);
+    return saved;
 }
 
 bool ChildProcess::start(const std::string& exe, const std::string& folder,
-                         STARTUPINFOA* startup, bool inheritHandles) {
-    STARTUPINFOA plain = {};
-    plain.cb = sizeof plain;
+                         const std::vector<std::string>& arguments) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
     std::string commandLine = "\"" + exe + "\"";
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, inheritHandles,
-                        CREATE_SUSPENDED, nullptr, folder.empty() ? nullptr : folder.c_str(),
-                        startup ? startup : &plain, &info_)) {
+    for (const std::string& argument : arguments) {
+        EXPECT_EQ(argument.find('"'), std::string::npos) << "no quotes in arguments";
+        commandLine += " \"" + argument + "\"";
+    }
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                        nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info_)) {
         info_ = {};
         return false;
     }
@@ -282,124 +223,65 @@ bool ChildProcess::running() const {
     return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-Fixture::Fixture() {
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE childIn = nullptr, childOut = nullptr;
-    CreatePipe(&childIn, &toChild_, &inherit, 0);
-    CreatePipe(&fromChild_, &childOut, &inherit, 0);
-    SetHandleInformation(toChild_, HANDLE_FLAG_INHERIT, 0);
-    SetHandleInformation(fromChild_, HANDLE_FLAG_INHERIT, 0);
-
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = childIn;
-    startup.hStdOutput = childOut;
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    bool started = process_.start(windowsPath(ZK_FIXTURE_EXE), "", &startup, true);
-    CloseHandle(childIn);
-    CloseHandle(childOut);
-    reader_ = std::thread([this] { readEvents(); });
-    EXPECT_TRUE(started) << "cannot start " << ZK_FIXTURE_EXE;
-    EXPECT_TRUE(started && waitFor("ready", "", 10000)) << "the fixture did not get ready";
+FakeBrowser::FakeBrowser(const FakeWindow& window) {
+    std::string flags = "-";
+    if (!window.visible) flags += 'h';
+    if (!window.border) flags += 'b';
+    if (window.topmost) flags += 't';
+    if (window.nested) flags += 'n';
+    std::vector<std::string> arguments = {window.cls, window.title, window.mode, flags};
+    arguments.insert(arguments.end(), window.edits.begin(), window.edits.end());
+    EXPECT_TRUE(process_.start(windowsPath(ZK_FIXTURE_EXE), "", arguments))
+        << "cannot start " << ZK_FIXTURE_EXE;
+    WindowSearch search{window.cls, "", process_.id(), nullptr};
+    EXPECT_TRUE(waitUntil([&] {
+        EnumWindows(matchProcessWindow, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    }, 10000)) << "window " << window.id << " was not opened";
+    hwnd_ = search.found;
 }
 
-Fixture::~Fixture() {
-    send("quit");
-    CloseHandle(toChild_);
-    waitUntil([this] { return !process_.running(); }, 2000);
-    process_.stop();
-    CloseHandle(fromChild_); // the reader has seen the end of the pipe by now
-    reader_.join();
+bool FakeBrowser::closed(DWORD timeoutMs) const {
+    return waitUntil([this] { return !IsWindow(hwnd_); }, timeoutMs);
 }
 
-void Fixture::send(const std::string& line) {
-    std::string data = line + "\n";
-    DWORD written = 0;
-    WriteFile(toChild_, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
+int FakeBrowser::count(const char* what) const {
+    return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropA(hwnd_, what)));
 }
 
-HWND Fixture::open(const WindowSpec& spec) {
-    auto encode = [](const std::string& text) {
-        std::string out;
-        for (unsigned char c : text) {
-            if (c <= ' ' || c == '%' || c == '=' || c >= 0x7F) {
-                char hex[4];
-                snprintf(hex, sizeof hex, "%%%02X", c);
-                out += hex;
-            } else {
-                out += static_cast<char>(c);
-            }
-        }
-        return out;
-    };
-    std::string line = "open id=" + spec.id + " class=" + encode(spec.cls) +
-                       " title=" + encode(spec.title) + " mode=" + spec.mode +
-                       " visible=" + (spec.visible ? "1" : "0") +
-                       " border=" + (spec.border ? "1" : "0") +
-                       " topmost=" + (spec.topmost ? "1" : "0") +
-                       " nested=" + (spec.nested ? "1" : "0");
-    for (const std::string& edit : spec.edits) line += " edit=" + encode(edit);
-    send(line);
-    if (!waitFor("opened", spec.id)) {
-        ADD_FAILURE() << "window " << spec.id << " was not opened";
-        return nullptr;
-    }
-    for (const Event& e : events(spec.id))
-        if (e.name == "opened")
-            return reinterpret_cast<HWND>(
-                static_cast<UINT_PTR>(std::stoull(e.detail, nullptr, 16)));
-    return nullptr;
+void FakeBrowser::hang() {
+    resume_ = CreateEventA(nullptr, TRUE, FALSE, "zk-fixture-resume");
+    PostMessageA(hwnd_, WM_APP, 0, 0);
+    EXPECT_TRUE(waitUntil([this] { return count("hung") > 0; })) << "the window does not hang";
 }
 
-std::vector<Event> Fixture::events(const std::string& id) const {
-    std::lock_guard<std::mutex> guard(lock_);
-    std::vector<Event> out;
-    for (const Event& e : events_)
-        if (id.empty() || e.id == id) out.push_back(e);
-    return out;
+void FakeBrowser::resume() {
+    SetEvent(resume_);
+    CloseHandle(resume_);
+    resume_ = nullptr;
 }
 
-std::string Fixture::log(const std::string& id) const {
-    std::string out;
-    for (const Event& e : events(id))
-        out += "\n  " + std::to_string(e.ms) + " " + e.name + " " + e.id + " " + e.detail;
-    return out;
+namespace {
+
+struct QuestionSearch {
+    HWND owner;
+    HWND box;
+};
+
+BOOL CALLBACK matchQuestion(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<QuestionSearch*>(param);
+    if (className(hwnd) != "#32770" || GetWindow(hwnd, GW_OWNER) != search->owner) return TRUE;
+    search->box = hwnd;
+    return FALSE;
 }
 
-int Fixture::count(const std::string& name, const std::string& id) const {
-    int n = 0;
-    for (const Event& e : events(id)) n += e.name == name;
-    return n;
-}
+} // namespace
 
-bool Fixture::waitFor(const std::string& name, const std::string& id, DWORD timeoutMs) const {
-    std::unique_lock<std::mutex> guard(lock_);
-    return changed_.wait_for(guard, std::chrono::milliseconds(timeoutMs), [&] {
-        for (const Event& e : events_)
-            if (e.name == name && (id.empty() || e.id == id)) return true;
-        return false;
-    });
-}
-
-void Fixture::readEvents() {
-    std::string pending;
-    char buffer[512];
-    DWORD got = 0;
-    while (ReadFile(fromChild_, buffer, sizeof buffer, &got, nullptr) && got > 0) {
-        pending.append(buffer, got);
-        size_t end;
-        while ((end = pending.find('\n')) != std::string::npos) {
-            std::istringstream words(pending.substr(0, end));
-            pending.erase(0, end + 1);
-            Event e;
-            if (!(words >> e.ms >> e.name)) continue;
-            words >> e.id >> e.detail;
-            std::lock_guard<std::mutex> guard(lock_);
-            events_.push_back(e);
-            changed_.notify_all();
-        }
-    }
+void FakeBrowser::answer(bool yes) const {
+    QuestionSearch search{hwnd_, nullptr};
+    EnumWindows(matchQuestion, reinterpret_cast<LPARAM>(&search));
+    ASSERT_TRUE(search.box) << "no question is open";
+    PostMessageA(search.box, WM_COMMAND, MAKEWPARAM(yes ? IDYES : IDNO, BN_CLICKED), 0);
 }
 
 Program::Program(std::optional<std::vector<std::string>> titles,
@@ -411,7 +293,7 @@ Program::Program(std::optional<std::vector<std::string>> titles,
     if (titles) writeFile(path("lstTitel.txt"), quotedLines(*titles));
     if (urls) writeFile(path("lstUrl.txt"), quotedLines(*urls));
     if (config) writeFile(path("config.ini"), *config);
-    EXPECT_TRUE(process_.start(exe, folder_, nullptr, false)) << "cannot start " << exe;
+    EXPECT_TRUE(process_.start(exe, folder_)) << "cannot start " << exe;
     EXPECT_TRUE(waitUntil([this] { return mainWindow() != nullptr; }, 10000))
         << "zuklapper.exe has no window captioned \"Zuklapper 1.08\"";
 }

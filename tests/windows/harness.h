@@ -4,11 +4,9 @@
 
 #include <windows.h>
 
-#include <condition_variable>
-#include <mutex>
+#include <cstdint>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace zkt {
@@ -27,13 +25,23 @@ HWND findDescendant(HWND parent, const std::string& cls, const std::string& text
 LRESULT query(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 // Posts a key press, as the keyboard would deliver it to the focused window.
 void pressKey(HWND hwnd, WPARAM key);
-// Saves the window's rectangle as the screen shows it to a 24-bit PNG file, so whatever
-// covers the window is in the picture; false when there is nothing to copy or the file
-// cannot be written.
-bool saveScreenshot(HWND window, const std::string& pngPath);
-// The window's rectangle as the screen shows it, as RGB bytes row by row; "" when there
-// is nothing to copy.
-std::string captureWindow(HWND window, int& width, int& height);
+// The window's rectangle as the screen shows it, so whatever covers the window is in the
+// picture.
+class Screenshot {
+public:
+    explicit Screenshot(HWND window);
+    ~Screenshot();
+    Screenshot(const Screenshot&) = delete;
+    Screenshot& operator=(const Screenshot&) = delete;
+    // How many pixels have exactly this colour.
+    int count(COLORREF color) const;
+    bool savePng(const std::string& path) const;
+
+private:
+    HBITMAP bitmap_ = nullptr;
+    const uint32_t* pixels_ = nullptr;
+    int width_ = 0, height_ = 0;
+};
 
 // Polls until the condition holds or the time-out ends; returns the condition's last value.
 template <class Condition>
@@ -54,8 +62,9 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
     ~ChildProcess() { stop(); }
 
-    bool start(const std::string& exe, const std::string& folder, STARTUPINFOA* startup,
-               bool inheritHandles);
+    // Starts the program with the arguments, each quoted, in the folder ("" for this one).
+    bool start(const std::string& exe, const std::string& folder,
+               const std::vector<std::string>& arguments = {});
     void stop();
     HANDLE handle() const { return info_.hProcess; }
     DWORD id() const { return info_.dwProcessId; }
@@ -65,8 +74,9 @@ private:
     PROCESS_INFORMATION info_{};
 };
 
-struct WindowSpec {
-    std::string id = {};
+// The shape of a browser-like window of browser_fixture.exe.
+struct FakeWindow {
+    std::string id = {}; // for failure messages
     std::string cls = "IEFrame";
     std::string title = {};
     std::vector<std::string> edits = {};
@@ -77,37 +87,34 @@ struct WindowSpec {
     bool nested = false;
 };
 
-struct Event {
-    ULONGLONG ms = 0;
-    std::string name, id, detail;
-};
-
-// One browser_fixture.exe, driven through its stdin and read through its stdout.
-class Fixture {
+// One browser_fixture.exe with its window, which counts the close requests it receives.
+class FakeBrowser {
 public:
-    Fixture();
-    ~Fixture();
+    explicit FakeBrowser(const FakeWindow& window);
+    ~FakeBrowser() {
+        if (resume_) resume();
+    }
+    FakeBrowser(const FakeBrowser&) = delete;
+    FakeBrowser& operator=(const FakeBrowser&) = delete;
 
-    void send(const std::string& line);
-    // Opens a window and waits until it exists; 0 when it could not be opened.
-    HWND open(const WindowSpec& spec);
-    std::vector<Event> events(const std::string& id = "") const;
-    int count(const std::string& name, const std::string& id) const;
-    bool waitFor(const std::string& name, const std::string& id = "",
-                 DWORD timeoutMs = kExpectMs) const;
-    // The events as "ms name id detail" lines, for failure messages.
-    std::string log(const std::string& id = "") const;
+    HWND hwnd() const { return hwnd_; }
+    // Waits until the window has gone.
+    bool closed(DWORD timeoutMs = kExpectMs) const;
+    // The window is there and has had no close request.
+    bool untouched() const { return IsWindow(hwnd_) && count("syscommand") + count("close") == 0; }
+    // How often "syscommand" (SC_CLOSE) or "close" (WM_CLOSE) came from another program,
+    // and how often the window asked a "question" back; 0 once the window has gone.
+    int count(const char* what) const;
+    // The window stops responding until resume().
+    void hang();
+    void resume();
+    // Answers the open question with yes or no.
+    void answer(bool yes) const;
 
 private:
-    void readEvents();
-
     ChildProcess process_;
-    HANDLE toChild_ = nullptr;
-    HANDLE fromChild_ = nullptr;
-    std::thread reader_;
-    mutable std::mutex lock_;
-    mutable std::condition_variable changed_;
-    std::vector<Event> events_;
+    HWND hwnd_ = nullptr;
+    HANDLE resume_ = nullptr;
 };
 
 // zuklapper.exe copied into a fresh folder with the given list files, started there.

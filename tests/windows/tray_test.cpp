@@ -26,13 +26,7 @@ HWND popupMenuWindow() { return FindWindowA("#32768", nullptr); }
 // display without a notification area of its own shows the icons in a window of this class.
 int trayIconPixels() {
     const HWND tray = FindWindowA("__winex11_standalone_tray", nullptr);
-    if (!tray || !IsWindowVisible(tray)) return 0;
-    int width = 0, height = 0;
-    const std::string rgb = captureWindow(tray, width, height);
-    int count = 0;
-    for (std::size_t i = 0; i + 2 < rgb.size(); i += 3)
-        count += rgb[i] == 0 && rgb[i + 1] == 0 && static_cast<unsigned char>(rgb[i + 2]) == 0x80;
-    return count;
+    return tray && IsWindowVisible(tray) ? Screenshot(tray).count(RGB(0, 0, 0x80)) : 0;
 }
 
 } // namespace
@@ -62,7 +56,7 @@ TEST(Tray, StartsHiddenWithItsIconAndShowsAndHidesTheMainWindow) {
     EXPECT_TRUE(GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_TOPMOST);
     // A picture of the main window for people to look at, in the build folder.
     Sleep(300);
-    EXPECT_TRUE(saveScreenshot(main, ZK_SCREENSHOT));
+    EXPECT_TRUE(Screenshot(main).savePng(ZK_SCREENSHOT));
 
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(main); }));
@@ -102,12 +96,11 @@ TEST(Tray, TheEndOfTheSessionEndsTheProgram) {
 TEST(Settings, TitleEntriesCloseWindowsOnlyWithTheDesignationFromConfigIni) {
     Program program({{"Werbung"}}, std::nullopt,
                     "[Webbrowser]\r\nBezeichnung=\"\" - Opera\"\"\r\n");
-    Fixture fixture;
-    fixture.open({.id = "bare", .title = "Werbung"});
-    fixture.open({.id = "other", .title = "Werbung - Mozilla"});
-    fixture.open({.id = "opera", .title = "Werbung - Opera"});
-    EXPECT_TRUE(fixture.waitFor("destroyed", "opera")) << fixture.log();
+    FakeBrowser bare({.title = "Werbung"});
+    FakeBrowser other({.title = "Werbung - Mozilla"});
+    FakeBrowser opera({.title = "Werbung - Opera"});
+    EXPECT_TRUE(opera.closed());
     Sleep(500);
-    EXPECT_EQ(fixture.count("syscommand", "bare"), 0);
-    EXPECT_EQ(fixture.count("syscommand", "other"), 0);
+    EXPECT_TRUE(bare.untouched());
+    EXPECT_TRUE(other.untouched());
 }
