@@ -189,7 +189,7 @@ bool Screenshot::savePng(const std::string& path) const {
     return saved;
 }
 
-bool ChildProcess::start(const std::string& exe, const std::string& folder,
+DWORD ChildProcess::start(const std::string& exe, const std::string& folder,
                          const std::vector<std::string>& arguments) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -198,14 +198,20 @@ bool ChildProcess::start(const std::string& exe, const std::string& folder,
         EXPECT_EQ(argument.find('"'), std::string::npos) << "no quotes in arguments";
         commandLine += " \"" + argument + "\"";
     }
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                        nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info_)) {
+    DWORD error = ERROR_SUCCESS;
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (attempt > 0) Sleep(250);
+        if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                           CREATE_SUSPENDED, nullptr, folder.empty() ? nullptr : folder.c_str(),
+                           &startup, &info_)) {
+            AssignProcessToJobObject(childJob(), info_.hProcess);
+            ResumeThread(info_.hThread);
+            return ERROR_SUCCESS;
+        }
+        error = GetLastError();
         info_ = {};
-        return false;
     }
-    AssignProcessToJobObject(childJob(), info_.hProcess);
-    ResumeThread(info_.hThread);
-    return true;
+    return error;
 }
 
 void ChildProcess::stop() {
@@ -231,7 +237,7 @@ FakeBrowser::FakeBrowser(const FakeWindow& window) {
     if (window.nested) flags += 'n';
     std::vector<std::string> arguments = {window.cls, window.title, window.mode, flags};
     arguments.insert(arguments.end(), window.edits.begin(), window.edits.end());
-    EXPECT_TRUE(process_.start(windowsPath(ZK_FIXTURE_EXE), "", arguments))
+    EXPECT_EQ(process_.start(windowsPath(ZK_FIXTURE_EXE), "", arguments), 0u)
         << "cannot start " << ZK_FIXTURE_EXE;
     WindowSearch search{window.cls, "", process_.id(), nullptr};
     EXPECT_TRUE(waitUntil([&] {
@@ -293,7 +299,7 @@ Program::Program(std::optional<std::vector<std::string>> titles,
     if (titles) writeFile(path("lstTitel.txt"), quotedLines(*titles));
     if (urls) writeFile(path("lstUrl.txt"), quotedLines(*urls));
     if (config) writeFile(path("config.ini"), *config);
-    EXPECT_TRUE(process_.start(exe, folder_)) << "cannot start " << exe;
+    EXPECT_EQ(process_.start(exe, folder_), 0u) << "cannot start " << exe;
     EXPECT_TRUE(waitUntil([this] { return mainWindow() != nullptr; }, 10000))
         << "zuklapper.exe has no window captioned \"Zuklapper 1.08\"";
 }
