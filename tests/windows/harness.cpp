@@ -123,7 +123,7 @@ HWND findDescendant(HWND parent, const std::string& cls, const std::string& text
 
 LRESULT query(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(hwnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &result))
+    if (!SendMessageTimeoutW(hwnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result))
         return -1;
     return static_cast<LRESULT>(result);
 }
@@ -243,7 +243,7 @@ FakeBrowser::FakeBrowser(const FakeWindow& window) {
     EXPECT_TRUE(waitUntil([&] {
         EnumWindows(matchProcessWindow, reinterpret_cast<LPARAM>(&search));
         return search.found != nullptr;
-    }, 10000)) << "window " << window.id << " was not opened";
+    }, kStartMs)) << "window " << window.id << " was not opened";
     hwnd_ = search.found;
 }
 
@@ -300,7 +300,7 @@ Program::Program(std::optional<std::vector<std::string>> titles,
     if (urls) writeFile(path("lstUrl.txt"), quotedLines(*urls));
     if (config) writeFile(path("config.ini"), *config);
     EXPECT_EQ(process_.start(exe, folder_), 0u) << "cannot start " << exe;
-    EXPECT_TRUE(waitUntil([this] { return mainWindow() != nullptr; }, 10000))
+    EXPECT_TRUE(waitUntil([this] { return mainWindow() != nullptr; }, kStartMs))
         << "zuklapper.exe has no window captioned \"Zuklapper 1.08\"";
 }
 

@@ -11,7 +11,10 @@
 
 namespace zkt {
 
-constexpr DWORD kExpectMs = 3000;
+// Generous time-outs: they only run out when a test fails, and CI machines may be busy.
+constexpr DWORD kExpectMs = 10000;
+// For a process to start and open its first window (a fresh Wine prefix is slow).
+constexpr DWORD kStartMs = 30000;
 
 // A path as Windows programs under Wine take it: "/a/b" becomes "Z:\a\b".
 std::string windowsPath(const std::string& path);
@@ -139,7 +142,7 @@ public:
     // True when the program's message loop handles a key press in its list box within the
     // time; the list needs two entries. A program stuck in a call still answers sent
     // messages, so this takes posted input.
-    bool handlesInput(DWORD timeoutMs = 1000) const;
+    bool handlesInput(DWORD timeoutMs = kExpectMs) const;
     bool running() const { return process_.running(); }
 
 private:
