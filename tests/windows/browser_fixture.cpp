@@ -5,7 +5,8 @@
 // "syscommand" and "close" for close requests of other programs, "question" for each
 // question it asked back ("ask" mode; it closes when the answer is yes). A posted WM_APP
 // makes it stop responding, with the property "hung" set, until the event named
-// "zk-fixture-resume" is set.
+// "zk-fixture-resume" is set. The window is created invisible and shows itself (unless
+// hidden) on a sent WM_APP + 1, so the tests know it before anybody can close it.
 
 #include <windows.h>
 
@@ -18,6 +19,7 @@ enum class Mode { Normal, Ignore, Ask };
 Mode mode = Mode::Normal;
 bool ownClose = false; // the default handling of SC_CLOSE sends the window its own WM_CLOSE
 bool questionOpen = false;
+bool hidden = false;
 constexpr const char* kCounts[] = {"syscommand", "close", "question", "hung"};
 
 void count(HWND hwnd, const char* name) {
@@ -57,6 +59,9 @@ LRESULT CALLBACK browserProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
             RemovePropA(hwnd, "hung");
         }
         return 0;
+    case WM_APP + 1:
+        if (!hidden) ShowWindow(hwnd, SW_SHOW);
+        return 0;
     case WM_NCDESTROY:
         for (const char* name : kCounts) RemovePropA(hwnd, name);
         PostQuitMessage(0);
@@ -84,10 +89,10 @@ int main(int argc, char** argv) {
     wc.lpszClassName = className.c_str();
     RegisterClassA(&wc);
 
-    DWORD style = flag('b') ? WS_POPUP : WS_OVERLAPPEDWINDOW;
-    if (!flag('h')) style |= WS_VISIBLE;
+    hidden = flag('h');
     const HWND hwnd = CreateWindowExA(flag('t') ? WS_EX_TOPMOST : 0, className.c_str(), argv[2],
-                                      style, 40, 40, 480, 240, nullptr, nullptr, instance, nullptr);
+                                      flag('b') ? WS_POPUP : WS_OVERLAPPEDWINDOW, 40, 40, 480, 240,
+                                      nullptr, nullptr, instance, nullptr);
     if (!hwnd) return 1;
     const HWND parent = flag('n') ? CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, 0, 0,
                                                     480, 200, hwnd, nullptr, instance, nullptr)

@@ -245,6 +245,7 @@ FakeBrowser::FakeBrowser(const FakeWindow& window) {
         return search.found != nullptr;
     }, kStartMs)) << "window " << window.id << " was not opened";
     hwnd_ = search.found;
+    EXPECT_EQ(query(hwnd_, WM_APP + 1), 0) << "window " << window.id << " was not shown";
 }
 
 bool FakeBrowser::closed(DWORD timeoutMs) const {
@@ -284,9 +285,12 @@ BOOL CALLBACK matchQuestion(HWND hwnd, LPARAM param) {
 } // namespace
 
 void FakeBrowser::answer(bool yes) const {
+    // The count goes up just before the message box opens.
     QuestionSearch search{hwnd_, nullptr};
-    EnumWindows(matchQuestion, reinterpret_cast<LPARAM>(&search));
-    ASSERT_TRUE(search.box) << "no question is open";
+    ASSERT_TRUE(waitUntil([&] {
+        EnumWindows(matchQuestion, reinterpret_cast<LPARAM>(&search));
+        return search.box != nullptr;
+    })) << "no question is open";
     PostMessageA(search.box, WM_COMMAND, MAKEWPARAM(yes ? IDYES : IDNO, BN_CLICKED), 0);
 }
 
