@@ -190,7 +190,7 @@ bool Screenshot::savePng(const std::string& path) const {
 }
 
 DWORD ChildProcess::start(const std::string& exe, const std::string& folder,
-                         const std::vector<std::string>& arguments) {
+                          const std::vector<std::string>& arguments) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + exe + "\"";

@@ -69,7 +69,7 @@ public:
     // Returns 0, or the error of the last of a few attempts (Wine's process start can fail
     // for a moment while its own helper processes come up).
     DWORD start(const std::string& exe, const std::string& folder,
-               const std::vector<std::string>& arguments = {});
+                const std::vector<std::string>& arguments = {});
     void stop();
     HANDLE handle() const { return info_.hProcess; }
     DWORD id() const { return info_.dwProcessId; }

@@ -53,7 +53,9 @@ TEST(Tray, StartsHiddenWithItsIconAndShowsAndHidesTheMainWindow) {
 
     program.showMainWindow();
     ASSERT_TRUE(IsWindowVisible(main));
-    EXPECT_TRUE(waitUntil([&] { return (GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }));
+    EXPECT_TRUE(waitUntil([&] {
+        return (GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; // set by the first layout
+    }));
     // A picture of the main window for people to look at, in the build folder.
     Sleep(300);
     EXPECT_TRUE(Screenshot(main).savePng(ZK_SCREENSHOT));
