@@ -10,23 +10,6 @@ struct Toolkit : ::testing::Test {
     ui::Window window{sim.toolkit, "w", "W", 1000, 1000, ui::BorderStyle::Sizable};
 };
 
-TEST_F(Toolkit, OptionButtonsOfOnePanelExcludeEachOtherAndClickOnChange) {
-    ui::Panel panel(window, nullptr, "p", {});
-    ui::OptionButton a(window, &panel, "a", {}, "A");
-    ui::OptionButton b(window, &panel, "b", {}, "B");
-    ui::OptionButton elsewhere(window, nullptr, "c", {}, "C");
-    int clicks = 0;
-    a.onClick = b.onClick = [&] { ++clicks; };
-    elsewhere.setValue(true);
-    a.setValue(true);
-    a.setValue(true);
-    EXPECT_EQ(clicks, 1);
-    b.setValue(true);
-    EXPECT_EQ(clicks, 2);
-    EXPECT_FALSE(a.value());
-    EXPECT_TRUE(elsewhere.value());
-}
-
 TEST_F(Toolkit, SortedListsPlaceItemsIgnoringLetterCase) {
     ui::ListBox list(window, nullptr, "l", {}, true);
     int clicks = 0;

@@ -3,59 +3,31 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include <gdiplus.h>
 
 namespace zkt {
-namespace {
-
-// Children are put into one job that is killed when the test process ends.
-HANDLE childJob() {
-    static HANDLE job = [] {
-        HANDLE h = CreateJobObjectA(nullptr, nullptr);
-        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-        SetInformationJobObject(h, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-        return h;
-    }();
-    return job;
-}
-
-// A folder of its own for the running test, emptied of what an earlier run left.
-std::string freshFolder() {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string root = windowsPath(ZK_WORK_ROOT);
-    CreateDirectoryA(root.c_str(), nullptr);
-    std::string folder = root + "\\" + test->test_suite_name() + "." + test->name();
-    CreateDirectoryA(folder.c_str(), nullptr);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                DeleteFileA((folder + "\\" + found.cFileName).c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    return folder;
-}
-
-void writeFile(const std::string& path, const std::string& data) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << data;
-}
-
-} // namespace
 
 std::string windowsPath(const std::string& path) {
     if (path.empty() || path[0] != '/') return path;
     std::string out = "Z:" + path;
-    for (char& c : out)
-        if (c == '/') c = '\\';
+    std::replace(out.begin(), out.end(), '/', '\\');
     return out;
+}
+
+std::string freshFolder() {
+    namespace fs = std::filesystem;
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const fs::path folder = fs::path(windowsPath(ZK_WORK_ROOT)) /
+                            (std::string(test->test_suite_name()) + "." + test->name());
+    std::error_code error;
+    fs::create_directories(folder, error);
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error))
+        fs::remove(entry.path(), error); // a file still in use stays; it is overwritten
+    return folder.string();
 }
 
 std::string quotedLines(const std::vector<std::string>& entries) {
@@ -70,6 +42,10 @@ std::optional<std::string> readFile(const std::string& path) {
     std::ostringstream data;
     data << in.rdbuf();
     return data.str();
+}
+
+void writeFile(const std::string& path, const std::string& data) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << data;
 }
 
 std::string windowText(HWND hwnd) {
@@ -87,38 +63,32 @@ std::string className(HWND hwnd) {
 namespace {
 
 struct WindowSearch {
-    std::string cls, text;
-    DWORD pid;
-    HWND found;
+    const std::function<bool(HWND)>& match;
+    HWND found = nullptr;
 };
 
-BOOL CALLBACK matchDescendant(HWND hwnd, LPARAM param) {
-    auto* s = reinterpret_cast<WindowSearch*>(param);
-    if (className(hwnd) == s->cls && (s->text.empty() || windowText(hwnd) == s->text)) {
-        s->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK matchProcessWindow(HWND hwnd, LPARAM param) {
-    auto* s = reinterpret_cast<WindowSearch*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == s->pid && (s->cls.empty() || className(hwnd) == s->cls) &&
-        (s->text.empty() || windowText(hwnd) == s->text)) {
-        s->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
+BOOL CALLBACK visitWindow(HWND hwnd, LPARAM param) {
+    auto& search = *reinterpret_cast<WindowSearch*>(param);
+    if (!search.match(hwnd)) return TRUE;
+    search.found = hwnd;
+    return FALSE;
 }
 
 } // namespace
 
-HWND findDescendant(HWND parent, const std::string& cls, const std::string& text) {
-    WindowSearch search{cls, text, 0, nullptr};
-    EnumChildWindows(parent, matchDescendant, reinterpret_cast<LPARAM>(&search));
+HWND findWindow(HWND parent, const std::function<bool(HWND)>& match) {
+    WindowSearch search{match};
+    if (parent)
+        EnumChildWindows(parent, visitWindow, reinterpret_cast<LPARAM>(&search));
+    else
+        EnumWindows(visitWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND findDescendant(HWND parent, const std::string& cls, const std::string& text) {
+    return findWindow(parent, [&](HWND hwnd) {
+        return className(hwnd) == cls && (text.empty() || windowText(hwnd) == text);
+    });
 }
 
 LRESULT query(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -178,19 +148,22 @@ bool Screenshot::savePng(const std::string& path) const {
     Gdiplus::GdiplusStartupInput input;
     ULONG_PTR token = 0;
     if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
-    bool saved = false;
-    {
-        Gdiplus::Bitmap image(bitmap_, nullptr);
-        const std::string file = windowsPath(path);
-        const std::wstring wide(file.begin(), file.end());
-        saved = image.Save(wide.c_str(), &png, nullptr) == Gdiplus::Ok;
-    }
+    const std::wstring file = std::filesystem::path(windowsPath(path)).wstring();
+    const bool saved = Gdiplus::Bitmap(bitmap_, nullptr).Save(file.c_str(), &png, nullptr) == Gdiplus::Ok;
     Gdiplus::GdiplusShutdown(token);
     return saved;
 }
 
 DWORD ChildProcess::start(const std::string& exe, const std::string& folder,
                           const std::vector<std::string>& arguments) {
+    // Children are put into one job that is killed when the test process ends.
+    static const HANDLE job = [] {
+        HANDLE h = CreateJobObjectA(nullptr, nullptr);
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        SetInformationJobObject(h, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+        return h;
+    }();
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + exe + "\"";
@@ -204,7 +177,7 @@ DWORD ChildProcess::start(const std::string& exe, const std::string& folder,
         if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
                            CREATE_SUSPENDED, nullptr, folder.empty() ? nullptr : folder.c_str(),
                            &startup, &info_)) {
-            AssignProcessToJobObject(childJob(), info_.hProcess);
+            AssignProcessToJobObject(job, info_.hProcess);
             ResumeThread(info_.hThread);
             return ERROR_SUCCESS;
         }
@@ -214,7 +187,7 @@ DWORD ChildProcess::start(const std::string& exe, const std::string& folder,
     return error;
 }
 
-void ChildProcess::stop() {
+ChildProcess::~ChildProcess() {
     if (!info_.hProcess) return;
     if (running()) {
         TerminateProcess(info_.hProcess, 1);
@@ -222,7 +195,14 @@ void ChildProcess::stop() {
     }
     CloseHandle(info_.hThread);
     CloseHandle(info_.hProcess);
-    info_ = {};
+}
+
+HWND ChildProcess::window(const std::function<bool(HWND)>& match) const {
+    return findWindow(nullptr, [&](HWND hwnd) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        return pid == info_.dwProcessId && match(hwnd);
+    });
 }
 
 bool ChildProcess::running() const {
@@ -231,20 +211,17 @@ bool ChildProcess::running() const {
 
 FakeBrowser::FakeBrowser(const FakeWindow& window) {
     std::string flags = "-";
-    if (!window.visible) flags += 'h';
-    if (!window.border) flags += 'b';
-    if (window.topmost) flags += 't';
-    if (window.nested) flags += 'n';
+    for (const auto& [set, flag] : {std::pair{!window.visible, 'h'}, {!window.border, 'b'},
+                                    {window.topmost, 't'}, {window.nested, 'n'}})
+        if (set) flags += flag;
     std::vector<std::string> arguments = {window.cls, window.title, window.mode, flags};
     arguments.insert(arguments.end(), window.edits.begin(), window.edits.end());
     EXPECT_EQ(process_.start(windowsPath(ZK_FIXTURE_EXE), "", arguments), 0u)
         << "cannot start " << ZK_FIXTURE_EXE;
-    WindowSearch search{window.cls, "", process_.id(), nullptr};
     EXPECT_TRUE(waitUntil([&] {
-        EnumWindows(matchProcessWindow, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
+        hwnd_ = process_.window([&](HWND hwnd) { return className(hwnd) == window.cls; });
+        return hwnd_ != nullptr;
     }, kStartMs)) << "window " << window.id << " was not opened";
-    hwnd_ = search.found;
     EXPECT_EQ(query(hwnd_, WM_APP + 1), 0) << "window " << window.id << " was not shown";
 }
 
@@ -268,36 +245,22 @@ void FakeBrowser::resume() {
     resume_ = nullptr;
 }
 
-namespace {
-
-struct QuestionSearch {
-    HWND owner;
-    HWND box;
-};
-
-BOOL CALLBACK matchQuestion(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<QuestionSearch*>(param);
-    if (className(hwnd) != "#32770" || GetWindow(hwnd, GW_OWNER) != search->owner) return TRUE;
-    search->box = hwnd;
-    return FALSE;
-}
-
-} // namespace
-
 void FakeBrowser::answer(bool yes) const {
     // The count goes up just before the message box opens.
-    QuestionSearch search{hwnd_, nullptr};
+    HWND box = nullptr;
     ASSERT_TRUE(waitUntil([&] {
-        EnumWindows(matchQuestion, reinterpret_cast<LPARAM>(&search));
-        return search.box != nullptr;
+        box = process_.window([this](HWND hwnd) {
+            return className(hwnd) == "#32770" && GetWindow(hwnd, GW_OWNER) == hwnd_;
+        });
+        return box != nullptr;
     })) << "no question is open";
-    PostMessageA(search.box, WM_COMMAND, MAKEWPARAM(yes ? IDYES : IDNO, BN_CLICKED), 0);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(yes ? IDYES : IDNO, BN_CLICKED), 0);
 }
 
 Program::Program(std::optional<std::vector<std::string>> titles,
                  std::optional<std::vector<std::string>> urls, std::optional<std::string> config)
     : folder_(freshFolder()) {
-    std::string exe = path("zuklapper.exe");
+    const std::string exe = path("zuklapper.exe");
     EXPECT_TRUE(CopyFileA(windowsPath(ZK_PROGRAM_EXE).c_str(), exe.c_str(), FALSE))
         << "cannot copy " << ZK_PROGRAM_EXE;
     if (titles) writeFile(path("lstTitel.txt"), quotedLines(*titles));
@@ -309,15 +272,11 @@ Program::Program(std::optional<std::vector<std::string>> titles,
 }
 
 HWND Program::mainWindow() const {
-    WindowSearch search{"", "Zuklapper 1.08", process_.id(), nullptr};
-    EnumWindows(matchProcessWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return process_.window([](HWND hwnd) { return windowText(hwnd) == "Zuklapper 1.08"; });
 }
 
 HWND Program::hostWindow() const {
-    WindowSearch search{"", "Form2", process_.id(), nullptr};
-    EnumWindows(matchProcessWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return process_.window([](HWND hwnd) { return windowText(hwnd) == "Form2"; });
 }
 
 void Program::showMainWindow() const {
@@ -330,10 +289,10 @@ bool Program::waitForEnd(DWORD timeoutMs) const {
 }
 
 bool Program::handlesInput(DWORD timeoutMs) const {
-    HWND list = findDescendant(mainWindow(), "ListBox");
-    LRESULT count = query(list, LB_GETCOUNT);
+    const HWND list = findDescendant(mainWindow(), "ListBox");
+    const LRESULT count = query(list, LB_GETCOUNT);
     if (!list || count < 2) return false;
-    LRESULT target = query(list, LB_GETCURSEL) == 0 ? count - 1 : 0;
+    const LRESULT target = query(list, LB_GETCURSEL) == 0 ? count - 1 : 0;
     pressKey(list, target == 0 ? VK_HOME : VK_END);
     return waitUntil([&] { return query(list, LB_GETCURSEL) == target; }, timeoutMs);
 }

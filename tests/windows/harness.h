@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,18 +19,23 @@ constexpr DWORD kStartMs = 30000;
 
 // A path as Windows programs under Wine take it: "/a/b" becomes "Z:\a\b".
 std::string windowsPath(const std::string& path);
+// A folder of its own for the running test, emptied of what an earlier run left.
+std::string freshFolder();
 std::string quotedLines(const std::vector<std::string>& entries);
 std::optional<std::string> readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& data);
 std::string windowText(HWND hwnd);
 std::string className(HWND hwnd);
-// The first descendant of the class (and caption, when given) in enumeration order.
+// The first top-level window (parent nullptr) or descendant, in enumeration order, that
+// matches.
+HWND findWindow(HWND parent, const std::function<bool(HWND)>& match);
 HWND findDescendant(HWND parent, const std::string& cls, const std::string& text = "");
-// Sends a message and returns its result, or -1 when it is not handled within 2 s.
+// Sends a message and returns its result, or -1 when it is not handled in time.
 LRESULT query(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 // Posts a key press, as the keyboard would deliver it to the focused window.
 void pressKey(HWND hwnd, WPARAM key);
-// The window's rectangle as the screen shows it, so whatever covers the window is in the
-// picture.
+
+// The window's rectangle as the screen shows it, so whatever covers the window is in it.
 class Screenshot {
 public:
     explicit Screenshot(HWND window);
@@ -49,12 +55,12 @@ private:
 // Polls until the condition holds or the time-out ends; returns the condition's last value.
 template <class Condition>
 bool waitUntil(Condition condition, DWORD timeoutMs = kExpectMs) {
-    ULONGLONG end = GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (condition()) return true;
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (!condition()) {
         if (GetTickCount64() >= end) return condition();
         Sleep(20);
     }
+    return true;
 }
 
 // A child process that dies with the test process, however that ends.
@@ -63,16 +69,16 @@ public:
     ChildProcess() = default;
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
-    ~ChildProcess() { stop(); }
+    ~ChildProcess();
 
     // Starts the program with the arguments, each quoted, in the folder ("" for this one).
     // Returns 0, or the error of the last of a few attempts (Wine's process start can fail
     // for a moment while its own helper processes come up).
     DWORD start(const std::string& exe, const std::string& folder,
                 const std::vector<std::string>& arguments = {});
-    void stop();
     HANDLE handle() const { return info_.hProcess; }
-    DWORD id() const { return info_.dwProcessId; }
+    // The process's first top-level window that matches.
+    HWND window(const std::function<bool(HWND)>& match) const;
     bool running() const;
 
 private:
@@ -131,13 +137,11 @@ public:
             std::optional<std::string> config = std::nullopt);
 
     std::string path(const std::string& fileName) const { return folder_ + "\\" + fileName; }
-    // The top-level window captioned "Zuklapper 1.08" of the program's process.
+    // The main window "Zuklapper 1.08" and the hidden host "Form2" of the notification icon.
     HWND mainWindow() const;
-    // The hidden window that owns the notification icon, captioned "Form2".
     HWND hostWindow() const;
     // Shows the main window as a double-click on the notification icon does.
     void showMainWindow() const;
-    // Waits until the process has ended.
     bool waitForEnd(DWORD timeoutMs = kExpectMs) const;
     // True when the program's message loop handles a key press in its list box within the
     // time; the list needs two entries. A program stuck in a call still answers sent
