@@ -39,11 +39,8 @@ TEST_F(StartupTest, FirstStartInAnEmptyFolderRunsHiddenWithTheDefaults) {
 
     EXPECT_EQ(form().List1.listCount(), 0);
     EXPECT_EQ(form().Pfad, TitelDatei);
-    EXPECT_EQ(form().UrlPfad, UrlDatei);
-    EXPECT_EQ(form().Pfad2, "C:\\Programme\\Zuklapper\\Webbrowser.txt");
     EXPECT_EQ(form().Pfad_config, "C:\\Programme\\Zuklapper\\config.ini");
     EXPECT_TRUE(form().tmrHotkey.enabled());
-    EXPECT_FALSE(form().tmrneuerEintrag.enabled());
     EXPECT_EQ(app->Hotkey, (HotkeyTable{119, 5, 119, 1}));
     EXPECT_EQ(app->WebbrowserBezeichnung, "");
     form().Command1_Click(); // nothing to delete

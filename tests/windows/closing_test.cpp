@@ -17,14 +17,21 @@ const std::string kBadTitle = "B\xF6se Seite"; // "Böse Seite" in the ANSI code
 } // namespace
 
 TEST(Closing, MatchingWindowsOfBothBrowsersAreAskedToCloseAndClose) {
-    Program program({{kBadTitle}}, {{"badsite", "stur"}});
+    // Title entries match with the browser designation from config.ini.
+    Program program({{kBadTitle}}, {{"badsite", "stur"}},
+                    "[Webbrowser]\r\nBezeichnung=\"\" - Opera\"\"\r\n");
+    const std::string designated = kBadTitle + " - Opera";
     std::list<FakeBrowser> closing;
     closing.emplace_back(FakeWindow{.id = "url-ie", .title = "Irgendwas", .edits = {kBadUrl}});
     closing.emplace_back(FakeWindow{.id = "url-moz-nested", .cls = "MozillaWindowClass",
                                     .title = "Egal", .edits = {"https://badsite.org/"},
                                     .nested = true});
-    closing.emplace_back(FakeWindow{.id = "title-moz", .cls = "MozillaWindowClass", .title = kBadTitle});
-    closing.emplace_back(FakeWindow{.id = "title-ie", .title = kBadTitle, .edits = {"http://harmlos.de/"}});
+    closing.emplace_back(
+        FakeWindow{.id = "title-moz", .cls = "MozillaWindowClass", .title = designated});
+    closing.emplace_back(
+        FakeWindow{.id = "title-ie", .title = designated, .edits = {"http://harmlos.de/"}});
+    FakeBrowser bare({.title = kBadTitle});
+    FakeBrowser otherBrowser({.title = kBadTitle + " - Mozilla"});
     // Ignores every request, so each message the program sends shows up.
     FakeBrowser stubborn({.title = "Stur", .edits = {"http://stur.example/"}, .mode = "ignore"});
 
@@ -33,21 +40,20 @@ TEST(Closing, MatchingWindowsOfBothBrowsersAreAskedToCloseAndClose) {
     EXPECT_TRUE(waitUntil([&] { return stubborn.count("close") >= 2; }))
         << "a window that stays open is asked again on later scans";
     EXPECT_GE(stubborn.count("syscommand"), 2);
+    EXPECT_TRUE(bare.untouched()) << "a title without the designation";
+    EXPECT_TRUE(otherBrowser.untouched()) << "a title with another designation";
     EXPECT_TRUE(program.running());
 }
 
 TEST(LeftAlone, WindowsOutsideTheScanOrNotMatchingExactly) {
     Program program({{kBadTitle}}, {{"badsite"}});
     const FakeWindow spared[] = {
-        {.id = "untitled", .edits = {kBadUrl}},
         {.id = "hidden", .title = "Versteckt", .edits = {kBadUrl}, .visible = false},
         {.id = "borderless", .title = "Randlos", .edits = {kBadUrl}, .border = false},
         {.id = "other-class", .cls = "IEFrame2", .title = kBadTitle, .edits = {kBadUrl}},
-        {.id = "notepad", .cls = "Notepad", .title = kBadTitle, .edits = {kBadUrl}},
         {.id = "url-case", .title = "Gross", .edits = {"http://www.BADSITE.com/x"}},
         {.id = "title-case", .cls = "MozillaWindowClass", .title = "b\xF6se Seite"},
         {.id = "title-longer", .cls = "MozillaWindowClass", .title = kBadTitle + " "},
-        {.id = "url-in-title", .title = "badsite"},
         {.id = "url-in-second-edit", .title = "Zweites Feld", .edits = {"about:blank", kBadUrl}},
     };
     std::list<FakeBrowser> browsers;

@@ -12,14 +12,11 @@ namespace {
 // Wine does not convert LB_GETTEXT between a program's ANSI and Unicode windows.
 std::vector<std::string> items(HWND list) {
     std::vector<std::string> out;
-    LRESULT count = query(list, LB_GETCOUNT);
-    for (LRESULT i = 0; i < count; ++i) {
+    for (LRESULT i = 0, count = query(list, LB_GETCOUNT); i < count; ++i) {
         wchar_t text[512] = {};
-        DWORD_PTR ignored = 0;
-        if (query(list, LB_GETTEXTLEN, static_cast<WPARAM>(i)) < 512)
-            SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(i),
-                                reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &ignored);
         char ansi[1024] = {};
+        if (query(list, LB_GETTEXTLEN, static_cast<WPARAM>(i)) < 512)
+            query(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
         WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof ansi, nullptr, nullptr);
         out.push_back(ansi);
     }

@@ -94,15 +94,3 @@ TEST(Tray, TheEndOfTheSessionEndsTheProgram) {
     EXPECT_TRUE(program.waitForEnd()) << "the program still runs";
     EXPECT_FALSE(hasNotifyIcon(host));
 }
-
-TEST(Settings, TitleEntriesCloseWindowsOnlyWithTheDesignationFromConfigIni) {
-    Program program({{"Werbung"}}, std::nullopt,
-                    "[Webbrowser]\r\nBezeichnung=\"\" - Opera\"\"\r\n");
-    FakeBrowser bare({.title = "Werbung"});
-    FakeBrowser other({.title = "Werbung - Mozilla"});
-    FakeBrowser opera({.title = "Werbung - Opera"});
-    EXPECT_TRUE(opera.closed());
-    Sleep(500);
-    EXPECT_TRUE(bare.untouched());
-    EXPECT_TRUE(other.untouched());
-}
