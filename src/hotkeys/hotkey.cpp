@@ -7,13 +7,14 @@ namespace zk {
 std::optional<std::int32_t> Tastencode(std::string_view Taste) {
     struct Name {
         std::string_view name;
-        std::int32_t code;
+        Zusatztaste code;
     };
     static constexpr Name names[] = {
-        {"Shift", MOD_SHIFT}, {"Strg", MOD_STRG}, {"Alt", MOD_ALT}, {"AltGr", MOD_ALTGR}, {"keine", MOD_KEINE},
+        {"Shift", Zusatztaste::Shift}, {"Strg", Zusatztaste::Strg},   {"Alt", Zusatztaste::Alt},
+        {"AltGr", Zusatztaste::AltGr}, {"keine", Zusatztaste::keine},
     };
     for (const Name& n : names)
-        if (n.name == Taste) return n.code;
+        if (n.name == Taste) return static_cast<std::int32_t>(n.code);
     for (int number = 1; number <= 12; ++number) // VK_F1 (112) to VK_F12
         if (Taste.starts_with("F") && Taste.substr(1) == std::to_string(number)) return 111 + number;
     return std::nullopt;

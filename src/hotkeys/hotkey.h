@@ -10,8 +10,9 @@ namespace zk {
 // The key and modifier codes of the title hotkey (slots 0, 1) and the URL hotkey (2, 3).
 using HotkeyTable = std::array<std::int32_t, 4>;
 
-// Modifier codes of the program's own; function keys have their virtual-key codes.
-inline constexpr std::int32_t MOD_SHIFT = 1, MOD_STRG = 2, MOD_ALT = 3, MOD_ALTGR = 4, MOD_KEINE = 5;
+// The program's own modifier codes, as the table holds them; function keys are stored as
+// their virtual-key codes.
+enum class Zusatztaste : std::int32_t { Shift = 1, Strg = 2, Alt = 3, AltGr = 4, keine = 5 };
 
 // The code of a key name ("F1".."F12", "Shift", "Strg", "Alt", "AltGr", "keine"); exact text.
 std::optional<std::int32_t> Tastencode(std::string_view Taste);

@@ -4,11 +4,16 @@
 
 namespace zk::ui {
 
-Control::Control(Window& owner, Control* container, std::string name, Geometry geometry,
-                 std::string caption)
-    : owner_(owner), container_(container), name_(std::move(name)), geometry_(geometry),
-      caption_(std::move(caption)) {
+Control::Control(Window& owner, ControlArgs args)
+    : owner_(owner), container_(args.in), name_(std::move(args.name)), geometry_(args.at),
+      caption_(std::move(args.caption)) {
     if (this != &owner) owner.adopt(*this);
+}
+
+bool Control::takesInput() const {
+    for (const Control* c = this; c; c = c->container_)
+        if (!c->visible_ || !c->enabled_) return false;
+    return owner_.visible_ && owner_.enabled_;
 }
 
 void Control::notify(Change what) {
@@ -39,17 +44,9 @@ void Control::setCaption(std::string caption) {
     notify(Change::Caption);
 }
 
-Button::Button(Window& owner, Control* container, std::string name, Geometry geometry,
-               std::string caption)
-    : Control(owner, container, std::move(name), geometry, std::move(caption)) {}
-
 void Button::click() {
     if (onClick) onClick();
 }
-
-OptionButton::OptionButton(Window& owner, Control* container, std::string name,
-                           Geometry geometry, std::string caption)
-    : Control(owner, container, std::move(name), geometry, std::move(caption)) {}
 
 void OptionButton::setValue(bool value) {
     if (value == value_) return;
@@ -64,9 +61,9 @@ void OptionButton::setValue(bool value) {
     if (onClick) onClick();
 }
 
-ListBox::ListBox(Window& owner, Control* container, std::string name, Geometry geometry,
-                 bool sorted)
-    : Control(owner, container, std::move(name), geometry), sorted_(sorted) {}
+ListBox::ListBox(Window& owner, ListBoxArgs args)
+    : Control(owner, {.in = args.in, .name = std::move(args.name), .at = args.at}),
+      sorted_(args.sorted) {}
 
 int ListBox::sortedPlace(std::string_view text) const {
     if (!sorted_) return listCount();
@@ -129,11 +126,12 @@ int ListBox::findExact(std::string_view text) const {
 }
 
 void ListBox::keyDown(int keyCode, int shift) {
-    if (onKeyDown) onKeyDown(keyCode, shift);
+    if (takesInput() && onKeyDown) onKeyDown(keyCode, shift);
 }
 
-Timer::Timer(Window& owner, std::string name, int intervalMs, bool enabled)
-    : owner_(owner), name_(std::move(name)), interval_(intervalMs), enabled_(enabled) {
+Timer::Timer(Window& owner, TimerArgs args)
+    : owner_(owner), name_(std::move(args.name)), interval_(args.intervalMs),
+      enabled_(args.enabled) {
     owner.adopt(*this);
 }
 
@@ -156,11 +154,11 @@ void Timer::fire() {
     running_ = false;
 }
 
-Window::Window(Toolkit& toolkit, std::string name, std::string caption, int clientWidth,
-               int clientHeight, BorderStyle border)
-    : Control(*this, nullptr, std::move(name), Geometry{0, 0, clientWidth, clientHeight},
-              std::move(caption)),
-      toolkit_(toolkit), border_(border) {
+Window::Window(Toolkit& toolkit, WindowArgs args)
+    : Control(*this, {.name = std::move(args.name),
+                      .at = {0, 0, args.clientWidth, args.clientHeight},
+                      .caption = std::move(args.caption)}),
+      toolkit_(toolkit), border_(args.border) {
     setVisible(false);
 }
 

@@ -25,6 +25,40 @@ struct Geometry {
     bool operator==(const Geometry&) const = default;
 };
 
+class Control;
+
+// What a control is created with, by name:
+//   Button cmdOK(window, {.in = &picButtons, .name = "cmdOK", .at = {...}, .caption = "OK"});
+struct ControlArgs {
+    Control* in = nullptr; // the panel the control sits in; nullptr: the window itself
+    std::string name;
+    Geometry at = {};
+    std::string caption = {};
+};
+
+struct ListBoxArgs {
+    Control* in = nullptr;
+    std::string name;
+    Geometry at = {};
+    bool sorted = false;
+};
+
+enum class BorderStyle { Sizable, FixedDialog };
+
+struct WindowArgs {
+    std::string name;
+    std::string caption;
+    int clientWidth = 0; // the design size of the inner area, in twips
+    int clientHeight = 0;
+    BorderStyle border = BorderStyle::Sizable;
+};
+
+struct TimerArgs {
+    std::string name;
+    int intervalMs = 0;
+    bool enabled = false;
+};
+
 enum class Kind { Window, Panel, OptionButton, ListBox, Button };
 
 // What changed on a control, for its peer.
@@ -37,7 +71,6 @@ inline constexpr int ID_OK = 1;
 inline constexpr int KEY_DELETE = 46;
 
 class Window;
-class Control;
 class ListBox;
 class Timer;
 class Menu;
@@ -81,8 +114,7 @@ public:
 
 class Control {
 public:
-    Control(Window& owner, Control* container, std::string name, Geometry geometry,
-            std::string caption = {});
+    Control(Window& owner, ControlArgs args);
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
     virtual ~Control() = default;
@@ -111,6 +143,10 @@ public:
     // Index of the control among its owner's controls, for backends (e.g. a control id).
     int index() const { return index_; }
 
+    // Whether key presses and clicks may reach the control: its window, its panels and the
+    // control itself are visible and enabled. A hidden window takes no input.
+    bool takesInput() const;
+
 protected:
     void notify(Change what);
 
@@ -128,15 +164,13 @@ private:
 
 class Panel final : public Control {
 public:
-    Panel(Window& owner, Control* container, std::string name, Geometry geometry)
-        : Control(owner, container, std::move(name), geometry) {}
+    Panel(Window& owner, ControlArgs args) : Control(owner, std::move(args)) {}
     Kind kind() const override { return Kind::Panel; }
 };
 
 class Button final : public Control {
 public:
-    Button(Window& owner, Control* container, std::string name, Geometry geometry,
-           std::string caption);
+    Button(Window& owner, ControlArgs args) : Control(owner, std::move(args)) {}
     Kind kind() const override { return Kind::Button; }
     // A click by the user or by code.
     void click();
@@ -146,8 +180,7 @@ public:
 // Option buttons in the same container exclude each other.
 class OptionButton final : public Control {
 public:
-    OptionButton(Window& owner, Control* container, std::string name, Geometry geometry,
-                 std::string caption);
+    OptionButton(Window& owner, ControlArgs args) : Control(owner, std::move(args)) {}
     Kind kind() const override { return Kind::OptionButton; }
     bool value() const { return value_; }
     // Setting the button (by the user or by code) clears the others of its container and
@@ -161,8 +194,7 @@ private:
 
 class ListBox final : public Control {
 public:
-    ListBox(Window& owner, Control* container, std::string name, Geometry geometry,
-            bool sorted);
+    ListBox(Window& owner, ListBoxArgs args);
     Kind kind() const override { return Kind::ListBox; }
 
     bool sorted() const { return sorted_; }
@@ -184,7 +216,8 @@ public:
     // Whole-text search ignoring letter case; -1 when no item matches.
     int findExact(std::string_view text) const;
 
-    // A key pressed while the list has the focus: key code and shift state.
+    // A key pressed while the list has the focus: key code and shift state. Ignored while
+    // the list takes no input.
     void keyDown(int keyCode, int shift);
 
     std::function<void()> onClick;
@@ -230,7 +263,7 @@ private:
 // tick that comes while the previous one still runs (inside a modal loop) is dropped.
 class Timer {
 public:
-    Timer(Window& owner, std::string name, int intervalMs, bool enabled);
+    Timer(Window& owner, TimerArgs args);
     Timer(const Timer&) = delete;
     Timer& operator=(const Timer&) = delete;
 
@@ -256,13 +289,9 @@ private:
     int index_ = -1;
 };
 
-enum class BorderStyle { Sizable, FixedDialog };
-
 class Window : public Control {
 public:
-    // clientWidth and clientHeight are the design size of the inner area, in twips.
-    Window(Toolkit& toolkit, std::string name, std::string caption, int clientWidth,
-           int clientHeight, BorderStyle border);
+    Window(Toolkit& toolkit, WindowArgs args);
     ~Window() override;
     Kind kind() const override { return Kind::Window; }
 

@@ -6,8 +6,10 @@
 namespace zk {
 
 FrmHaupt::FrmHaupt(Zuklapper& app)
-    : window(app.platform().toolkit, "frmHaupt", app.platform().toolkit.ansi(texte::Form2), 4680,
-             3195, ui::BorderStyle::Sizable),
+    : window(app.platform().toolkit, {.name = "frmHaupt",
+                                      .caption = app.platform().toolkit.ansi(texte::Form2),
+                                      .clientWidth = 4680,
+                                      .clientHeight = 3195}),
       app_(app) {
     window.onLoad = [this] { Form_Load(); };
     window.onMouseMove = [this](int x) { Form_MouseMove(x); };
@@ -36,13 +38,15 @@ void FrmHaupt::Form_Load() {
 }
 
 // The notification area reports the icon's mouse events as mouse moves over this window,
-// with the mouse message as the position.
+// with the mouse message as the position. The menu is Form1's, but this window, which has
+// no controls, opens it: the menu's owner comes to the front and stays there afterwards,
+// and a hidden Form1 in front would take the keys the user types into other programs.
 void FrmHaupt::Form_MouseMove(int x) {
     Form1& form1 = app_.form1();
     if (x == Doppelklick)
         form1.window.show();
     else if (x == RechteTasteLos)
-        app_.platform().toolkit.popupMenu(form1.window, form1.m1);
+        app_.platform().toolkit.popupMenu(window, form1.m1);
 }
 
 void FrmHaupt::Form_QueryUnload(bool&) {

@@ -45,6 +45,7 @@ TEST_F(Form1Test, DeletingRewritesTheShownListQuotedInListOrder) {
     EXPECT_FALSE(sim.desktop.exists(stays));
 
     // The Delete key does the same, with or without Shift; other keys do nothing.
+    form().window.show();
     form().List1.keyDown(ui::KEY_DELETE + 1, 0);
     EXPECT_EQ(form().List1.listCount(), 2);
     form().List1.keyDown(ui::KEY_DELETE, 1);

@@ -102,10 +102,34 @@ TEST_F(StartupTest, TrayIconShowsTheWindowAndOpensThePopupMenu) {
     choose("&Url Verwaltung");
     EXPECT_TRUE(form().window.visible());
     ASSERT_EQ(sim.toolkit.popupMenus().size(), 1u);
-    EXPECT_EQ(sim.toolkit.popupMenus()[0].owner, "Form1");
     EXPECT_EQ(sim.toolkit.popupMenus()[0].items,
               (Items{"&Hilfe", "&INFO", "&Webbrowser ausw\xE4hlen", "&Url Verwaltung", "H&otkeys",
                      "&schlie\xDF" "en"}));
+}
+
+TEST_F(StartupTest, KeysTypedAfterTheTrayMenuDoNotReachTheHiddenMainWindow) {
+    start({"b", "a"});
+    auto keysChangeNothing = [&] {
+        sim.toolkit.pressKey(ui::KEY_DELETE);
+        sim.toolkit.pressKey(ui::KEY_DELETE, 1);
+        EXPECT_EQ(form().List1.items(), (Items{"a", "b"}));
+        EXPECT_EQ(form().TitelEintraege.items(), (Items{"b", "a"}));
+        EXPECT_EQ(sim.files.writes(), 0);
+    };
+    sim.toolkit.expectPopupMenu([](const sim::PopupMenuCall&) { return -1; }); // Escape
+    trayEvent(517);
+    keysChangeNothing();
+    choose("&INFO");
+    keysChangeNothing();
+
+    // Shown, the window takes the keys; hidden again, it takes none.
+    choose("&Url Verwaltung");
+    sim.toolkit.pressKey(ui::KEY_DELETE);
+    EXPECT_EQ(form().List1.items(), (Items{"b"}));
+    form().window.requestClose();
+    sim.toolkit.pressKey(ui::KEY_DELETE);
+    EXPECT_EQ(form().List1.items(), (Items{"b"}));
+    EXPECT_EQ(sim.files.get(TitelDatei), "\"b\"\r\n");
 }
 
 TEST_F(StartupTest, LayoutFollowsTheWindowSize) {

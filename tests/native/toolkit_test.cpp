@@ -7,11 +7,11 @@ namespace {
 
 struct Toolkit : ::testing::Test {
     sim::SimPlatform sim;
-    ui::Window window{sim.toolkit, "w", "W", 1000, 1000, ui::BorderStyle::Sizable};
+    ui::Window window{sim.toolkit, {.name = "w", .caption = "W", .clientWidth = 1000, .clientHeight = 1000}};
 };
 
 TEST_F(Toolkit, SortedListsPlaceItemsIgnoringLetterCase) {
-    ui::ListBox list(window, nullptr, "l", {}, true);
+    ui::ListBox list(window, {.name = "l", .sorted = true});
     int clicks = 0;
     list.onClick = [&] { ++clicks; };
     list.setItems({"b", "\xC4rger", "A", "c"}); // "Ärger" folds to "ärger", after the ASCII letters
@@ -30,7 +30,7 @@ TEST_F(Toolkit, SortedListsPlaceItemsIgnoringLetterCase) {
 }
 
 TEST_F(Toolkit, TimersWaitForTheLoadAndDoNotOverlap) {
-    ui::Timer timer(window, "t", 100, true);
+    ui::Timer timer(window, {.name = "t", .intervalMs = 100, .enabled = true});
     int ticks = 0;
     window.onLoad = [&] { sim.advance(500); }; // a modal loop inside the load
     timer.onTimer = [&] {

@@ -103,6 +103,16 @@ void pressKey(HWND hwnd, WPARAM key) {
     PostMessageA(hwnd, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
 }
 
+void typeKey(WORD key) {
+    INPUT input[2] = {};
+    for (INPUT& i : input) {
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = key;
+    }
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
 Screenshot::Screenshot(HWND window) {
     RECT rect;
     if (!GetWindowRect(window, &rect) || rect.right <= rect.left || rect.bottom <= rect.top) return;
@@ -288,12 +298,12 @@ bool Program::waitForEnd(DWORD timeoutMs) const {
     return WaitForSingleObject(process_.handle(), timeoutMs) == WAIT_OBJECT_0;
 }
 
-bool Program::handlesInput(DWORD timeoutMs) const {
+bool Program::pumpsMessages(DWORD timeoutMs) const {
     const HWND list = findDescendant(mainWindow(), "ListBox");
     const LRESULT count = query(list, LB_GETCOUNT);
     if (!list || count < 2) return false;
     const LRESULT target = query(list, LB_GETCURSEL) == 0 ? count - 1 : 0;
-    pressKey(list, target == 0 ? VK_HOME : VK_END);
+    PostMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(target), 0);
     return waitUntil([&] { return query(list, LB_GETCURSEL) == target; }, timeoutMs);
 }
 

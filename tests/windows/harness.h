@@ -34,6 +34,9 @@ HWND findDescendant(HWND parent, const std::string& cls, const std::string& text
 LRESULT query(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 // Posts a key press, as the keyboard would deliver it to the focused window.
 void pressKey(HWND hwnd, WPARAM key);
+// Presses and releases a key on the keyboard: the system delivers it to the window in front,
+// whichever program that belongs to.
+void typeKey(WORD key);
 
 // The window's rectangle as the screen shows it, so whatever covers the window is in it.
 class Screenshot {
@@ -143,10 +146,10 @@ public:
     // Shows the main window as a double-click on the notification icon does.
     void showMainWindow() const;
     bool waitForEnd(DWORD timeoutMs = kExpectMs) const;
-    // True when the program's message loop handles a key press in its list box within the
-    // time; the list needs two entries. A program stuck in a call still answers sent
-    // messages, so this takes posted input.
-    bool handlesInput(DWORD timeoutMs = kExpectMs) const;
+    // True when the program's message loop handles a message posted to its list box within
+    // the time; the list needs two entries. A program stuck in a call still answers sent
+    // messages, so this takes a posted one.
+    bool pumpsMessages(DWORD timeoutMs = kExpectMs) const;
     bool running() const { return process_.running(); }
 
 private:

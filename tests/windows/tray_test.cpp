@@ -69,6 +69,42 @@ TEST(Tray, StartsHiddenWithItsIconAndShowsAndHidesTheMainWindow) {
     EXPECT_TRUE(IsWindowVisible(main));
 }
 
+TEST(Tray, KeysTypedAfterThePopupMenuDoNotReachTheHiddenMainWindow) {
+    Program program({{"b", "a"}}, std::nullopt);
+    const HWND host = program.hostWindow();
+    const HWND main = program.mainWindow();
+    const HWND list = findDescendant(main, "ListBox");
+    ASSERT_TRUE(waitUntil([&] { return hasNotifyIcon(host); }));
+    const auto listFile = [&] { return readFile(program.path("lstTitel.txt")); };
+    const auto stored = listFile();
+    const auto openMenu = [&] {
+        PostMessageA(host, WM_MOUSEMOVE, 0, WM_RBUTTONUP);
+        return waitUntil([] { return popupMenuWindow() != nullptr; });
+    };
+    const auto deletesChangeNothing = [&](const char* after) {
+        ASSERT_TRUE(waitUntil([] { return popupMenuWindow() == nullptr; })) << after;
+        typeKey(VK_DELETE);
+        typeKey(VK_DELETE);
+        Sleep(500);
+        EXPECT_EQ(query(list, LB_GETCOUNT), 2) << after;
+        EXPECT_EQ(listFile(), stored) << after;
+    };
+
+    ASSERT_TRUE(openMenu()) << "no popup menu";
+    typeKey(VK_ESCAPE);
+    deletesChangeNothing("the menu closed with Escape");
+
+    // "&Url Verwaltung" by its mnemonic shows the window, which takes the keys; closed
+    // again it takes none.
+    ASSERT_TRUE(openMenu()) << "no popup menu";
+    typeKey('U');
+    ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(main); }));
+    deletesChangeNothing("the menu's item chosen and the window closed");
+    EXPECT_TRUE(program.running());
+}
+
 TEST(Tray, ThePopupMenusLastItemEndsTheProgramAndRemovesTheIcon) {
     Program program({{"a"}}, std::nullopt);
     const HWND host = program.hostWindow();

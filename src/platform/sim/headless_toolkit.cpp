@@ -30,6 +30,7 @@ public:
         if (what == ui::Change::Topmost) toolkit_.desktop_.bringToTop(handle_);
         if (what == ui::Change::Visible) {
             w.style = window_.visible() ? w.style | WS_VISIBLE_BIT : w.style & ~WS_VISIBLE_BIT;
+            if (window_.visible()) toolkit_.desktop_.setForeground(handle_);
             if (window_.visible() && !shown_) {
                 shown_ = true;
                 window_.resized();
@@ -90,6 +91,18 @@ void HeadlessToolkit::advance(std::int64_t ms) {
     now_ = end;
 }
 
+void HeadlessToolkit::pressKey(int keyCode, int shift) {
+    for (const auto& [window, peer] : peers_) {
+        if (window->handle() != desktop_.foreground()) continue;
+        for (ui::Control* control : window->controls()) {
+            if (control->kind() != ui::Kind::ListBox) continue;
+            static_cast<ui::ListBox*>(control)->keyDown(keyCode, shift);
+            return;
+        }
+        return;
+    }
+}
+
 void HeadlessToolkit::userResize(ui::Window& window, int clientWidth, int clientHeight) {
     auto found = peers_.find(&window);
     if (found == peers_.end()) throw std::logic_error("window not loaded: " + window.name());
@@ -97,7 +110,7 @@ void HeadlessToolkit::userResize(ui::Window& window, int clientWidth, int client
 }
 
 void HeadlessToolkit::expectMessageBox(std::function<int(const MessageBoxCall&)> reaction) {
-    reactions_.push_back(std::move(reaction));
+    reactions_.expect(std::move(reaction));
 }
 
 int HeadlessToolkit::messageBox(ui::Window* owner, const std::string& text,
@@ -106,23 +119,20 @@ int HeadlessToolkit::messageBox(ui::Window* owner, const std::string& text,
     messageBoxes_.push_back(call);
     if (reactions_.empty())
         throw std::logic_error("unexpected message box \"" + caption + "\": " + text);
-    auto reaction = reactions_.front();
-    if (reactions_.size() > 1) reactions_.erase(reactions_.begin());
-    return reaction(call);
+    return reactions_.answer(call);
 }
 
 void HeadlessToolkit::expectPopupMenu(std::function<int(const PopupMenuCall&)> reaction) {
-    menuReactions_.push_back(std::move(reaction));
+    menuReactions_.expect(std::move(reaction));
 }
 
 void HeadlessToolkit::popupMenu(ui::Window& owner, ui::Menu& menu) {
     PopupMenuCall call{owner.name(), {}};
     for (const ui::MenuItem* item : menu.items()) call.items.push_back(item->caption());
     popupMenus_.push_back(call);
+    desktop_.setForeground(owner.handle()); // as the real menu needs it
     if (menuReactions_.empty()) throw std::logic_error("unexpected popup menu " + menu.name());
-    auto reaction = menuReactions_.front();
-    if (menuReactions_.size() > 1) menuReactions_.erase(menuReactions_.begin());
-    const int chosen = reaction(call);
+    const int chosen = menuReactions_.answer(call);
     if (chosen >= 0 && chosen < static_cast<int>(menu.items().size()))
         menu.items()[static_cast<std::size_t>(chosen)]->click();
 }

@@ -23,6 +23,31 @@ struct PopupMenuCall {
     std::vector<std::string> items; // the captions, top to bottom
 };
 
+// What the test scripted for the next modal calls: each reaction answers one call, in turn;
+// the last one also answers later calls, until the test scripts a new one.
+template <class Call>
+class Reactions {
+public:
+    void expect(std::function<int(const Call&)> reaction) {
+        if (lastUsed_) queue_.clear();
+        lastUsed_ = false;
+        queue_.push_back(std::move(reaction));
+    }
+    bool empty() const { return queue_.empty(); }
+    int answer(const Call& call) {
+        auto reaction = queue_.front();
+        if (queue_.size() > 1)
+            queue_.erase(queue_.begin());
+        else
+            lastUsed_ = true;
+        return reaction(call);
+    }
+
+private:
+    std::vector<std::function<int(const Call&)>> queue_;
+    bool lastUsed_ = false;
+};
+
 // The toolkit without a screen: controls live in memory, timers run on a virtual clock,
 // and every window is a window of the simulated desktop. Message boxes are answered by a
 // reaction the test scripted; one that nobody expected fails the test.
@@ -34,15 +59,19 @@ public:
     void advance(std::int64_t ms);
     std::int64_t now() const { return now_; }
 
+    // The user types a key: it goes to the window in front (a window comes to the front when
+    // it is shown, and a popup menu's owner when the menu opens), to its first list box.
+    void pressKey(int keyCode, int shift = 0);
+
     // The user drags the window to a new inner size (twips).
     void userResize(ui::Window& window, int clientWidth, int clientHeight);
 
-    // Answers the next message boxes, in turn; the last reaction stays for later ones.
+    // Answers the next message boxes (see Reactions).
     void expectMessageBox(std::function<int(const MessageBoxCall&)> reaction);
     const std::vector<MessageBoxCall>& messageBoxes() const { return messageBoxes_; }
 
-    // Chooses from the next popup menus, in turn: the index of the item, or -1 to dismiss
-    // the menu. The last reaction stays for later menus.
+    // Chooses from the next popup menus (see Reactions): the index of the item, or -1 to
+    // dismiss the menu.
     void expectPopupMenu(std::function<int(const PopupMenuCall&)> reaction);
     const std::vector<PopupMenuCall>& popupMenus() const { return popupMenus_; }
 
@@ -73,9 +102,9 @@ private:
     std::int64_t now_ = 0;
     std::map<ui::Timer*, std::int64_t> due_;
     std::map<ui::Window*, class HeadlessPeer*> peers_;
-    std::vector<std::function<int(const MessageBoxCall&)>> reactions_;
+    Reactions<MessageBoxCall> reactions_;
     std::vector<MessageBoxCall> messageBoxes_;
-    std::vector<std::function<int(const PopupMenuCall&)>> menuReactions_;
+    Reactions<PopupMenuCall> menuReactions_;
     std::vector<PopupMenuCall> popupMenus_;
     bool quit_ = false;
 };

@@ -57,6 +57,7 @@ void SimDesktop::destroy(Hwnd window) {
     if (parent) std::erase(children_[parent], window);
     std::erase(zOrder_, window);
     windows_.erase(window);
+    if (foreground_ == window) foreground_ = 0;
 }
 
 bool SimDesktop::exists(Hwnd window) const { return windows_.count(window) != 0; }

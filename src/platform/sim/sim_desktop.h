@@ -56,6 +56,9 @@ public:
     bool exists(Hwnd window) const;
     SimWindow& window(Hwnd window);
     void bringToTop(Hwnd window);
+    // The window in front, which gets the keyboard's input; 0 for none.
+    Hwnd foreground() const { return foreground_; }
+    void setForeground(Hwnd window) { foreground_ = exists(window) ? window : 0; }
 
     // The question a window asked on a close request is answered; closing or staying.
     void answer(Hwnd window, bool close);
@@ -96,6 +99,7 @@ private:
     std::vector<Hwnd> zOrder_; // topmost first
     std::vector<Hwnd> closeLog_;
     std::vector<SimNotifyIcon> notifyIcons_;
+    Hwnd foreground_ = 0;
     Hwnd nextHandle_ = 0x10010;
     int controlReads_ = 0;
 };

@@ -21,6 +21,14 @@ HFONT messageFont(bool& own) {
 
 int length(std::string_view text) { return static_cast<int>(text.size()); }
 
+// Keys go to the window in front. After a popup menu or a hide, that may be a hidden window
+// of the program: keys meant for another program then reach nobody here.
+bool keyForHiddenWindow(const MSG& message) {
+    if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
+    const HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    return !root || !IsWindowVisible(root);
+}
+
 // CompareStringA refuses a null pointer even for an empty text.
 const char* nonNull(std::string_view text) { return text.empty() ? "" : text.data(); }
 
@@ -105,6 +113,7 @@ int Win32Toolkit::run() {
         const BOOL got = GetMessageA(&message, nullptr, 0, 0);
         if (got == 0) return static_cast<int>(message.wParam);
         if (got == -1) return -1;
+        if (keyForHiddenWindow(message)) continue;
         // Tab, arrows, Enter and mnemonics work in every window as in a dialog.
         const HWND active = GetActiveWindow();
         if (active && IsDialogMessageA(active, &message)) continue;

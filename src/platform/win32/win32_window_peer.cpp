@@ -12,39 +12,8 @@ namespace {
 // never reach a control by accident.
 constexpr int kFirstControlId = 100;
 
-constexpr int kTwipsPerInch = 1440;
-
 // Sent to every top-level window when the notification area has been created anew.
 UINT taskbarCreatedMessage = 0;
-
-HMENU controlIdHandle(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
-
-LRESULT send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    return SendMessageA(window, message, wParam, lParam);
-}
-
-LPARAM textParam(const std::string& text) { return reinterpret_cast<LPARAM>(text.c_str()); }
-
-int shiftState() {
-    int shift = 0;
-    if (GetKeyState(VK_SHIFT) < 0) shift |= 1;
-    if (GetKeyState(VK_CONTROL) < 0) shift |= 2;
-    if (GetKeyState(VK_MENU) < 0) shift |= 4;
-    return shift;
-}
-
-// The option button owns its state; the real one only shows it. The checked button of a
-// group is its tab stop.
-void showCheck(HWND button, bool checked) {
-    send(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED);
-    const LONG_PTR style = GetWindowLongPtrA(button, GWL_STYLE);
-    SetWindowLongPtrA(button, GWL_STYLE, checked ? style | WS_TABSTOP : style & ~LONG_PTR{WS_TABSTOP});
-}
-
-void syncSelection(HWND list, int index) {
-    if (static_cast<int>(send(list, LB_GETCURSEL)) != index)
-        send(list, LB_SETCURSEL, static_cast<WPARAM>(index));
-}
 
 } // namespace
 
@@ -59,13 +28,8 @@ bool Win32WindowPeer::registerClasses(HINSTANCE instance) {
     form.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     form.lpszClassName = kFormClass;
 
-    WNDCLASSEXA panel = form;
-    panel.lpfnWndProc = panelProc;
-    panel.hIcon = nullptr;
-    panel.lpszClassName = kPanelClass;
-
     taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
-    return RegisterClassExA(&form) != 0 && RegisterClassExA(&panel) != 0;
+    return RegisterClassExA(&form) != 0 && registerWin32PanelClass(instance);
 }
 
 Win32WindowPeer::Win32WindowPeer(ui::Window& window, const Win32Display& display)
@@ -92,7 +56,7 @@ DWORD Win32WindowPeer::windowExStyle() const {
 }
 
 void Win32WindowPeer::create() {
-    RECT frame{0, 0, toPixelsX(window_.width()), toPixelsY(window_.height())};
+    RECT frame{0, 0, display_.toPixelsX(window_.width()), display_.toPixelsY(window_.height())};
     AdjustWindowRectEx(&frame, windowStyle(), FALSE, windowExStyle());
     const ui::Window* owner = window_.ownerWindow();
     CreateWindowExA(windowExStyle(), kFormClass, window_.caption().c_str(), windowStyle(), 0, 0,
@@ -100,95 +64,28 @@ void Win32WindowPeer::create() {
                     owner ? toHwnd(owner->handle()) : nullptr, nullptr, display_.instance, this);
     if (!hwnd_) return;
 
-    controls_.assign(window_.controls().size(), nullptr);
-    for (ui::Control* control : window_.controls()) createControl(*control);
+    // Controls come in the portable order, so containers exist before what they hold.
+    controls_.resize(window_.controls().size());
+    for (ui::Control* control : window_.controls()) {
+        auto real = makeWin32Control(*control, display_);
+        if (!real) continue;
+        const ui::Control* container = control->container();
+        const Win32Control* parent = container ? realControl(*container) : nullptr;
+        if (real->create(parent ? parent->hwnd() : hwnd_, kFirstControlId + control->index()))
+            controls_[static_cast<std::size_t>(control->index())] = std::move(real);
+    }
     for (ui::Timer* timer : window_.timers()) arm(*timer);
     if (window_.topmost()) makeTopmost();
     created_ = true;
 }
 
-void Win32WindowPeer::createControl(ui::Control& control) {
-    const char* className = "BUTTON";
-    DWORD style = WS_CHILD | WS_GROUP;
-    DWORD exStyle = 0;
-    switch (control.kind()) {
-    case ui::Kind::Panel:
-        className = kPanelClass;
-        exStyle = WS_EX_CONTROLPARENT;
-        break;
-    case ui::Kind::Button:
-        style |= BS_PUSHBUTTON | WS_TABSTOP;
-        break;
-    case ui::Kind::OptionButton:
-        style = WS_CHILD | BS_RADIOBUTTON;
-        if (startsOptionGroup(control)) style |= WS_GROUP;
-        break;
-    case ui::Kind::ListBox:
-        className = "LISTBOX";
-        style |= LBS_NOTIFY | LBS_WANTKEYBOARDINPUT | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER |
-                 WS_TABSTOP;
-        break;
-    case ui::Kind::Window:
-        return;
-    }
-    if (control.visible()) style |= WS_VISIBLE;
-    if (!control.enabled()) style |= WS_DISABLED;
-
-    const ui::Control* container = control.container();
-    const HWND parent = container && container->kind() == ui::Kind::Panel ? hwndOf(*container) : hwnd_;
-    const ui::Geometry& g = control.geometry();
-    const HWND hwnd = CreateWindowExA(
-        exStyle, className, control.caption().c_str(), style, toPixelsX(g.left), toPixelsY(g.top),
-        std::max(0, toPixelsX(g.width)), std::max(0, toPixelsY(g.height)), parent,
-        controlIdHandle(kFirstControlId + control.index()), display_.instance, nullptr);
-    if (!hwnd) return;
-    controls_[static_cast<std::size_t>(control.index())] = hwnd;
-    send(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(display_.font), FALSE);
-
-    if (control.kind() == ui::Kind::OptionButton)
-        showCheck(hwnd, static_cast<ui::OptionButton&>(control).value());
-    if (control.kind() == ui::Kind::ListBox) fillList(static_cast<ui::ListBox&>(control));
-}
-
-// A run of option buttons in one container is one group.
-bool Win32WindowPeer::startsOptionGroup(const ui::Control& control) const {
-    const auto& all = window_.controls();
-    for (int i = control.index() - 1; i >= 0; --i) {
-        const ui::Control& other = *all[static_cast<std::size_t>(i)];
-        if (other.container() == control.container()) return other.kind() != ui::Kind::OptionButton;
-    }
-    return true;
-}
-
 // Changes of the portable objects
 
 void Win32WindowPeer::changed(ui::Control& control, ui::Change what) {
-    if (&control == &window_) {
+    if (&control == &window_)
         changedWindow(what);
-        return;
-    }
-    const HWND hwnd = hwndOf(control);
-    if (!hwnd) return;
-    switch (what) {
-    case ui::Change::Geometry:
-        place(control);
-        break;
-    case ui::Change::Visible:
-        ShowWindow(hwnd, control.visible() ? SW_SHOW : SW_HIDE);
-        break;
-    case ui::Change::Enabled:
-        EnableWindow(hwnd, control.enabled());
-        break;
-    case ui::Change::Caption:
-        SetWindowTextA(hwnd, control.caption().c_str());
-        break;
-    case ui::Change::Value:
-        if (control.kind() == ui::Kind::OptionButton)
-            showCheck(hwnd, static_cast<ui::OptionButton&>(control).value());
-        break;
-    case ui::Change::Topmost:
-        break;
-    }
+    else if (Win32Control* real = realControl(control))
+        real->changed(what);
 }
 
 void Win32WindowPeer::changedWindow(ui::Change what) {
@@ -214,9 +111,13 @@ void Win32WindowPeer::changedWindow(ui::Change what) {
     }
 }
 
+// A hidden window keeps no keyboard focus: keys typed afterwards are meant for another
+// program, and must not reach a control that the user cannot see.
 void Win32WindowPeer::setWindowVisible(bool visible) {
     if (!visible) {
+        const HWND focus = GetFocus();
         ShowWindow(hwnd_, SW_HIDE);
+        if (focus && (focus == hwnd_ || IsChild(hwnd_, focus))) SetFocus(nullptr);
         savedFocus_ = nullptr;
         return;
     }
@@ -230,7 +131,7 @@ void Win32WindowPeer::setWindowVisible(bool visible) {
 
 // The portable size is the inner size; the frame comes on top.
 void Win32WindowPeer::resizeWindow() {
-    RECT frame{0, 0, toPixelsX(window_.width()), toPixelsY(window_.height())};
+    RECT frame{0, 0, display_.toPixelsX(window_.width()), display_.toPixelsY(window_.height())};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE)));
     SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
@@ -251,48 +152,20 @@ void Win32WindowPeer::makeTopmost() {
     SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 }
 
-// Positions are relative to the control's container, as in the portable geometry.
-void Win32WindowPeer::place(const ui::Control& control) {
-    const ui::Geometry& g = control.geometry();
-    MoveWindow(hwndOf(control), toPixelsX(g.left), toPixelsY(g.top), std::max(0, toPixelsX(g.width)),
-               std::max(0, toPixelsY(g.height)), TRUE);
-}
-
 void Win32WindowPeer::itemInserted(ui::ListBox& list, int index) {
-    const HWND hwnd = hwndOf(list);
-    if (!hwnd) return;
-    send(hwnd, LB_INSERTSTRING, static_cast<WPARAM>(index), textParam(list.item(index)));
-    syncSelection(hwnd, list.listIndex());
+    if (Win32Control* real = realControl(list)) real->itemInserted(index);
 }
 
 void Win32WindowPeer::itemRemoved(ui::ListBox& list, int index) {
-    const HWND hwnd = hwndOf(list);
-    if (!hwnd) return;
-    send(hwnd, LB_DELETESTRING, static_cast<WPARAM>(index));
-    syncSelection(hwnd, list.listIndex());
+    if (Win32Control* real = realControl(list)) real->itemRemoved(index);
 }
 
 void Win32WindowPeer::itemsReset(ui::ListBox& list) {
-    if (hwndOf(list)) fillList(list);
+    if (Win32Control* real = realControl(list)) real->itemsReset();
 }
 
 void Win32WindowPeer::selectionChanged(ui::ListBox& list) {
-    if (const HWND hwnd = hwndOf(list)) send(hwnd, LB_SETCURSEL, static_cast<WPARAM>(list.listIndex()));
-}
-
-// The real list has no sort flag: items arrive in the portable object's order.
-void Win32WindowPeer::fillList(ui::ListBox& list) {
-    const HWND hwnd = hwndOf(list);
-    std::size_t bytes = 0;
-    for (const std::string& item : list.items()) bytes += item.size() + 1;
-
-    send(hwnd, WM_SETREDRAW, FALSE);
-    send(hwnd, LB_RESETCONTENT);
-    send(hwnd, LB_INITSTORAGE, static_cast<WPARAM>(list.listCount()), static_cast<LPARAM>(bytes));
-    for (const std::string& item : list.items()) send(hwnd, LB_ADDSTRING, 0, textParam(item));
-    send(hwnd, LB_SETCURSEL, static_cast<WPARAM>(list.listIndex()));
-    send(hwnd, WM_SETREDRAW, TRUE);
-    InvalidateRect(hwnd, nullptr, TRUE);
+    if (Win32Control* real = realControl(list)) real->selectionChanged();
 }
 
 void Win32WindowPeer::timerChanged(ui::Timer& timer) { arm(timer); }
@@ -309,13 +182,13 @@ void Win32WindowPeer::arm(const ui::Timer& timer) {
 int Win32WindowPeer::clientWidth() const {
     RECT client{};
     if (!hwnd_ || !GetClientRect(hwnd_, &client)) return window_.width();
-    return MulDiv(client.right, kTwipsPerInch, display_.dpiX);
+    return display_.toTwipsX(client.right);
 }
 
 int Win32WindowPeer::clientHeight() const {
     RECT client{};
     if (!hwnd_ || !GetClientRect(hwnd_, &client)) return window_.height();
-    return MulDiv(client.bottom, kTwipsPerInch, display_.dpiY);
+    return display_.toTwipsY(client.bottom);
 }
 
 // Messages. A handler that calls into the portable objects does so last: the portable
@@ -328,36 +201,18 @@ LRESULT CALLBACK Win32WindowPeer::formProc(HWND hwnd, UINT message, WPARAM wPara
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(peer));
     }
     auto* peer = reinterpret_cast<Win32WindowPeer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    return peer ? peer->handle(message, wParam, lParam) : DefWindowProcA(hwnd, message, wParam, lParam);
+    return peer ? peer->onMessage(message, wParam, lParam) : DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-// A panel only groups controls; what its controls report goes to the form.
-LRESULT CALLBACK Win32WindowPeer::panelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32WindowPeer::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
     case WM_VKEYTOITEM:
     case WM_CHARTOITEM:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSCROLLBAR:
-        if (const HWND form = GetAncestor(hwnd, GA_ROOT); form && form != hwnd)
-            return SendMessageA(form, message, wParam, lParam);
+        // Notifications of a control name it in lParam.
+        if (Win32Control* real = realControl(reinterpret_cast<HWND>(lParam)))
+            if (const auto result = real->notified(message, wParam)) return *result;
         break;
-    default:
-        break;
-    }
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
-LRESULT Win32WindowPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_COMMAND:
-        onCommand(LOWORD(wParam), HIWORD(wParam));
-        return 0;
-    case WM_VKEYTOITEM:
-        return onVKeyToItem(LOWORD(wParam), reinterpret_cast<HWND>(lParam));
     case WM_TIMER:
         onTimer(wParam);
         return 0;
@@ -394,35 +249,6 @@ LRESULT Win32WindowPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd_, message, wParam, lParam);
 }
 
-void Win32WindowPeer::onCommand(int id, int code) {
-    ui::Control* control = controlOf(id);
-    if (!control) return;
-    switch (control->kind()) {
-    case ui::Kind::Button:
-        if (code == BN_CLICKED) static_cast<ui::Button*>(control)->click();
-        break;
-    case ui::Kind::OptionButton:
-        if (code == BN_CLICKED) static_cast<ui::OptionButton*>(control)->setValue(true);
-        break;
-    case ui::Kind::ListBox:
-        if (code == LBN_SELCHANGE) {
-            const int selected = static_cast<int>(send(hwndOf(*control), LB_GETCURSEL));
-            static_cast<ui::ListBox*>(control)->setListIndex(selected);
-        }
-        break;
-    case ui::Kind::Panel:
-    case ui::Kind::Window:
-        break;
-    }
-}
-
-LRESULT Win32WindowPeer::onVKeyToItem(int key, HWND list) {
-    ui::Control* control = controlOf(GetDlgCtrlID(list));
-    if (control && control->kind() == ui::Kind::ListBox && hwndOf(*control) == list)
-        static_cast<ui::ListBox*>(control)->keyDown(key, shiftState());
-    return -1; // the list box goes on with its own handling of the key
-}
-
 void Win32WindowPeer::onTimer(WPARAM id) {
     const auto& timers = window_.timers();
     if (id >= 1 && id <= timers.size()) timers[id - 1]->fire();
@@ -443,53 +269,40 @@ void Win32WindowPeer::onActivate(WPARAM state) {
 // Enter clicks the push button that has the focus.
 LRESULT Win32WindowPeer::onGetDefId() {
     const HWND focus = GetFocus();
-    const int id = focus ? GetDlgCtrlID(focus) : 0;
-    const ui::Control* control = controlOf(id);
-    if (!control || control->kind() != ui::Kind::Button || hwndOf(*control) != focus) return 0;
-    return MAKELRESULT(id, DC_HASDEFID);
+    const Win32Control* real = focus ? realControl(focus) : nullptr;
+    if (!real || !real->clicksOnEnter()) return 0;
+    return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
 }
 
-// Focus
-
-// Option groups are reached with Tab; the focus a window starts with goes to the first
-// list or button.
-bool Win32WindowPeer::canTakeFocus(const ui::Control& control) const {
-    if (control.kind() != ui::Kind::ListBox && control.kind() != ui::Kind::Button) return false;
-    for (const ui::Control* c = &control; c && c != &window_; c = c->container())
-        if (!c->visible() || !c->enabled()) return false;
-    return hwndOf(control) != nullptr;
-}
+// Focus: back to the control that had it, else to the first list or button that takes
+// input. Never into a hidden window.
 
 HWND Win32WindowPeer::focusTarget() const {
     if (savedFocus_ && IsChild(hwnd_, savedFocus_) && IsWindowVisible(savedFocus_) &&
         IsWindowEnabled(savedFocus_))
         return savedFocus_;
-    for (const ui::Control* control : window_.controls())
-        if (canTakeFocus(*control)) return hwndOf(*control);
+    for (const auto& real : controls_)
+        if (real && real->focusable() && real->control().takesInput()) return real->hwnd();
     return nullptr;
 }
 
 void Win32WindowPeer::restoreFocus() {
+    if (!IsWindowVisible(hwnd_)) return;
     if (const HWND target = focusTarget()) SetFocus(target);
 }
 
-// Lookups and units
+// Lookups
 
-HWND Win32WindowPeer::hwndOf(const ui::Control& control) const {
-    if (&control == &window_) return hwnd_;
+Win32Control* Win32WindowPeer::realControl(const ui::Control& control) const {
     const auto index = static_cast<std::size_t>(control.index());
-    return index < controls_.size() ? controls_[index] : nullptr;
+    return &control != &window_ && index < controls_.size() ? controls_[index].get() : nullptr;
 }
 
-ui::Control* Win32WindowPeer::controlOf(int id) const {
-    const int index = id - kFirstControlId;
-    const auto& all = window_.controls();
-    if (index < 0 || index >= static_cast<int>(all.size())) return nullptr;
-    return all[static_cast<std::size_t>(index)];
+Win32Control* Win32WindowPeer::realControl(HWND hwnd) const {
+    if (!hwnd || !IsChild(hwnd_, hwnd)) return nullptr;
+    const auto index = static_cast<std::size_t>(GetDlgCtrlID(hwnd) - kFirstControlId);
+    if (index >= controls_.size() || !controls_[index] || controls_[index]->hwnd() != hwnd) return nullptr;
+    return controls_[index].get();
 }
-
-int Win32WindowPeer::toPixelsX(int twips) const { return MulDiv(twips, display_.dpiX, kTwipsPerInch); }
-
-int Win32WindowPeer::toPixelsY(int twips) const { return MulDiv(twips, display_.dpiY, kTwipsPerInch); }
 
 } // namespace zk

@@ -1,0 +1,68 @@
+#include "platform/win32/win32_control.h"
+
+#include <algorithm>
+
+namespace zk {
+
+bool Win32Control::create(HWND parent, int id) {
+    const Shape s = shape();
+    DWORD style = s.style | WS_CHILD;
+    if (control_.visible()) style |= WS_VISIBLE;
+    if (!control_.enabled()) style |= WS_DISABLED;
+    const ui::Geometry& g = control_.geometry();
+    hwnd_ = CreateWindowExA(s.exStyle, s.className, control_.caption().c_str(), style,
+                            display_.toPixelsX(g.left), display_.toPixelsY(g.top),
+                            std::max(0, display_.toPixelsX(g.width)),
+                            std::max(0, display_.toPixelsY(g.height)), parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), display_.instance,
+                            nullptr);
+    if (!hwnd_) return false;
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(display_.font), FALSE);
+    created();
+    return true;
+}
+
+void Win32Control::changed(ui::Change what) {
+    switch (what) {
+    case ui::Change::Geometry:
+        place();
+        break;
+    case ui::Change::Visible:
+        ShowWindow(hwnd_, control_.visible() ? SW_SHOW : SW_HIDE);
+        break;
+    case ui::Change::Enabled:
+        EnableWindow(hwnd_, control_.enabled());
+        break;
+    case ui::Change::Caption:
+        SetWindowTextA(hwnd_, control_.caption().c_str());
+        break;
+    case ui::Change::Value:
+    case ui::Change::Topmost:
+        break;
+    }
+}
+
+void Win32Control::place() {
+    const ui::Geometry& g = control_.geometry();
+    MoveWindow(hwnd_, display_.toPixelsX(g.left), display_.toPixelsY(g.top),
+               std::max(0, display_.toPixelsX(g.width)), std::max(0, display_.toPixelsY(g.height)),
+               TRUE);
+}
+
+std::unique_ptr<Win32Control> makeWin32Control(ui::Control& control, const Win32Display& display) {
+    switch (control.kind()) {
+    case ui::Kind::Panel:
+        return makeWin32Panel(static_cast<ui::Panel&>(control), display);
+    case ui::Kind::Button:
+        return makeWin32Button(static_cast<ui::Button&>(control), display);
+    case ui::Kind::OptionButton:
+        return makeWin32OptionButton(static_cast<ui::OptionButton&>(control), display);
+    case ui::Kind::ListBox:
+        return makeWin32ListBox(static_cast<ui::ListBox&>(control), display);
+    case ui::Kind::Window:
+        break;
+    }
+    return nullptr;
+}
+
+} // namespace zk

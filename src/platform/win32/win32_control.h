@@ -1,0 +1,79 @@
+#pragma once
+
+#include "platform/ui.h"
+#include "platform/win32/win32_display.h"
+
+#include <memory>
+#include <optional>
+
+namespace zk {
+
+// The real control of one portable control. Each kind lives in a file of its own: its
+// window class and styles, how it mirrors the portable state, and the notifications it
+// turns into events.
+class Win32Control {
+public:
+    Win32Control(ui::Control& control, const Win32Display& display)
+        : display_(display), control_(control) {}
+    virtual ~Win32Control() = default;
+    Win32Control(const Win32Control&) = delete;
+    Win32Control& operator=(const Win32Control&) = delete;
+
+    ui::Control& control() const { return control_; }
+    HWND hwnd() const { return hwnd_; }
+
+    // Creates the real control in the parent window, with the given id.
+    bool create(HWND parent, int id);
+
+    // Mirrors a change of the portable control.
+    virtual void changed(ui::Change what);
+    // Items of a list: inserted at / removed from an index, all replaced, selection moved.
+    virtual void itemInserted(int) {}
+    virtual void itemRemoved(int) {}
+    virtual void itemsReset() {}
+    virtual void selectionChanged() {}
+
+    // A notification the control sent its parent (WM_COMMAND, WM_VKEYTOITEM, ...); the
+    // result for the parent's window procedure, or nothing when the control ignores it.
+    // The portable handlers run last: they may even destroy this object.
+    virtual std::optional<LRESULT> notified(UINT, WPARAM) { return std::nullopt; }
+
+    // Whether the control can take the focus that a window starts with.
+    virtual bool focusable() const { return false; }
+    // Whether Enter clicks the control while it has the focus.
+    virtual bool clicksOnEnter() const { return false; }
+
+protected:
+    struct Shape {
+        const char* className;
+        DWORD style;
+        DWORD exStyle = 0;
+    };
+    // The window class and styles; WS_CHILD, WS_VISIBLE and WS_DISABLED are added.
+    virtual Shape shape() const = 0;
+    // Fills in the state that the creation did not carry.
+    virtual void created() {}
+    // Places the real control at the portable geometry, relative to its container.
+    void place();
+
+    const Win32Display& display_;
+
+private:
+    ui::Control& control_;
+    HWND hwnd_ = nullptr;
+};
+
+// One factory per kind, each in the kind's own file.
+std::unique_ptr<Win32Control> makeWin32Panel(ui::Panel& panel, const Win32Display& display);
+std::unique_ptr<Win32Control> makeWin32Button(ui::Button& button, const Win32Display& display);
+std::unique_ptr<Win32Control> makeWin32OptionButton(ui::OptionButton& button,
+                                                    const Win32Display& display);
+std::unique_ptr<Win32Control> makeWin32ListBox(ui::ListBox& list, const Win32Display& display);
+
+// The real control of any portable control; nullptr for a window.
+std::unique_ptr<Win32Control> makeWin32Control(ui::Control& control, const Win32Display& display);
+
+// The window class that panels are made of.
+bool registerWin32PanelClass(HINSTANCE instance);
+
+} // namespace zk
