@@ -60,7 +60,7 @@ Form1::Form1(Zuklapper& app)
       mEinstellungen("mEinstellungen", text(app, texte::Hotkeys)),
       mschliesen("mschliesen", text(app, texte::Schliessen)),
       m1("m1", {&mHilfe, &mINFO, &mweb, &mUrlVerwaltung, &mEinstellungen, &mschliesen}),
-      app_(app) {
+      app_(app), closeRequests_(app.platform().windows) {
     optListe0.setValue(true);
     window.onLoad = [this] { Form_Load(); };
     window.onQueryUnload = [this](bool& cancel) { Form_QueryUnload(cancel); };
@@ -175,7 +175,7 @@ void Form1::tmrFenster_schliessen_Timer() {
     if (BrowserWindows.empty()) return;
     closeRules_.closeOrder(BrowserWindows, UrlEintraege, TitelEintraege, app_.WebbrowserBezeichnung,
                            closeOrder_);
-    Fenster_schliessen(windows, closeOrder_);
+    Fenster_schliessen(closeRequests_, closeOrder_);
 }
 
 } // namespace zk

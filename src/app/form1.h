@@ -68,6 +68,7 @@ private:
     Zuklapper& app_;
     std::vector<BrowserWindow> BrowserWindows;
     CloseRules closeRules_;
+    CloseRequests closeRequests_;
     std::vector<Hwnd> closeOrder_;
 };
 

@@ -22,10 +22,9 @@ void CloseRules::closeOrder(const std::vector<BrowserWindow>& rows, const EntryL
     for (const Match& m : matches_) out.push_back(rows[static_cast<std::size_t>(m.row)].hWnd);
 }
 
-void Fenster_schliessen(WindowSystem& windows, const std::vector<Hwnd>& order) {
-    for (Hwnd window : order) {
-        if (!windows.closePending(window)) windows.requestClose(window);
-    }
+void Fenster_schliessen(CloseRequests& requests, const std::vector<Hwnd>& order) {
+    requests.forgetGone();
+    for (Hwnd window : order) requests.request(window);
 }
 
 } // namespace zk

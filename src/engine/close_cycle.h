@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/close_requests.h"
 #include "engine/entry_list.h"
 #include "engine/matcher.h"
 #include "engine/scan.h"
@@ -31,7 +32,8 @@ private:
     std::vector<Match> matches_;
 };
 
-// Asks each window to close, skipping one whose earlier request is still unanswered.
-void Fenster_schliessen(WindowSystem& windows, const std::vector<Hwnd>& order);
+// Asks each window to close, skipping one whose earlier request is still unanswered (a
+// window that matches several entries is asked once).
+void Fenster_schliessen(CloseRequests& requests, const std::vector<Hwnd>& order);
 
 } // namespace zk

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,11 +33,18 @@ public:
     // for the answer is bounded; a control that does not answer in time gives "".
     virtual std::string controlText(Hwnd control) = 0;
 
-    // Asks a top-level window to close: WM_SYSCOMMAND with SC_CLOSE, then WM_CLOSE.
-    // Does not wait for the window to handle them.
-    virtual void requestClose(Hwnd window) = 0;
-    // True while a close request sent earlier has not been handled by the window.
-    virtual bool closePending(Hwnd window) = 0;
+    // The thread that owns the window; 0 when there is no such window. A handle value that
+    // names a window of another thread than before names another window.
+    virtual std::uint32_t windowThread(Hwnd window) = 0;
+
+    // Sends a top-level window one of the two close messages without waiting for it to be
+    // handled: WM_SYSCOMMAND with SC_CLOSE, or WM_CLOSE. When the window has handled it, the
+    // answer handler gets the id, later, while the program waits for messages, never inside
+    // this call. False when the message could not be sent (no such window): then no answer
+    // comes. The answer of a window that goes away or stops meanwhile may never come.
+    enum class CloseMessage { SysCommandClose, Close };
+    virtual bool sendCloseMessage(Hwnd window, CloseMessage message, std::uint32_t id) = 0;
+    virtual void onCloseAnswered(std::function<void(std::uint32_t id)> handler) = 0;
 
     // The program's icon in the notification area, identified by its owner window and id.
     // The area reports mouse events over the icon to the owner as callbackMessage, with

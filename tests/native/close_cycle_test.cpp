@@ -61,14 +61,17 @@ TEST_F(CloseCycle, TitleEntriesMatchTheWholeTitleWithTheDesignation) {
     EXPECT_TRUE(sim.desktop.exists(blank));
 }
 
-TEST_F(CloseCycle, UrlPassComesFirstAndEveryMatchingEntryAsksAgain) {
+TEST_F(CloseCycle, UrlPassComesFirstAndAWindowIsAskedOncePerCycle) {
     start({"Titel"}, {"zwei", "eins"});
     const Hwnd both = sim.desktop.openBrowser("IEFrame", "Titel", "http://eins.zwei/", OnClose::Ignore);
     const Hwnd one = sim.desktop.openBrowser("IEFrame", "X", "http://eins/", OnClose::Ignore);
     tick();
-    // "zwei" finds `both`; "eins" finds `one` first (it is on top); then the title entry.
-    EXPECT_EQ(sim.desktop.closeLog(), (Log{both, one, both}));
-    EXPECT_EQ(win(both).closeMessagesHandled, 4);
+    // "zwei" finds `both`; "eins" finds `one` first (it is on top); the title entry finds
+    // `both` again, whose request is still out.
+    EXPECT_EQ(sim.desktop.closeLog(), (Log{both, one}));
+    EXPECT_EQ(win(both).closeMessages, 1); // WM_CLOSE once SC_CLOSE was handled
+    tick();
+    EXPECT_EQ(sim.desktop.closeLog(), (Log{both, one, both, one}));
 }
 
 TEST_F(CloseCycle, NeverTouchesTheMainWindowAndGoesOnWhileItIsHidden) {
@@ -84,24 +87,54 @@ TEST_F(CloseCycle, NeverTouchesTheMainWindowAndGoesOnWhileItIsHidden) {
     EXPECT_FALSE(sim.desktop.exists(browser));
 }
 
-TEST_F(CloseCycle, AnUnansweredRequestIsNotRepeatedAndHoldsUpNoOtherWindow) {
+TEST_F(CloseCycle, WmCloseFollowsOnlyWhenScCloseWasHandledAndNothingOvertakesAQuestion) {
     start({"Frage", "Haengt"}, {"spaeter"});
     const Hwnd asking = sim.desktop.openBrowser("IEFrame", "Frage", nullptr, OnClose::Ask);
     const Hwnd hung = sim.desktop.openBrowser("IEFrame", "Haengt", "http://x/", OnClose::Hang);
     tick(5);
     EXPECT_EQ(win(asking).closeRequests, 1);
+    EXPECT_EQ(win(asking).closeMessages, 0); // its question about SC_CLOSE is open
     EXPECT_EQ(win(hung).closeRequests, 1);
 
+    // Neither holds up another window.
     const Hwnd later = sim.desktop.openBrowser("MozillaWindowClass", "L", "http://spaeter/");
     tick();
     EXPECT_FALSE(sim.desktop.exists(later));
 
-    sim.desktop.answer(asking, false); // the user keeps the window: it is asked again
+    sim.desktop.answer(asking, false); // the user stays on the page: WM_CLOSE comes next
+    tick(3);
+    EXPECT_EQ(win(asking).closeMessages, 1);
+    EXPECT_EQ(win(asking).questions, 2);
+    EXPECT_EQ(win(asking).closeRequests, 1);
+    sim.desktop.answer(asking, false); // the request has ended: the window is asked anew
     tick();
     EXPECT_EQ(win(asking).closeRequests, 2);
+    EXPECT_EQ(win(asking).overtaken, 0);
+    sim.desktop.answer(asking, true);
+    EXPECT_FALSE(sim.desktop.exists(asking));
 
+    EXPECT_EQ(win(hung).closeRequests, 1);
     sim.desktop.resume(hung);
     EXPECT_FALSE(sim.desktop.exists(hung));
+}
+
+TEST_F(CloseCycle, ANewWindowWithTheHandleValueOfAGoneOneIsClosedAndKeepsItsOwnRequest) {
+    start({"Seite"});
+    const Hwnd old = sim.desktop.openBrowser("IEFrame", "Seite", nullptr, OnClose::Ask);
+    tick();
+    sim.desktop.destroy(old); // ended while it asked: its answer does not come
+    sim.desktop.reuseHandle(old);
+    const Hwnd reused = sim.desktop.openBrowser("IEFrame", "Seite", nullptr, OnClose::Ask);
+    ASSERT_EQ(reused, old);
+    tick();
+    EXPECT_EQ(win(reused).closeRequests, 1);
+
+    // The old request's answer comes late after all: the new request stays open.
+    sim.desktop.releaseLostAnswers();
+    tick(3);
+    EXPECT_EQ(win(reused).closeRequests, 1);
+    EXPECT_EQ(win(reused).closeMessages, 0);
+    EXPECT_EQ(win(reused).overtaken, 0);
 }
 
 // The close order by the plain definition: every URL entry against every row, then every

@@ -3,7 +3,9 @@
 // FLAGS holds any of h (hidden), b (borderless), t (topmost), n (the edits in a pane), or
 // is "-". The window counts what reaches it in window properties that the tests read:
 // "syscommand" and "close" for close requests of other programs, "question" for each
-// question it asked back ("ask" mode; it closes when the answer is yes). A posted WM_APP
+// question it asked back ("ask" mode; it closes when the answer is yes), and "overtaken"
+// for each WM_CLOSE of another program that came while the window was still handling
+// SC_CLOSE or asking its question: a program must never send that. A posted WM_APP
 // makes it stop responding, with the property "hung" set, until the event named
 // "zk-fixture-resume" is set. The window is created invisible and shows itself (unless
 // hidden) on a sent WM_APP + 1, so the tests know it before anybody can close it.
@@ -18,9 +20,10 @@ enum class Mode { Normal, Ignore, Ask };
 
 Mode mode = Mode::Normal;
 bool ownClose = false; // the default handling of SC_CLOSE sends the window its own WM_CLOSE
+bool inSysClose = false;
 bool questionOpen = false;
 bool hidden = false;
-constexpr const char* kCounts[] = {"syscommand", "close", "question", "hung"};
+constexpr const char* kCounts[] = {"syscommand", "close", "question", "overtaken", "hung"};
 
 void count(HWND hwnd, const char* name) {
     const auto value = reinterpret_cast<INT_PTR>(GetPropA(hwnd, name));
@@ -34,11 +37,16 @@ LRESULT CALLBACK browserProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         count(hwnd, "syscommand");
         if (mode == Mode::Ignore) return 0;
         ownClose = true;
+        inSysClose = true;
         DefWindowProcA(hwnd, msg, wParam, lParam);
+        inSysClose = false;
         ownClose = false;
         return 0;
     case WM_CLOSE:
-        if (!ownClose) count(hwnd, "close");
+        if (!ownClose) {
+            count(hwnd, "close");
+            if (inSysClose || questionOpen) count(hwnd, "overtaken");
+        }
         ownClose = false; // messages that come during a question are not its own
         if (mode == Mode::Ignore || questionOpen) return 0;
         if (mode == Mode::Ask) {

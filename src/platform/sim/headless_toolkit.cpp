@@ -73,7 +73,9 @@ void HeadlessToolkit::arm(ui::Timer& timer) {
 
 void HeadlessToolkit::advance(std::int64_t ms) {
     const std::int64_t end = now_ + ms;
-    // After the end of the program no timer ticks any more.
+    // After the end of the program no timer ticks any more. Between ticks, as the message
+    // loop would, the answers of other programs' windows come in.
+    desktop_.deliverAnswers();
     while (!quit_) {
         ui::Timer* next = nullptr;
         std::int64_t when = end + 1;
@@ -87,6 +89,7 @@ void HeadlessToolkit::advance(std::int64_t ms) {
         now_ = when;
         due_[next] = when + next->interval();
         next->fire();
+        desktop_.deliverAnswers();
     }
     now_ = end;
 }

@@ -2,14 +2,26 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace zk::sim {
 
-Hwnd SimDesktop::open(std::string className, std::string title, std::uint32_t style,
-                      OnClose onClose) {
+Hwnd SimDesktop::newHandle() {
+    if (reusedHandle_ && !exists(reusedHandle_)) return std::exchange(reusedHandle_, 0);
     const Hwnd handle = nextHandle_;
     nextHandle_ += 4;
-    windows_[handle] = SimWindow{handle, 0, std::move(className), std::move(title), style, onClose};
+    return handle;
+}
+
+Hwnd SimDesktop::open(std::string className, std::string title, std::uint32_t style,
+                      OnClose onClose) {
+    const Hwnd handle = newHandle();
+    windows_[handle] = SimWindow{.handle = handle,
+                                 .className = std::move(className),
+                                 .text = std::move(title),
+                                 .style = style,
+                                 .onClose = onClose,
+                                 .thread = ++nextThread_};
     zOrder_.insert(zOrder_.begin(), handle);
     return handle;
 }
@@ -22,10 +34,13 @@ Hwnd SimDesktop::openBrowser(std::string className, std::string title, const cha
 }
 
 Hwnd SimDesktop::addChild(Hwnd parent, std::string className, std::string text) {
-    const Hwnd handle = nextHandle_;
-    nextHandle_ += 4;
-    windows_[handle] = SimWindow{handle, parent, std::move(className), std::move(text),
-                                 WS_VISIBLE_BIT | 0x40000000};
+    const Hwnd handle = newHandle();
+    windows_[handle] = SimWindow{.handle = handle,
+                                 .parent = parent,
+                                 .className = std::move(className),
+                                 .text = std::move(text),
+                                 .style = WS_VISIBLE_BIT | 0x40000000,
+                                 .thread = window(parent).thread};
     children_[parent].push_back(handle);
     return handle;
 }
@@ -57,6 +72,10 @@ void SimDesktop::destroy(Hwnd window) {
     if (parent) std::erase(children_[parent], window);
     std::erase(zOrder_, window);
     windows_.erase(window);
+    if (auto inbox = inboxes_.find(window); inbox != inboxes_.end()) {
+        lostAnswers_.insert(lostAnswers_.end(), inbox->second.ids.begin(), inbox->second.ids.end());
+        inboxes_.erase(inbox);
+    }
     if (foreground_ == window) foreground_ = 0;
 }
 
@@ -83,22 +102,60 @@ Hwnd SimDesktop::topLevelOf(Hwnd window) {
     return w ? w->handle : 0;
 }
 
-void SimDesktop::handleClose(SimWindow& w, bool close) {
-    while (w.unanswered > 0) {
-        --w.unanswered;
-        w.closeMessagesHandled += 2;
+// Handles the close messages in the inbox in order, as far as the window's way allows.
+void SimDesktop::handleMessages(SimWindow& w) {
+    Inbox& inbox = inboxes_[w.handle];
+    while (!inbox.ids.empty() && !inbox.asking) {
+        switch (w.onClose) {
+        case OnClose::Hang:
+            return;
+        case OnClose::Ask:
+            inbox.asking = true;
+            ++w.questions;
+            return;
+        case OnClose::Ignore:
+            answers_.push_back(inbox.ids.front());
+            inbox.ids.pop_front();
+            break;
+        case OnClose::Close:
+            answers_.push_back(inbox.ids.front());
+            inbox.ids.pop_front();
+            destroy(w.handle);
+            return;
+        }
     }
-    if (close) destroy(w.handle);
 }
 
 void SimDesktop::answer(Hwnd window, bool close) {
-    handleClose(this->window(window), close);
+    SimWindow& w = this->window(window);
+    Inbox& inbox = inboxes_[window];
+    if (!inbox.asking) throw std::logic_error("the window asks nothing");
+    inbox.asking = false;
+    answers_.push_back(inbox.ids.front());
+    inbox.ids.pop_front();
+    if (close)
+        destroy(window);
+    else
+        handleMessages(w);
 }
 
 void SimDesktop::resume(Hwnd window) {
     SimWindow& w = this->window(window);
     w.onClose = OnClose::Close;
-    handleClose(w, w.unanswered > 0);
+    handleMessages(w);
+}
+
+void SimDesktop::releaseLostAnswers() {
+    answers_.insert(answers_.end(), lostAnswers_.begin(), lostAnswers_.end());
+    lostAnswers_.clear();
+}
+
+void SimDesktop::deliverAnswers() {
+    while (!answers_.empty()) {
+        const std::uint32_t id = answers_.front();
+        answers_.pop_front();
+        if (answerHandler_) answerHandler_(id);
+    }
 }
 
 std::vector<Hwnd> SimDesktop::topLevelWindows() { return zOrder_; }
@@ -142,19 +199,25 @@ std::string SimDesktop::controlText(Hwnd control) {
     return w->text;
 }
 
-void SimDesktop::requestClose(Hwnd window) {
-    SimWindow* w = find(window);
-    if (!w) return;
-    closeLog_.push_back(window);
-    ++w->closeRequests;
-    ++w->unanswered;
-    if (w->onClose == OnClose::Close || w->onClose == OnClose::Ignore)
-        handleClose(*w, w->onClose == OnClose::Close);
+std::uint32_t SimDesktop::windowThread(Hwnd window) {
+    const SimWindow* w = find(window);
+    return w ? w->thread : 0;
 }
 
-bool SimDesktop::closePending(Hwnd window) {
-    const SimWindow* w = find(window);
-    return w && w->unanswered > 0;
+bool SimDesktop::sendCloseMessage(Hwnd window, CloseMessage message, std::uint32_t id) {
+    SimWindow* w = find(window);
+    if (!w) return false;
+    if (message == CloseMessage::SysCommandClose) {
+        closeLog_.push_back(window);
+        ++w->closeRequests;
+    } else {
+        ++w->closeMessages;
+    }
+    Inbox& inbox = inboxes_[window];
+    if (inbox.asking) ++w->overtaken;
+    inbox.ids.push_back(id);
+    handleMessages(*w);
+    return true;
 }
 
 } // namespace zk::sim

@@ -3,6 +3,8 @@
 #include "platform/window_system.h"
 
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -11,11 +13,11 @@ namespace zk::sim {
 
 inline constexpr std::uint32_t BROWSER_STYLE = WS_VISIBLE_BIT | WS_BORDER_BIT | 0x00CF0000;
 
-// How a simulated window answers a close request.
+// How a simulated window handles a close message (SC_CLOSE or WM_CLOSE).
 enum class OnClose {
-    Close,  // handles it at once and goes away
-    Ignore, // handles it at once and stays
-    Ask,    // shows a question of its own; the request stays unanswered until answer()
+    Close,  // at once, and goes away
+    Ignore, // at once, and stays
+    Ask,    // asks a question of its own first; the message waits for answer()
     Hang,   // has stopped responding: nothing is handled until resume()
 };
 
@@ -26,10 +28,15 @@ struct SimWindow {
     std::string text;
     std::uint32_t style = 0;
     OnClose onClose = OnClose::Close;
-    int closeRequests = 0;      // requests received (sent), answered or not
-    int unanswered = 0;         // requests not handled yet
-    int closeMessagesHandled = 0; // WM_SYSCOMMAND/SC_CLOSE and WM_CLOSE handled
-    Hwnd owner = 0;               // of a top-level window
+    std::uint32_t thread = 0; // one of its own per top-level window; children share it
+    Hwnd owner = 0;           // of a top-level window
+    // What reached the window: WM_SYSCOMMAND/SC_CLOSE, WM_CLOSE, the questions it asked,
+    // and the close messages that came while a question was open. A program must never
+    // send those: they overtake the message the question is about.
+    int closeRequests = 0;
+    int closeMessages = 0;
+    int questions = 0;
+    int overtaken = 0;
 };
 
 struct SimNotifyIcon {
@@ -43,7 +50,7 @@ struct SimNotifyIcon {
 // request is logged; windows can ignore requests, ask a question of their own, or hang.
 class SimDesktop final : public WindowSystem {
 public:
-    // A new top-level window, placed on top of the z order.
+    // A new top-level window, placed on top of the z order, with a thread of its own.
     Hwnd open(std::string className, std::string title, std::uint32_t style = BROWSER_STYLE,
               OnClose onClose = OnClose::Close);
     // A browser-like window with an Edit child holding the address (none when url is null).
@@ -60,12 +67,22 @@ public:
     Hwnd foreground() const { return foreground_; }
     void setForeground(Hwnd window) { foreground_ = exists(window) ? window : 0; }
 
-    // The question a window asked on a close request is answered; closing or staying.
+    // The question a window asked is answered: it closes, or it stays and goes on with
+    // what else was sent to it.
     void answer(Hwnd window, bool close);
     // A hung window handles what was sent to it meanwhile.
     void resume(Hwnd window);
+    // The next window opened gets this handle value, as the system may give a value again
+    // once its window has gone.
+    void reuseHandle(Hwnd handle) { reusedHandle_ = handle; }
+    // Answers of windows that went away before they handled a message never come, unless
+    // this hands them over after all, at the next pump.
+    void releaseLostAnswers();
+    // Hands the answers of handled close messages to the answer handler, as the program's
+    // message loop does; the toolkit calls it between timer ticks.
+    void deliverAnswers();
 
-    // Every close request as it was sent, in order.
+    // Every close request (SC_CLOSE) as it was sent, in order.
     const std::vector<Hwnd>& closeLog() const { return closeLog_; }
     void clearLog() { closeLog_.clear(); }
     // How often the content of the windows' controls was read.
@@ -82,8 +99,11 @@ public:
     std::string className(Hwnd window) override;
     std::vector<Hwnd> descendants(Hwnd window) override;
     std::string controlText(Hwnd control) override;
-    void requestClose(Hwnd window) override;
-    bool closePending(Hwnd window) override;
+    std::uint32_t windowThread(Hwnd window) override;
+    bool sendCloseMessage(Hwnd window, CloseMessage message, std::uint32_t id) override;
+    void onCloseAnswered(std::function<void(std::uint32_t)> handler) override {
+        answerHandler_ = std::move(handler);
+    }
     bool addNotifyIcon(Hwnd owner, unsigned id, unsigned callbackMessage,
                        const std::string& tip) override;
     bool deleteNotifyIcon(Hwnd owner, unsigned id) override;
@@ -92,15 +112,27 @@ private:
     SimWindow* find(Hwnd window);
     Hwnd topLevelOf(Hwnd window);
     void collect(Hwnd parent, std::vector<Hwnd>& out) const;
-    void handleClose(SimWindow& w, bool close);
+    Hwnd newHandle();
+    void handleMessages(SimWindow& w);
+
+    struct Inbox {
+        std::deque<std::uint32_t> ids; // close messages not handled yet, oldest first
+        bool asking = false;           // a question about the oldest one is open
+    };
 
     std::map<Hwnd, SimWindow> windows_;
     std::map<Hwnd, std::vector<Hwnd>> children_;
     std::vector<Hwnd> zOrder_; // topmost first
     std::vector<Hwnd> closeLog_;
     std::vector<SimNotifyIcon> notifyIcons_;
+    std::map<Hwnd, Inbox> inboxes_;
+    std::deque<std::uint32_t> answers_;
+    std::vector<std::uint32_t> lostAnswers_;
+    std::function<void(std::uint32_t)> answerHandler_;
     Hwnd foreground_ = 0;
     Hwnd nextHandle_ = 0x10010;
+    Hwnd reusedHandle_ = 0;
+    std::uint32_t nextThread_ = 100;
     int controlReads_ = 0;
 };
 

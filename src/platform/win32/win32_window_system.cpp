@@ -4,52 +4,30 @@
 
 #include <algorithm>
 #include <cstring>
-#include <map>
 
 namespace zk {
 
-struct Win32WindowSystem::CloseRequests {
-    std::map<Hwnd, int> pending; // unanswered requests per window
-    int inFlight = 0;            // all unanswered requests, also of forgotten windows
-    bool orphaned = false;       // the window system is gone: the last answer deletes this
-
-    void answered(Hwnd window) {
-        --inFlight;
-        auto found = pending.find(window);
-        if (found != pending.end() && --found->second <= 0) pending.erase(found);
-    }
-
-    void forgetGoneWindows() {
-        std::erase_if(pending, [](const auto& entry) { return !IsWindow(toHwnd(entry.first)); });
-    }
-};
-
 namespace {
 
-using CloseRequests = Win32WindowSystem::CloseRequests;
-
 constexpr UINT kTextTimeoutMs = 50;
-constexpr DWORD_PTR kMaxControlText = 1u << 24;
+// No address field holds more; a longer text is read only this far.
+constexpr DWORD_PTR kMaxControlText = 64 * 1024;
+
+// Where the answers to close messages go: one handler for the program, which has one
+// window system. An answer that comes after it has gone finds none.
+std::function<void(std::uint32_t)>& closeAnswerHandler() {
+    static std::function<void(std::uint32_t)> handler;
+    return handler;
+}
 
 BOOL CALLBACK collectWindow(HWND window, LPARAM list) {
     reinterpret_cast<std::vector<Hwnd>*>(list)->push_back(fromHwnd(window));
     return TRUE;
 }
 
-void CALLBACK closeAnswered(HWND window, UINT, ULONG_PTR data, LRESULT) {
-    auto* requests = reinterpret_cast<CloseRequests*>(data);
-    requests->answered(fromHwnd(window));
-    if (requests->orphaned && requests->inFlight == 0) delete requests;
-}
-
-// Posts one close message without waiting; counts it until the window has handled it.
-void sendClose(CloseRequests& requests, HWND window, UINT message, WPARAM wParam) {
-    ++requests.inFlight;
-    ++requests.pending[fromHwnd(window)];
-    if (SendMessageCallbackA(window, message, wParam, 0, closeAnswered,
-                             reinterpret_cast<ULONG_PTR>(&requests)))
-        return;
-    requests.answered(fromHwnd(window));
+void CALLBACK closeAnswered(HWND, UINT, ULONG_PTR id, LRESULT) {
+    // A copy: the handler may replace itself.
+    if (auto handler = closeAnswerHandler()) handler(static_cast<std::uint32_t>(id));
 }
 
 bool sendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& result) {
@@ -69,14 +47,9 @@ std::string toAnsi(const std::wstring& text) {
 
 } // namespace
 
-Win32WindowSystem::Win32WindowSystem() : requests_(new CloseRequests) {}
+Win32WindowSystem::Win32WindowSystem() = default;
 
-Win32WindowSystem::~Win32WindowSystem() {
-    if (requests_->inFlight == 0)
-        delete requests_;
-    else
-        requests_->orphaned = true;
-}
+Win32WindowSystem::~Win32WindowSystem() { closeAnswerHandler() = nullptr; }
 
 std::vector<Hwnd> Win32WindowSystem::topLevelWindows() {
     std::vector<Hwnd> windows;
@@ -125,23 +98,22 @@ std::string Win32WindowSystem::controlText(Hwnd control) {
     return toAnsi(text);
 }
 
-void Win32WindowSystem::requestClose(Hwnd window) {
-    requests_->forgetGoneWindows();
-    const HWND target = toHwnd(window);
-    // SC_CLOSE as the signed 16-bit value it is widened from.
-    sendClose(*requests_, target, WM_SYSCOMMAND,
-              static_cast<WPARAM>(static_cast<LONG_PTR>(static_cast<SHORT>(SC_CLOSE))));
-    sendClose(*requests_, target, WM_CLOSE, 0);
+std::uint32_t Win32WindowSystem::windowThread(Hwnd window) {
+    return GetWindowThreadProcessId(toHwnd(window), nullptr);
 }
 
-bool Win32WindowSystem::closePending(Hwnd window) {
-    auto found = requests_->pending.find(window);
-    if (found == requests_->pending.end()) return false;
-    if (!IsWindow(toHwnd(window))) {
-        requests_->pending.erase(found);
-        return false;
-    }
-    return found->second > 0;
+// SendMessageCallback returns at once; the system calls back when the window has handled
+// the message, while this thread waits for messages.
+bool Win32WindowSystem::sendCloseMessage(Hwnd window, CloseMessage message, std::uint32_t id) {
+    // SC_CLOSE as the signed 16-bit value it is widened from.
+    const auto scClose = static_cast<WPARAM>(static_cast<LONG_PTR>(static_cast<SHORT>(SC_CLOSE)));
+    const bool sysCommand = message == CloseMessage::SysCommandClose;
+    return SendMessageCallbackA(toHwnd(window), sysCommand ? WM_SYSCOMMAND : WM_CLOSE,
+                                sysCommand ? scClose : 0, 0, closeAnswered, id) != 0;
+}
+
+void Win32WindowSystem::onCloseAnswered(std::function<void(std::uint32_t)> handler) {
+    closeAnswerHandler() = std::move(handler);
 }
 
 namespace {

@@ -18,19 +18,12 @@ public:
     std::string className(Hwnd window) override;
     std::vector<Hwnd> descendants(Hwnd window) override;
     std::string controlText(Hwnd control) override;
-    void requestClose(Hwnd window) override;
-    bool closePending(Hwnd window) override;
+    std::uint32_t windowThread(Hwnd window) override;
+    bool sendCloseMessage(Hwnd window, CloseMessage message, std::uint32_t id) override;
+    void onCloseAnswered(std::function<void(std::uint32_t)> handler) override;
     bool addNotifyIcon(Hwnd owner, unsigned id, unsigned callbackMessage,
                        const std::string& tip) override;
     bool deleteNotifyIcon(Hwnd owner, unsigned id) override;
-
-    // Close requests still waiting for their answer. Answers come through callbacks while
-    // the thread pumps messages, possibly after this object is gone, so the table lives on
-    // until the last answer.
-    struct CloseRequests;
-
-private:
-    CloseRequests* requests_;
 };
 
 } // namespace zk
