@@ -1,5 +1,7 @@
 #include "platform/sim/headless_toolkit.h"
 
+#include "platform/sim/text_order.h"
+
 #include <stdexcept>
 
 namespace zk::sim {
@@ -176,25 +178,8 @@ void HeadlessToolkit::endSession() {
         if (peers_.count(window)) window->sessionEnding();
 }
 
-namespace {
-
-// Letter case folded as in code page 1252.
-unsigned char fold(unsigned char c) {
-    if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
-    return c;
-}
-
-} // namespace
-
 int HeadlessToolkit::compareText(std::string_view a, std::string_view b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const unsigned char x = fold(static_cast<unsigned char>(a[i]));
-        const unsigned char y = fold(static_cast<unsigned char>(b[i]));
-        if (x != y) return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+    return compareTextLikeWindows(a, b);
 }
 
 std::string HeadlessToolkit::ansi(std::string_view utf8) {

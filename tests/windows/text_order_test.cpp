@@ -1,0 +1,156 @@
+// The simulated platform's text order against a real sorted list box and CompareStringA.
+
+#include "platform/sim/text_order.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Code page 1252 text from the UTF-8 of this source.
+std::string ansi(const std::string& utf8) {
+    wchar_t wide[256] = {};
+    char out[256] = {};
+    const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.c_str(), -1, wide, 256);
+    BOOL lost = FALSE;
+    if (n <= 0 || !WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, wide, -1, out, sizeof out,
+                                       nullptr, &lost) || lost)
+        ADD_FAILURE() << "not in code page 1252: " << utf8;
+    return out;
+}
+
+// Printable in a failure message.
+std::string shown(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0x20 && u < 0x7F && c != '"' && c != '\\') {
+            out += c;
+        } else {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", u);
+            out += hex;
+        }
+    }
+    return out + "\"";
+}
+
+int systemOrder(const std::string& a, const std::string& b) {
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(),
+                          static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size())) -
+           CSTR_EQUAL;
+}
+
+int signOf(int value) { return (value > 0) - (value < 0); }
+
+// Titles and addresses as the lists hold them, and random texts over characters whose
+// weights differ in kind: letters with and without diacritics, ligatures, digits and their
+// superscripts, blanks, word-sort characters, signs, in both cases.
+std::vector<std::string> corpus() {
+    std::vector<std::string> texts;
+    for (const char* utf8 : {
+             "Ärger im Büro - Forum", "Arbeit", "Apfel", "äpfel", "Äpfel kaufen", "Azur",
+             "Zürich", "Zugspitze", "Übersicht", "Uhr", "Öl", "Oel", "Ofen", "Straße", "Strasse",
+             "Straßenbahn", "Strassburg", "Stras", "Œuvres complètes", "oeuvre", "Ørsted",
+             "Orsted", "Åland", "Aland", "Éclair", "école", "Ecole", "Eclair", "façade",
+             "Facade", "naïve", "Naive", "señor", "Senor", "Ðoð", "þorn", "Thorn", "Æsop",
+             "Aesop", "Ÿpsilon", "ÿ", "y", "1. FC Köln", "10 Tipps", "2 Tipps", "100%",
+             "²D", "2D", "³", "3", "¹", "ª", "º", "a b", "ab", " a", "a  b", "\u00A0a", "a\tb",
+             "co-op", "coop", "co'op", "Co-Op", "coo-p", "-coop", "coop-", "co--op", "e-mail",
+             "email", "E-Mail-Adresse", "–dash", "—dash", "dash", "Tom's", "Toms", "Tom’s",
+             "Ab\u00ADschnitt", "Abschnitt", "http://www.example.com/",
+             "https://example.com/a?b=c&d=e", "www.example.de", "www.ex-ample.de",
+             "www.exämple.de", "ftp://x", "C:\\Temp", "[Draft]", "(1)", "#1", "$5", "€5",
+             "@home", "_under", "~tilde", "!bang", "a.b", "a,b", "a;b", "a/b", "a+b", "a<b",
+             "a=b", "«Zitat»", "„Zitat“", "\"Zitat\"", "¿Qué?", "¡Hola!", "§ 1", "© 2024", "®",
+             "°C", "±1", "µm", "¶", "·", "×", "÷", "^", "ˆ", "~", "˜", "ABC", "abd", "Abe",
+             "aBf", "x\x01y", "xy", "x\x7Fy"})
+        texts.push_back(ansi(utf8));
+
+    const std::string alphabet = ansi("aAbeEoOsSuUzZ09 -'.,/_&äÄöÖüÜßéÉèæÆœŒøØåÅçÇñÑÿŸðÐþÞ²³¹ªº"
+                                      "\u00AD–—’\u00A0\t^ˆ") + "\x01\x7F\x81";
+    std::mt19937 random(1252);
+    std::uniform_int_distribution<std::size_t> length(1, 10), pick(0, alphabet.size() - 1);
+    for (int i = 0; i < 400; ++i) {
+        std::string text(length(random), ' ');
+        for (char& c : text) c = alphabet[pick(random)];
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+std::string userLocale() {
+    wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+    char out[LOCALE_NAME_MAX_LENGTH] = {};
+    GetUserDefaultLocaleName(name, LOCALE_NAME_MAX_LENGTH);
+    WideCharToMultiByte(CP_ACP, 0, name, -1, out, sizeof out, nullptr, nullptr);
+    return out;
+}
+
+} // namespace
+
+TEST(ListOrder, AgreesWithCompareStringOnEveryPair) {
+    SCOPED_TRACE("user locale " + userLocale());
+    const std::vector<std::string> texts = corpus();
+    int disagreements = 0;
+    for (const std::string& a : texts)
+        for (const std::string& b : texts)
+            if (signOf(systemOrder(a, b)) != signOf(zk::sim::compareTextLikeWindows(a, b)) &&
+                ++disagreements <= 10)
+                ADD_FAILURE() << shown(a) << " against " << shown(b) << ": the system says "
+                              << systemOrder(a, b);
+    EXPECT_EQ(disagreements, 0);
+}
+
+// Items the system finds equal stay out: the list box places such an item beside whichever
+// equal one its search meets first, the portable list after all of them.
+TEST(ListOrder, SortedListBoxPlacesItemsAsTheSimulatedListDoes) {
+    SCOPED_TRACE("user locale " + userLocale());
+    std::vector<std::string> texts;
+    for (const std::string& text : corpus())
+        if (std::none_of(texts.begin(), texts.end(),
+                         [&](const std::string& other) { return systemOrder(text, other) == 0; }))
+            texts.push_back(text);
+    ASSERT_GT(texts.size(), 400u);
+
+    HWND list = CreateWindowExA(0, "LISTBOX", "", WS_POPUP | LBS_SORT | LBS_HASSTRINGS, 0, 0,
+                                200, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(list);
+    std::vector<std::string> simulated;
+    for (const std::string& text : texts) {
+        const auto place = std::upper_bound(simulated.begin(), simulated.end(), text,
+                                            [](const std::string& a, const std::string& b) {
+                                                return zk::sim::compareTextLikeWindows(a, b) < 0;
+                                            });
+        simulated.insert(place, text);
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+
+    std::vector<std::string> real;
+    for (LRESULT i = 0, count = SendMessageA(list, LB_GETCOUNT, 0, 0); i < count; ++i) {
+        const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, i, 0);
+        std::vector<char> text(static_cast<std::size_t>(length) + 1);
+        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        real.emplace_back(text.data());
+    }
+    DestroyWindow(list);
+
+    ASSERT_EQ(real.size(), simulated.size());
+    const auto differ = std::mismatch(real.begin(), real.end(), simulated.begin());
+    if (differ.first != real.end()) {
+        const auto at = differ.first - real.begin();
+        std::string around;
+        for (auto i = std::max<std::ptrdiff_t>(at - 2, 0);
+             i < std::min<std::ptrdiff_t>(at + 3, static_cast<std::ptrdiff_t>(real.size())); ++i)
+            around += "\n  " + std::to_string(i) + ": " + shown(real[i]) + "  simulated " +
+                      shown(simulated[i]);
+        ADD_FAILURE() << "the orders part at item " << at << " of " << real.size() << ":" << around;
+    }
+}
