@@ -96,10 +96,11 @@ std::string formatEntries(const std::vector<std::string>& entries) {
     return data;
 }
 
-void Liste_einlesen(EntryList& Eintraege, Files& files, const std::string& Datei) {
+Files::ReadStatus Liste_einlesen(EntryList& Eintraege, Files& files, const std::string& Datei) {
     Files::ReadResult file = files.readAll(Datei);
     Eintraege.assign(file.status == Files::ReadStatus::Ok ? parseEntries(file.data)
                                                           : std::vector<std::string>{});
+    return file.status;
 }
 
 } // namespace zk

@@ -18,6 +18,7 @@ std::string formatEntry(std::string_view entry);
 std::string formatEntries(const std::vector<std::string>& entries);
 
 // Reads the list file into the entries; a missing or unreadable file gives an empty list.
-void Liste_einlesen(EntryList& Eintraege, Files& files, const std::string& Datei);
+// Returns how the read went: a file that exists but could not be read is Failed.
+Files::ReadStatus Liste_einlesen(EntryList& Eintraege, Files& files, const std::string& Datei);
 
 } // namespace zk

@@ -85,8 +85,8 @@ void Form1::Form_Load() {
     Pfad = prefix + "lstTitel.txt";
 
     Files& files = app_.platform().files;
-    Liste_einlesen(TitelEintraege, files, Pfad);
-    Liste_einlesen(UrlEintraege, files, UrlPfad);
+    titleFileUnread_ = Liste_einlesen(TitelEintraege, files, Pfad) == Files::ReadStatus::Failed;
+    urlFileUnread_ = Liste_einlesen(UrlEintraege, files, UrlPfad) == Files::ReadStatus::Failed;
     Liste_laden();
     Einstellungen_lesen();
 }
@@ -147,26 +147,41 @@ void Form1::List1_KeyDown(int keyCode, int) {
     if (keyCode == ui::KEY_DELETE) Command1_Click();
 }
 
+// A message box about a list file, with the program's title.
+void Form1::tell(const char* message, const std::string& file) {
+    ui::Toolkit& toolkit = app_.platform().toolkit;
+    toolkit.messageBox(&window, toolkit.ansi(message) + file, toolkit.ansi(texte::Programm),
+                       ui::MB_OK_INFORMATION);
+}
+
 void Form1::Command1_Click() {
     const int selected = List1.listIndex();
     if (List1.listCount() == 0 || selected < 0) return;
+    const std::string& path = titleListShown() ? Pfad : UrlPfad;
+    if (titleListShown() ? titleFileUnread_ : urlFileUnread_) {
+        tell(texte::Liste_nicht_gelesen, path);
+        return;
+    }
     const std::string removed = List1.item(selected);
     List1.removeItem(selected);
     selectFirst();
 
-    const std::string& path = titleListShown() ? Pfad : UrlPfad;
     const std::string data = formatEntries(List1.items());
     if (!app_.platform().files.replaceAll(path, data)) {
         // The file keeps the entry, so the view and the list keep it too.
         List1.addItem(removed);
         selectFirst();
-        ui::Toolkit& toolkit = app_.platform().toolkit;
-        toolkit.messageBox(&window, toolkit.ansi(texte::Liste_nicht_gespeichert) + path,
-                           toolkit.ansi(texte::Programm), ui::MB_OK_INFORMATION);
+        tell(texte::Liste_nicht_gespeichert, path);
         return;
     }
     selectFirst();
     (titleListShown() ? TitelEintraege : UrlEintraege).assign(parseEntries(data));
+}
+
+void Form1::addEntry(const std::string& file, std::string entry) {
+    (titleListShown() ? TitelEintraege : UrlEintraege).append(entry);
+    app_.platform().files.append(file, formatEntry(entry));
+    List1.addItem(std::move(entry));
 }
 
 void Form1::tmrFenster_schliessen_Timer() {

@@ -51,6 +51,9 @@ public:
     void Liste_laden();
     // Deletes the selected entry from the view, the file and the list.
     void Command1_Click();
+    // Adds an entry to the shown list: to its entries, as one record appended to the file,
+    // and to List1 at its sorted place. A failed append leaves the entry in the program.
+    void addEntry(const std::string& file, std::string entry);
     // One close cycle: the scan, then the close requests.
     void tmrFenster_schliessen_Timer();
 
@@ -64,11 +67,16 @@ private:
     void List1_KeyDown(int keyCode, int shift);
     bool titleListShown() const { return optListe0.value(); }
     void selectFirst();
+    void tell(const char* message, const std::string& file);
 
     Zuklapper& app_;
     std::vector<BrowserWindow> BrowserWindows;
     CloseRules closeRules_;
     CloseRequests closeRequests_;
+    // A list whose file exists but could not be read at start holds less than its file:
+    // rewriting the file from it would lose entries, so it is not rewritten in this run.
+    bool titleFileUnread_ = false;
+    bool urlFileUnread_ = false;
     std::vector<Hwnd> closeOrder_;
 };
 

@@ -21,5 +21,9 @@ inline constexpr const char* Schliessen = "&schließen";
 inline constexpr const char* Form2 = "Form2";
 inline constexpr const char* Liste_nicht_gespeichert =
     "Die Liste konnte nicht gespeichert werden. Der Eintrag bleibt erhalten.\r\n\r\nDatei: ";
+inline constexpr const char* Liste_nicht_gelesen =
+    "Die Datei dieser Liste konnte beim Start nicht gelesen werden. Damit keiner ihrer "
+    "Einträge verloren geht, wird die Liste bis zum nächsten Start nicht geändert."
+    "\r\n\r\nDatei: ";
 
 } // namespace zk::texte

@@ -76,5 +76,32 @@ TEST_F(Form1Test, AFailedRewriteKeepsTheEntryEverywhereAndSaysSo) {
     EXPECT_FALSE(sim.desktop.exists(browser)); // the entry still closes windows
 }
 
+TEST_F(Form1Test, AListWhoseFileCouldNotBeReadIsNeverRewritten) {
+    sim.files.put(TitelDatei, "\"alt\"\r\n");
+    sim.files.failReads(TitelDatei); // another program holds the file at start
+    sim.files.put(UrlDatei, "\"u\"\r\n");
+    startAsIs();
+    EXPECT_EQ(form().List1.listCount(), 0);
+    sim.files.heal();
+
+    form().addEntry(form().Pfad, "neu"); // appending loses nothing
+    EXPECT_EQ(sim.files.get(TitelDatei), "\"alt\"\r\n\"neu\"\r\n");
+    form().List1.setListIndex(0);
+    sim.toolkit.expectMessageBox([](const sim::MessageBoxCall&) { return ui::ID_OK; });
+    form().Command1_Click();
+    form().Command1_Click();
+    ASSERT_EQ(sim.toolkit.messageBoxes().size(), 2u);
+    EXPECT_NE(sim.toolkit.messageBoxes()[0].text.find(TitelDatei), std::string::npos);
+    EXPECT_EQ(sim.files.get(TitelDatei), "\"alt\"\r\n\"neu\"\r\n");
+    EXPECT_EQ(form().List1.items(), (Items{"neu"}));
+    EXPECT_EQ(form().TitelEintraege.items(), (Items{"neu"}));
+
+    // The list that was read is rewritten as usual.
+    form().optListe1.setValue(true);
+    form().Command1_Click();
+    EXPECT_EQ(sim.files.get(UrlDatei), "");
+    EXPECT_EQ(sim.toolkit.messageBoxes().size(), 2u);
+}
+
 } // namespace
 } // namespace zk

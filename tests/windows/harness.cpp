@@ -289,6 +289,31 @@ HWND Program::hostWindow() const {
     return process_.window([](HWND hwnd) { return windowText(hwnd) == "Form2"; });
 }
 
+std::vector<std::string> Program::files() const {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_, error))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+HWND Program::messageBox(DWORD timeoutMs) const {
+    HWND box = nullptr;
+    waitUntil([&] {
+        box = process_.window([](HWND hwnd) {
+            return className(hwnd) == "#32770" && windowText(hwnd) == "Zuklapper";
+        });
+        return box != nullptr;
+    }, timeoutMs);
+    return box;
+}
+
+std::string Program::messageText(HWND box) {
+    const HWND text = findWindow(box, [](HWND hwnd) { return GetDlgCtrlID(hwnd) == 0xFFFF; });
+    return text ? windowText(text) : std::string{};
+}
+
 void Program::showMainWindow() const {
     PostMessageA(hostWindow(), WM_MOUSEMOVE, 0, WM_LBUTTONDBLCLK);
     waitUntil([this] { return IsWindowVisible(mainWindow()) != FALSE; });

@@ -48,6 +48,8 @@ public:
     // How many pixels have exactly this colour.
     int count(COLORREF color) const;
     bool savePng(const std::string& path) const;
+    // Saves the picture for people to look at, in the build folder.
+    bool keep(const std::string& name) const { return savePng(std::string(ZK_SCREENSHOTS) + "/" + name); }
 
 private:
     HBITMAP bitmap_ = nullptr;
@@ -140,9 +142,14 @@ public:
             std::optional<std::string> config = std::nullopt);
 
     std::string path(const std::string& fileName) const { return folder_ + "\\" + fileName; }
+    // The names of the files in the program's folder.
+    std::vector<std::string> files() const;
     // The main window "Zuklapper 1.08" and the hidden host "Form2" of the notification icon.
     HWND mainWindow() const;
     HWND hostWindow() const;
+    // The program's open message box "Zuklapper", once it is there, and its text.
+    HWND messageBox(DWORD timeoutMs = kExpectMs) const;
+    static std::string messageText(HWND box);
     // Shows the main window as a double-click on the notification icon does.
     void showMainWindow() const;
     bool waitForEnd(DWORD timeoutMs = kExpectMs) const;

@@ -65,3 +65,34 @@ TEST(ListDeletion, ButtonAndDeleteKeyRemoveTheSelectedTitleAndRewriteTheFile) {
     Sleep(500);
     EXPECT_TRUE(deleted.untouched());
 }
+
+TEST(ListDeletion, AReadOnlyFileKeepsItsEntryAndTheLastDeletionLeavesAnEmptyFile) {
+    Program program({{"eins"}}, std::nullopt);
+    const std::string file = program.path("lstTitel.txt");
+    ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
+    program.showMainWindow();
+    const HWND main = program.mainWindow();
+    const HWND list = findDescendant(main, "ListBox");
+    const HWND button = findDescendant(main, "Button", "&L\xF6schen");
+    ASSERT_TRUE(list && button);
+
+    PostMessageA(button, BM_CLICK, 0, 0);
+    const HWND box = program.messageBox();
+    ASSERT_TRUE(box) << "no message that the list could not be saved";
+    EXPECT_NE(Program::messageText(box).find(file), std::string::npos) << Program::messageText(box);
+    Sleep(300);
+    EXPECT_TRUE(Screenshot(box).keep("zuklapper-meldung-nicht-gespeichert.png"));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }));
+    EXPECT_EQ(items(list), (std::vector<std::string>{"eins"}));
+    EXPECT_EQ(readFile(file), quotedLines({"eins"}));
+    EXPECT_EQ(program.files(), (std::vector<std::string>{"lstTitel.txt", "zuklapper.exe"}))
+        << "a temporary file was left behind";
+
+    // Writable again, the last entry goes and leaves a file of zero bytes.
+    ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL));
+    PostMessageA(button, BM_CLICK, 0, 0);
+    EXPECT_TRUE(waitUntil([&] { return readFile(file) == std::string{}; })) << *readFile(file);
+    EXPECT_EQ(query(list, LB_GETCOUNT), 0);
+    EXPECT_EQ(program.files(), (std::vector<std::string>{"lstTitel.txt", "zuklapper.exe"}));
+}

@@ -58,7 +58,7 @@ TEST(Tray, StartsHiddenWithItsIconAndShowsAndHidesTheMainWindow) {
     }));
     // A picture of the main window for people to look at, in the build folder.
     Sleep(300);
-    EXPECT_TRUE(Screenshot(main).savePng(ZK_SCREENSHOT));
+    EXPECT_TRUE(Screenshot(main).keep("zuklapper-hauptfenster.png"));
 
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(main); }));

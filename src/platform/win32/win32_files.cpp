@@ -96,6 +96,10 @@ Files::ReadResult Win32Files::readAll(const std::string& path) {
 }
 
 bool Win32Files::replaceAll(const std::string& path, std::string_view data) {
+    // A read-only file is not replaced: Windows refuses the move onto it, Wine does not.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+
     char temporary[MAX_PATH];
     if (!GetTempFileNameA(folderOf(path).c_str(), "zk", 0, temporary)) return false;
 
