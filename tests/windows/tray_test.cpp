@@ -73,7 +73,8 @@ TEST(Tray, KeysTypedAfterThePopupMenuDoNotReachTheHiddenMainWindow) {
     Program program({{"b", "a"}}, std::nullopt);
     const HWND host = program.hostWindow();
     const HWND main = program.mainWindow();
-    const HWND list = findDescendant(main, "ListBox");
+    HWND list = nullptr;
+    ASSERT_TRUE(waitUntil([&] { return (list = findDescendant(main, "ListBox")) != nullptr; }));
     ASSERT_TRUE(waitUntil([&] { return hasNotifyIcon(host); }));
     const auto listFile = [&] { return readFile(program.path("lstTitel.txt")); };
     const auto stored = listFile();
