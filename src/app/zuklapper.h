@@ -2,6 +2,7 @@
 
 #include "app/form1.h"
 #include "hotkeys/hotkey.h"
+#include "platform/dde.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
@@ -20,6 +21,7 @@ struct Platform {
     Files& files;
     Profile& profile;
     ui::Toolkit& toolkit;
+    Dde& dde;
 };
 
 // The program: its program-wide state and the windows it owns.

@@ -19,6 +19,8 @@ class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
 
+    // The window the user works in (GetForegroundWindow); 0 for none.
+    virtual Hwnd foregroundWindow() = 0;
     // The top-level windows in z order, topmost first, as one snapshot.
     virtual std::vector<Hwnd> topLevelWindows() = 0;
     // The window's style bits (GWL_STYLE).

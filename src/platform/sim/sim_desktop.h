@@ -93,6 +93,7 @@ public:
     // The notification area is created anew, empty (as when the shell restarts).
     void clearNotifyIcons() { notifyIcons_.clear(); }
 
+    Hwnd foregroundWindow() override { return foreground_; }
     std::vector<Hwnd> topLevelWindows() override;
     std::uint32_t style(Hwnd window) override;
     std::string windowText(Hwnd window) override;

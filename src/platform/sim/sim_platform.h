@@ -2,6 +2,7 @@
 
 #include "app/zuklapper.h"
 #include "platform/sim/headless_toolkit.h"
+#include "platform/sim/sim_dde.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_profile.h"
@@ -14,7 +15,8 @@ struct SimPlatform {
     SimFiles files;
     SimProfile profile{files};
     HeadlessToolkit toolkit{desktop};
-    Platform platform{desktop, files, profile, toolkit};
+    SimDde dde;
+    Platform platform{desktop, files, profile, toolkit, dde};
 
     void advance(std::int64_t ms) { toolkit.advance(ms); }
 };

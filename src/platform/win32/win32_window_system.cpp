@@ -51,6 +51,8 @@ Win32WindowSystem::Win32WindowSystem() = default;
 
 Win32WindowSystem::~Win32WindowSystem() { closeAnswerHandler() = nullptr; }
 
+Hwnd Win32WindowSystem::foregroundWindow() { return fromHwnd(GetForegroundWindow()); }
+
 std::vector<Hwnd> Win32WindowSystem::topLevelWindows() {
     std::vector<Hwnd> windows;
     EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&windows));
