@@ -69,6 +69,8 @@ Form1::Form1(Zuklapper& app)
     optListe1.onClick = [this] { Liste_laden(); };
     List1.onKeyDown = [this](int keyCode, int shift) { List1_KeyDown(keyCode, shift); };
     Command1.onClick = [this] { Command1_Click(); };
+    cmdHinzufuegen.onClick = [this] { cmdHinzufuegen_Click(); };
+    tmrneuerEintrag.onTimer = [this] { tmrneuerEintrag_Timer(); };
     tmrFenster_schliessen.onTimer = [this] { tmrFenster_schliessen_Timer(); };
     mUrlVerwaltung.onClick = [this] { window.show(); };
     mschliesen.onClick = [this] { app_.frmHaupt().schliessen(); };
@@ -178,10 +180,11 @@ void Form1::Command1_Click() {
     (titleListShown() ? TitelEintraege : UrlEintraege).assign(parseEntries(data));
 }
 
-void Form1::addEntry(const std::string& file, std::string entry) {
+bool Form1::addEntry(const std::string& file, std::string entry) {
     (titleListShown() ? TitelEintraege : UrlEintraege).append(entry);
-    app_.platform().files.append(file, formatEntry(entry));
+    const bool saved = app_.platform().files.append(file, formatEntry(entry));
     List1.addItem(std::move(entry));
+    return saved;
 }
 
 void Form1::tmrFenster_schliessen_Timer() {

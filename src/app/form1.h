@@ -52,8 +52,17 @@ public:
     // Deletes the selected entry from the view, the file and the list.
     void Command1_Click();
     // Adds an entry to the shown list: to its entries, as one record appended to the file,
-    // and to List1 at its sorted place. A failed append leaves the entry in the program.
-    void addEntry(const std::string& file, std::string entry);
+    // and to List1 at its sorted place. A failed append (false) leaves the entry in the
+    // program until it ends.
+    bool addEntry(const std::string& file, std::string entry);
+
+    // The capture: the button arms the timer, whose ticks wait for another window in front.
+    void cmdHinzufuegen_Click();
+    void tmrneuerEintrag_Timer();
+    // Takes the title, or the confirmed address, of the window in front into the shown list;
+    // a title entry goes to the given file. True when nothing was taken because no other
+    // window is in front (or a capture waits for the user already).
+    bool Eintrag_erfassen(const std::string& path);
     // One close cycle: the scan, then the close requests.
     void tmrFenster_schliessen_Timer();
 
@@ -77,6 +86,7 @@ private:
     // rewriting the file from it would lose entries, so it is not rewritten in this run.
     bool titleFileUnread_ = false;
     bool urlFileUnread_ = false;
+    bool capturing_ = false;
     std::vector<Hwnd> closeOrder_;
 };
 

@@ -19,6 +19,18 @@ inline constexpr const char* Url_Verwaltung = "&Url Verwaltung";
 inline constexpr const char* Hotkeys = "H&otkeys";
 inline constexpr const char* Schliessen = "&schließen";
 inline constexpr const char* Form2 = "Form2";
+inline constexpr const char* Abbrechen = "&Abbrechen";
+inline constexpr const char* Hinzufuegen_Titel = "Hinzufügen";
+inline constexpr const char* Url_Beschriftung = "Url:";
+inline constexpr const char* OK = "&OK";
+inline constexpr const char* Text1 = "Text1";
+inline constexpr const char* Eintrag_vorhanden = "Die Webseite befindet sich bereits in der Liste";
+inline constexpr const char* Eintrag_nicht_speicherbar =
+    "Dieser Eintrag kann nicht gespeichert werden: Er enthält einen Zeilenumbruch oder ein "
+    "Anführungszeichen vor einem Komma.\r\n\r\nEintrag: ";
+inline constexpr const char* Eintrag_nicht_gespeichert =
+    "Der Eintrag konnte nicht in der Datei gespeichert werden. Er gilt nur bis zum nächsten "
+    "Start.\r\n\r\nDatei: ";
 inline constexpr const char* Liste_nicht_gespeichert =
     "Die Liste konnte nicht gespeichert werden. Der Eintrag bleibt erhalten.\r\n\r\nDatei: ";
 inline constexpr const char* Liste_nicht_gelesen =

@@ -14,6 +14,7 @@
 namespace zk {
 
 class FrmHaupt;
+class FrmHinzufuegen;
 
 // The operating system as the program reaches it.
 struct Platform {
@@ -37,6 +38,7 @@ public:
     Platform& platform() { return platform_; }
     Form1& form1() { return *form1_; }
     FrmHaupt& frmHaupt() { return *frmHaupt_; }
+    FrmHinzufuegen& frmHinzufuegen() { return *frmHinzufuegen_; }
 
     // The chosen browser's title suffix, appended to every title entry.
     std::string WebbrowserBezeichnung;
@@ -48,6 +50,7 @@ private:
     // The main window goes before its owner, the tray host.
     std::unique_ptr<FrmHaupt> frmHaupt_;
     std::unique_ptr<Form1> form1_;
+    std::unique_ptr<FrmHinzufuegen> frmHinzufuegen_;
 };
 
 } // namespace zk

@@ -61,6 +61,17 @@ void OptionButton::setValue(bool value) {
     if (onClick) onClick();
 }
 
+TextBox::TextBox(Window& owner, TextBoxArgs args)
+    : Control(owner, {.in = args.in, .name = std::move(args.name), .at = args.at}),
+      text_(std::move(args.text)) {}
+
+void TextBox::setText(std::string text) {
+    if (text == text_) return;
+    text_ = std::move(text);
+    notify(Change::Value);
+    if (onChange) onChange();
+}
+
 ListBox::ListBox(Window& owner, ListBoxArgs args)
     : Control(owner, {.in = args.in, .name = std::move(args.name), .at = args.at}),
       sorted_(args.sorted) {}
@@ -158,7 +169,7 @@ Window::Window(Toolkit& toolkit, WindowArgs args)
     : Control(*this, {.name = std::move(args.name),
                       .at = {0, 0, args.clientWidth, args.clientHeight},
                       .caption = std::move(args.caption)}),
-      toolkit_(toolkit), border_(args.border) {
+      toolkit_(toolkit), border_(args.border), start_(args.start) {
     setVisible(false);
 }
 
@@ -188,6 +199,18 @@ void Window::show() {
 
 void Window::hide() { setVisible(false); }
 
+void Window::showModal() {
+    load();
+    toolkit_.runModal(*this);
+}
+
+void Window::unload() {
+    if (!peer_) return;
+    setVisible(false);
+    loaded_ = false;
+    toolkit_.discard(std::move(peer_));
+}
+
 Hwnd Window::handle() const { return peer_ ? peer_->handle() : 0; }
 
 int Window::scaleWidth() const { return peer_ ? peer_->clientWidth() : width(); }
@@ -202,7 +225,7 @@ void Window::setTopmost() {
 void Window::requestClose() {
     bool cancel = false;
     if (onQueryUnload) onQueryUnload(cancel);
-    if (!cancel) hide();
+    if (!cancel) unload();
 }
 
 void Window::resized() {

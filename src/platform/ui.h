@@ -43,7 +43,18 @@ struct ListBoxArgs {
     bool sorted = false;
 };
 
-enum class BorderStyle { Sizable, FixedDialog };
+struct TextBoxArgs {
+    Control* in = nullptr;
+    std::string name;
+    Geometry at = {};
+    std::string text = {};
+};
+
+// Sizable: a resizable frame with minimise and maximise; FixedSingle: a thin fixed frame
+// without them; FixedDialog: a dialog frame.
+enum class BorderStyle { Sizable, FixedSingle, FixedDialog };
+// Where a window appears when it is first shown.
+enum class StartPosition { CentreScreen, CentreOwner };
 
 struct WindowArgs {
     std::string name;
@@ -51,6 +62,7 @@ struct WindowArgs {
     int clientWidth = 0; // the design size of the inner area, in twips
     int clientHeight = 0;
     BorderStyle border = BorderStyle::Sizable;
+    StartPosition start = StartPosition::CentreScreen;
 };
 
 struct TimerArgs {
@@ -59,7 +71,7 @@ struct TimerArgs {
     bool enabled = false;
 };
 
-enum class Kind { Window, Panel, OptionButton, ListBox, Button };
+enum class Kind { Window, Panel, OptionButton, ListBox, Button, Label, TextBox };
 
 // What changed on a control, for its peer.
 enum class Change { Geometry, Visible, Enabled, Caption, Value, Topmost };
@@ -108,6 +120,12 @@ public:
     // Opens the menu as a popup at the mouse position and waits until it closes; a chosen
     // item is clicked afterwards.
     virtual void popupMenu(Window& owner, Menu& menu) = 0;
+    // Shows the loaded window modally: its owner takes no input until the window is hidden
+    // or unloaded; the timers of every window keep ticking meanwhile.
+    virtual void runModal(Window& window) = 0;
+    // Takes the backend of an unloaded window: its real window disappears at once, and
+    // goes when no handler of it runs any more.
+    virtual void discard(std::unique_ptr<WindowPeer> peer) = 0;
     // Ends the program's message loop.
     virtual void quit() = 0;
 };
@@ -175,6 +193,27 @@ public:
     // A click by the user or by code.
     void click();
     std::function<void()> onClick;
+};
+
+// A caption that the user cannot change.
+class Label final : public Control {
+public:
+    Label(Window& owner, ControlArgs args) : Control(owner, std::move(args)) {}
+    Kind kind() const override { return Kind::Label; }
+};
+
+// A one-line text field.
+class TextBox final : public Control {
+public:
+    TextBox(Window& owner, TextBoxArgs args);
+    Kind kind() const override { return Kind::TextBox; }
+    const std::string& text() const { return text_; }
+    // A new text, typed by the user or set by code, raises onChange.
+    void setText(std::string text);
+    std::function<void()> onChange;
+
+private:
+    std::string text_;
 };
 
 // Option buttons in the same container exclude each other.
@@ -297,6 +336,7 @@ public:
 
     Toolkit& toolkit() const { return toolkit_; }
     BorderStyle borderStyle() const { return border_; }
+    StartPosition startPosition() const { return start_; }
     const std::vector<Control*>& controls() const { return controls_; }
     const std::vector<Timer*>& timers() const { return timers_; }
 
@@ -308,10 +348,16 @@ public:
 
     // Creates the window (once) and runs onLoad; the window stays hidden.
     void load();
-    // Loads when needed, then makes the window visible (centred on the screen the first
-    // time) and raises onResize.
+    // Loads when needed, then makes the window visible (placed as its start position says
+    // the first time) and raises onResize.
     void show();
     void hide();
+    // Loads when needed, shows the window and returns once it is hidden or unloaded; its
+    // owner takes no input meanwhile.
+    void showModal();
+    // Hides the window and gives up its real window; the portable state stays, and the next
+    // load creates the window afresh.
+    void unload();
 
     // The window's handle on the desktop; 0 before load.
     Hwnd handle() const;
@@ -321,7 +367,8 @@ public:
     bool topmost() const { return topmost_; }
     void setTopmost();
 
-    // The user (or code) asks the window to close: onQueryUnload may cancel it.
+    // The user (or code) asks the window to close: onQueryUnload may cancel it; otherwise
+    // the window is unloaded.
     void requestClose();
     // The backend reports a new size.
     void resized();
@@ -348,6 +395,7 @@ private:
 
     Toolkit& toolkit_;
     BorderStyle border_;
+    StartPosition start_;
     std::vector<Control*> controls_;
     std::vector<Timer*> timers_;
     std::unique_ptr<WindowPeer> peer_;

@@ -142,6 +142,20 @@ void HeadlessToolkit::popupMenu(ui::Window& owner, ui::Menu& menu) {
         menu.items()[static_cast<std::size_t>(chosen)]->click();
 }
 
+void HeadlessToolkit::expectModal(std::function<int(const ModalCall&)> reaction) {
+    modalReactions_.expect(std::move(reaction));
+}
+
+void HeadlessToolkit::runModal(ui::Window& window) {
+    const ModalCall call{window.name()};
+    modalWindows_.push_back(call);
+    if (modalReactions_.empty()) throw std::logic_error("unexpected modal window " + call.window);
+    window.show();
+    modalReactions_.answer(call);
+    if (window.loaded() && window.visible())
+        throw std::logic_error("the modal window " + call.window + " is still open");
+}
+
 namespace {
 
 constexpr unsigned kMouseMove = 0x0200; // WM_MOUSEMOVE

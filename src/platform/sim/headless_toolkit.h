@@ -23,6 +23,10 @@ struct PopupMenuCall {
     std::vector<std::string> items; // the captions, top to bottom
 };
 
+struct ModalCall {
+    std::string window; // the modal window's name
+};
+
 // What the test scripted for the next modal calls: each reaction answers one call, in turn;
 // the last one also answers later calls, until the test scripts a new one.
 template <class Call>
@@ -84,6 +88,11 @@ public:
     // The user's session ends: every window hears of it.
     void endSession();
 
+    // Acts for the user in the next modal windows (see Reactions): the reaction closes the
+    // window, through its controls, before it returns; what it returns does not count.
+    void expectModal(std::function<int(const ModalCall&)> reaction);
+    const std::vector<ModalCall>& modalWindows() const { return modalWindows_; }
+
     bool quitRequested() const { return quit_; }
 
     std::unique_ptr<ui::WindowPeer> createPeer(ui::Window& window) override;
@@ -92,6 +101,8 @@ public:
     int compareText(std::string_view a, std::string_view b) override;
     std::string ansi(std::string_view utf8) override;
     void popupMenu(ui::Window& owner, ui::Menu& menu) override;
+    void runModal(ui::Window& window) override;
+    void discard(std::unique_ptr<ui::WindowPeer> peer) override { peer.reset(); }
     void quit() override { quit_ = true; }
 
 private:
@@ -105,6 +116,8 @@ private:
     Reactions<MessageBoxCall> reactions_;
     std::vector<MessageBoxCall> messageBoxes_;
     Reactions<PopupMenuCall> menuReactions_;
+    Reactions<ModalCall> modalReactions_;
+    std::vector<ModalCall> modalWindows_;
     std::vector<PopupMenuCall> popupMenus_;
     bool quit_ = false;
 };

@@ -59,6 +59,10 @@ std::unique_ptr<Win32Control> makeWin32Control(ui::Control& control, const Win32
         return makeWin32OptionButton(static_cast<ui::OptionButton&>(control), display);
     case ui::Kind::ListBox:
         return makeWin32ListBox(static_cast<ui::ListBox&>(control), display);
+    case ui::Kind::Label:
+        return makeWin32Label(static_cast<ui::Label&>(control), display);
+    case ui::Kind::TextBox:
+        return makeWin32TextBox(static_cast<ui::TextBox&>(control), display);
     case ui::Kind::Window:
         break;
     }

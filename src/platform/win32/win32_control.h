@@ -69,6 +69,8 @@ std::unique_ptr<Win32Control> makeWin32Button(ui::Button& button, const Win32Dis
 std::unique_ptr<Win32Control> makeWin32OptionButton(ui::OptionButton& button,
                                                     const Win32Display& display);
 std::unique_ptr<Win32Control> makeWin32ListBox(ui::ListBox& list, const Win32Display& display);
+std::unique_ptr<Win32Control> makeWin32Label(ui::Label& label, const Win32Display& display);
+std::unique_ptr<Win32Control> makeWin32TextBox(ui::TextBox& box, const Win32Display& display);
 
 // The real control of any portable control; nullptr for a window.
 std::unique_ptr<Win32Control> makeWin32Control(ui::Control& control, const Win32Display& display);

@@ -107,19 +107,53 @@ void Win32Toolkit::popupMenu(ui::Window& owner, ui::Menu& menu) {
 
 void Win32Toolkit::quit() { PostQuitMessage(0); }
 
+void Win32Toolkit::dispatch(MSG& message) {
+    if (keyForHiddenWindow(message)) return;
+    // Tab, arrows, Enter and mnemonics work in every window as in a dialog.
+    const HWND active = GetActiveWindow();
+    if (active && IsDialogMessageA(active, &message)) return;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+}
+
 int Win32Toolkit::run() {
     MSG message{};
     for (;;) {
         const BOOL got = GetMessageA(&message, nullptr, 0, 0);
         if (got == 0) return static_cast<int>(message.wParam);
         if (got == -1) return -1;
-        if (keyForHiddenWindow(message)) continue;
-        // Tab, arrows, Enter and mnemonics work in every window as in a dialog.
-        const HWND active = GetActiveWindow();
-        if (active && IsDialogMessageA(active, &message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+        dispatch(message);
+        discarded_.clear();
     }
+}
+
+void Win32Toolkit::runModal(ui::Window& window) {
+    auto* peer = static_cast<Win32WindowPeer*>(window.peer());
+    const ui::Window* owner = window.ownerWindow();
+    const HWND ownerHwnd = owner ? toHwnd(owner->handle()) : nullptr;
+    const bool disablesOwner = peer && ownerHwnd && IsWindowEnabled(ownerHwnd);
+    if (disablesOwner) {
+        EnableWindow(ownerHwnd, FALSE);
+        peer->setModalOwner(ownerHwnd);
+    }
+    window.show();
+    MSG message{};
+    while (window.loaded() && window.visible()) {
+        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(message.wParam)); // for the loop outside
+            break;
+        }
+        if (got == -1) break;
+        dispatch(message);
+    }
+    // Left by the end of the program rather than a hide: the owner takes input again too.
+    if (disablesOwner && !IsWindowEnabled(ownerHwnd)) EnableWindow(ownerHwnd, TRUE);
+}
+
+void Win32Toolkit::discard(std::unique_ptr<ui::WindowPeer> peer) {
+    static_cast<Win32WindowPeer&>(*peer).retire();
+    discarded_.push_back(std::move(peer));
 }
 
 } // namespace zk

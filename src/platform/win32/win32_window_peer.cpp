@@ -1,6 +1,7 @@
 #include "platform/win32/win32_window_peer.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <windowsx.h>
 
@@ -36,16 +37,32 @@ Win32WindowPeer::Win32WindowPeer(ui::Window& window, const Win32Display& display
     : window_(window), display_(display) {}
 
 Win32WindowPeer::~Win32WindowPeer() {
-    if (!hwnd_) return;
+    retire();
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+// Touches the portable window only the first time: a retired peer may outlive it.
+void Win32WindowPeer::retire() {
+    if (!hwnd_ || retired_) return;
+    retired_ = true;
     // The portable controls may be gone already: no message may reach them any more.
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-    DestroyWindow(hwnd_);
+    for (std::size_t id = 1; id <= window_.timers().size(); ++id) KillTimer(hwnd_, id);
+    if (modalOwner_) EnableWindow(std::exchange(modalOwner_, nullptr), TRUE);
+    ShowWindow(hwnd_, SW_HIDE);
 }
 
 // Creation
 
 DWORD Win32WindowPeer::windowStyle() const {
-    if (window_.borderStyle() == ui::BorderStyle::Sizable) return WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    switch (window_.borderStyle()) {
+    case ui::BorderStyle::Sizable:
+        return WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    case ui::BorderStyle::FixedSingle:
+        return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    case ui::BorderStyle::FixedDialog:
+        break;
+    }
     return WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 }
 
@@ -116,6 +133,7 @@ void Win32WindowPeer::changedWindow(ui::Change what) {
 void Win32WindowPeer::setWindowVisible(bool visible) {
     if (!visible) {
         const HWND focus = GetFocus();
+        if (modalOwner_) EnableWindow(std::exchange(modalOwner_, nullptr), TRUE);
         ShowWindow(hwnd_, SW_HIDE);
         if (focus && (focus == hwnd_ || IsChild(hwnd_, focus))) SetFocus(nullptr);
         savedFocus_ = nullptr;
@@ -138,13 +156,22 @@ void Win32WindowPeer::resizeWindow() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// On the screen, or on the owner while the owner is visible; never off the screen.
 void Win32WindowPeer::centre() {
     RECT frame{};
     GetWindowRect(hwnd_, &frame);
+    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const ui::Window* owner = window_.ownerWindow();
+    const HWND ownerHwnd = owner ? toHwnd(owner->handle()) : nullptr;
+    if (window_.startPosition() == ui::StartPosition::CentreOwner && ownerHwnd &&
+        IsWindowVisible(ownerHwnd))
+        GetWindowRect(ownerHwnd, &area);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    const int left = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
-    const int top = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
+    const int left = std::clamp(static_cast<int>(area.left + (area.right - area.left - width) / 2), 0,
+                                std::max(0, GetSystemMetrics(SM_CXSCREEN) - width));
+    const int top = std::clamp(static_cast<int>(area.top + (area.bottom - area.top - height) / 2), 0,
+                               std::max(0, GetSystemMetrics(SM_CYSCREEN) - height));
     SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -24,6 +24,11 @@ public:
 
     // Creates the window (hidden), its controls and its running timers.
     void create();
+    // The window runs modally over this disabled owner, which it enables again before it
+    // hides, so that the owner, not another program, comes to the front.
+    void setModalOwner(HWND owner) { modalOwner_ = owner; }
+    // Cuts the real window off from the portable one and hides it; the destructor destroys it.
+    void retire();
 
     Hwnd handle() const override { return fromHwnd(hwnd_); }
     void changed(ui::Control& control, ui::Change what) override;
@@ -63,7 +68,9 @@ private:
     HWND hwnd_ = nullptr;
     std::vector<std::unique_ptr<Win32Control>> controls_; // by control index
     HWND savedFocus_ = nullptr; // the control that had the focus when the window went inactive
+    HWND modalOwner_ = nullptr;
     bool created_ = false;
+    bool retired_ = false;
     bool shownOnce_ = false;
     bool sizeReported_ = false;
 };

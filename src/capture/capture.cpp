@@ -1,0 +1,99 @@
+#include "capture/capture.h"
+
+#include "app/form1.h"
+#include "app/texte.h"
+#include "app/zuklapper.h"
+#include "capture/frm_hinzufuegen.h"
+#include "engine/get_url.h"
+
+namespace zk {
+
+bool Eintrag_vorhanden(std::string_view text, const ui::ListBox& list) {
+    return list.findExact(text) >= 0;
+}
+
+std::optional<std::string> titleEntry(std::string_view title) {
+    const std::size_t hyphen = title.rfind('-');
+    if (hyphen == std::string_view::npos) return std::nullopt;
+    // Up to the character before the one before the hyphen ("abc-def" gives "ab").
+    return std::string(title.substr(0, hyphen > 0 ? hyphen - 1 : 0));
+}
+
+std::string urlEntry(std::string address) {
+    if (address.size() > 6 && address.back() == '/') address.pop_back();
+    return address;
+}
+
+bool storable(std::string_view entry) {
+    if (entry.find_first_of("\r\n") != std::string_view::npos) return false;
+    for (std::size_t quote = entry.find('"'); quote != std::string_view::npos;
+         quote = entry.find('"', quote + 1)) {
+        const std::size_t next = entry.find_first_not_of(" \t", quote + 1);
+        if (next != std::string_view::npos && entry[next] == ',') return false;
+    }
+    return true;
+}
+
+// The capture button arms and disarms the capture timer.
+void Form1::cmdHinzufuegen_Click() {
+    ui::Toolkit& toolkit = app_.platform().toolkit;
+    if (cmdHinzufuegen.caption() == toolkit.ansi(texte::Abbrechen)) {
+        tmrneuerEintrag.setEnabled(false);
+        cmdHinzufuegen.setCaption(toolkit.ansi(texte::Hinzufuegen));
+    } else {
+        cmdHinzufuegen.setCaption(toolkit.ansi(texte::Abbrechen));
+        tmrneuerEintrag.setEnabled(true);
+    }
+}
+
+// Waits for another window than the main window to come to the front; one attempt, then idle.
+void Form1::tmrneuerEintrag_Timer() {
+    if (Eintrag_erfassen(Pfad)) return;
+    tmrneuerEintrag.setEnabled(false);
+    cmdHinzufuegen.setCaption(app_.platform().toolkit.ansi(texte::Hinzufuegen));
+}
+
+bool Form1::Eintrag_erfassen(const std::string& path) {
+    Platform& platform = app_.platform();
+    const Hwnd H = platform.windows.foregroundWindow();
+    if (H == 0 || H == window.handle()) return true;
+    // One capture at a time: the one that waits for the user goes on.
+    if (capturing_) return true;
+    capturing_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{capturing_};
+
+    const std::string T = platform.windows.windowText(H).substr(0, 255);
+    std::string entry;
+    if (titleListShown()) {
+        const std::optional<std::string> cut = titleEntry(T);
+        if (!cut) {
+            selectFirst();
+            return false;
+        }
+        entry = *cut;
+    } else {
+        FrmHinzufuegen& dialog = app_.frmHinzufuegen();
+        dialog.window.load();
+        dialog.Text1.setText(GetURL(platform.dde, T));
+        dialog.window.showModal();
+        if (dialog.Abbruch) return false;
+        entry = urlEntry(dialog.Url);
+    }
+    if (entry.empty()) return false;
+
+    if (Eintrag_vorhanden(entry, List1)) {
+        tell(texte::Eintrag_vorhanden, {});
+    } else if (!storable(entry)) {
+        tell(texte::Eintrag_nicht_speicherbar, entry);
+    } else {
+        const std::string& file = titleListShown() ? path : UrlPfad;
+        if (!addEntry(file, entry)) tell(texte::Eintrag_nicht_gespeichert, file);
+    }
+    selectFirst();
+    return false;
+}
+
+} // namespace zk

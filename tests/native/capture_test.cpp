@@ -1,0 +1,98 @@
+#include "program_fixture.h"
+
+#include "capture/frm_hinzufuegen.h"
+
+namespace zk {
+namespace {
+
+using Items = std::vector<std::string>;
+
+class Capture : public ProgramTest {
+protected:
+    // A browser window the user brings to the front.
+    Hwnd front(const std::string& title) {
+        const Hwnd window = sim.desktop.openBrowser("IEFrame", title, nullptr);
+        sim.desktop.setForeground(window);
+        return window;
+    }
+    std::string caption() { return form().cmdHinzufuegen.caption(); }
+    void expectMessages(std::size_t count) {
+        sim.toolkit.expectMessageBox([](const sim::MessageBoxCall&) { return ui::ID_OK; });
+        expectedMessages_ = count;
+    }
+    void TearDown() override { EXPECT_EQ(sim.toolkit.messageBoxes().size(), expectedMessages_); }
+
+    std::size_t expectedMessages_ = 0;
+};
+
+TEST_F(Capture, TheButtonWaitsForAnotherWindowThenTakesItsTitleOnce) {
+    start({"alt"});
+    form().window.show(); // the main window is in front
+    form().cmdHinzufuegen.click();
+    EXPECT_EQ(caption(), "&Abbrechen");
+    sim.advance(1500);
+    EXPECT_TRUE(form().tmrneuerEintrag.enabled());
+    form().cmdHinzufuegen.click(); // cancelled before switching
+    EXPECT_EQ(caption(), "&Hinzuf\xFCgen");
+    EXPECT_FALSE(form().tmrneuerEintrag.enabled());
+
+    form().cmdHinzufuegen.click();
+    const Hwnd page = front("Seite - Microsoft Internet Explorer");
+    sim.advance(500);
+    EXPECT_EQ(caption(), "&Hinzuf\xFCgen");
+    EXPECT_FALSE(form().tmrneuerEintrag.enabled());
+    EXPECT_EQ(form().List1.items(), (Items{"alt", "Seite"}));
+    EXPECT_EQ(form().List1.listIndex(), 0);
+    EXPECT_EQ(sim.files.get(TitelDatei), "\"alt\"\r\n\"Seite\"\r\n");
+
+    // The next close cycle uses it, with the designation in force.
+    app->WebbrowserBezeichnung = " - Microsoft Internet Explorer";
+    tick();
+    EXPECT_FALSE(sim.desktop.exists(page));
+}
+
+TEST_F(Capture, TitlesAreCutBeforeTheCharacterThatPrecedesTheirLastHyphen) {
+    start({"m"});
+    const std::string xs(250, 'x');
+    // Titles are read as their first 255 characters: the last hyphen is the one of " - Se".
+    const std::pair<std::string, const char*> titles[] = {
+        {"abc-def", "ab"}, {"a-b - Mozilla", "a-b"}, {"ohne Strich", nullptr},
+        {"-abc", nullptr}, {"a-bc", nullptr},        {xs + " - Seite - Browser", xs.c_str()},
+    };
+    for (const auto& [title, entry] : titles) {
+        front(title);
+        form().List1.setListIndex(-1);
+        EXPECT_FALSE(form().Eintrag_erfassen(form().Pfad)) << title;
+        // Only a title without any hyphen still selects the first item.
+        EXPECT_EQ(form().List1.listIndex(), entry || title == "ohne Strich" ? 0 : -1) << title;
+    }
+    EXPECT_EQ(form().List1.items(), (Items{"ab", "a-b", "m", xs}));
+    EXPECT_EQ(form().TitelEintraege.items(), (Items{"m", "ab", "a-b", xs}));
+}
+
+TEST_F(Capture, DuplicatesUnstorableEntriesAndFailedAppendsAreSaid) {
+    start({"Seite"});
+    expectMessages(3);
+    front("SEITE - Browser"); // letter case ignored
+    form().Eintrag_erfassen(form().Pfad);
+    EXPECT_EQ(sim.toolkit.messageBoxes()[0].text, "Die Webseite befindet sich bereits in der Liste");
+    EXPECT_EQ(sim.toolkit.messageBoxes()[0].style, ui::MB_OK_INFORMATION);
+
+    front("Er sagte \"ja\", dann - Browser"); // would come back as two entries
+    form().Eintrag_erfassen(form().Pfad);
+    EXPECT_NE(sim.toolkit.messageBoxes()[1].text.find("Er sagte \"ja\", dann"), std::string::npos);
+    EXPECT_EQ(sim.files.get(TitelDatei), "\"Seite\"\r\n");
+
+    sim.files.failAppends(TitelDatei);
+    const Hwnd page = front("Neu - Browser");
+    form().Eintrag_erfassen(form().Pfad);
+    EXPECT_NE(sim.toolkit.messageBoxes()[2].text.find(TitelDatei), std::string::npos);
+    EXPECT_EQ(sim.files.get(TitelDatei), "\"Seite\"\r\n");
+    EXPECT_EQ(form().List1.items(), (Items{"Neu", "Seite"})); // works until the program ends
+    app->WebbrowserBezeichnung = " - Browser";
+    tick();
+    EXPECT_FALSE(sim.desktop.exists(page));
+}
+
+} // namespace
+} // namespace zk
