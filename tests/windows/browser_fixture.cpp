@@ -1,5 +1,6 @@
 // One browser-like top-level window, shaped by the command line:
-//   browser_fixture CLASS TITLE normal|ignore|ask FLAGS [EDIT]...
+//   browser_fixture CLASS TITLE normal|ignore|ask FLAGS [EDIT | dde:SERVICE:REPLY |
+//                   ddehang:SERVICE]...
 // FLAGS holds any of h (hidden), b (borderless), t (topmost), n (the edits in a pane), or
 // is "-". The window counts what reaches it in window properties that the tests read:
 // "syscommand" and "close" for close requests of other programs, "question" for each
@@ -9,10 +10,16 @@
 // makes it stop responding, with the property "hung" set, until the event named
 // "zk-fixture-resume" is set. The window is created invisible and shows itself (unless
 // hidden) on a sent WM_APP + 1, so the tests know it before anybody can close it.
+// With dde:SERVICE:REPLY the process is a DDE server of SERVICE for the topic
+// WWW_GetWindowInfo that answers a request of the item "-1" in text format with REPLY;
+// with ddehang:SERVICE it takes the conversation but never answers. Each request it gets
+// is counted in "ddeRequest".
 
 #include <windows.h>
+#include <ddeml.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -23,11 +30,71 @@ bool ownClose = false; // the default handling of SC_CLOSE sends the window its 
 bool inSysClose = false;
 bool questionOpen = false;
 bool hidden = false;
-constexpr const char* kCounts[] = {"syscommand", "close", "question", "overtaken", "hung"};
+HWND browser = nullptr;
+constexpr const char* kCounts[] = {"syscommand", "close", "question", "overtaken", "hung",
+                                   "ddeRequest"};
 
 void count(HWND hwnd, const char* name) {
     const auto value = reinterpret_cast<INT_PTR>(GetPropA(hwnd, name));
     SetPropA(hwnd, name, reinterpret_cast<HANDLE>(value + 1));
+}
+
+struct DdeServer {
+    DWORD instance = 0;
+    HSZ service = nullptr;
+    HSZ topic = nullptr;
+    HSZ item = nullptr;
+    std::string reply;
+    bool hang = false;
+} dde;
+
+HDDEDATA CALLBACK ddeCallback(UINT type, UINT format, HCONV, HSZ hsz1, HSZ hsz2, HDDEDATA,
+                              ULONG_PTR, ULONG_PTR) {
+    switch (type) {
+    case XTYP_CONNECT: // hsz1: the topic
+        return reinterpret_cast<HDDEDATA>(DdeCmpStringHandles(hsz1, dde.topic) == 0 ? TRUE : FALSE);
+    case XTYP_WILDCONNECT: { // hsz1: the topic, hsz2: the service; either may be null
+        if ((hsz1 && DdeCmpStringHandles(hsz1, dde.topic) != 0) ||
+            (hsz2 && DdeCmpStringHandles(hsz2, dde.service) != 0))
+            return nullptr;
+        HSZPAIR pairs[] = {{dde.service, dde.topic}, {nullptr, nullptr}};
+        return DdeCreateDataHandle(dde.instance, reinterpret_cast<LPBYTE>(pairs), sizeof pairs, 0,
+                                   nullptr, 0, 0);
+    }
+    case XTYP_REQUEST: // hsz2: the item
+        if (browser) count(browser, "ddeRequest");
+        if (dde.hang) return CBR_BLOCK;
+        if (format != CF_TEXT || DdeCmpStringHandles(hsz2, dde.item) != 0) return nullptr;
+        return DdeCreateDataHandle(dde.instance,
+                                   reinterpret_cast<LPBYTE>(const_cast<char*>(dde.reply.c_str())),
+                                   static_cast<DWORD>(dde.reply.size() + 1), 0, hsz2, CF_TEXT, 0);
+    default:
+        return nullptr;
+    }
+}
+
+// "dde:SERVICE:REPLY" or "ddehang:SERVICE"; false for any other argument.
+bool serveDde(const std::string& argument) {
+    std::string service;
+    if (argument.starts_with("dde:")) {
+        const std::size_t colon = argument.find(':', 4);
+        if (colon == std::string::npos) return false;
+        service = argument.substr(4, colon - 4);
+        dde.reply = argument.substr(colon + 1);
+    } else if (argument.starts_with("ddehang:")) {
+        service = argument.substr(8);
+        dde.hang = true;
+    } else {
+        return false;
+    }
+    const DWORD flags = APPCLASS_STANDARD | CBF_FAIL_POKES | CBF_FAIL_EXECUTES |
+                        CBF_FAIL_ADVISES | CBF_SKIP_REGISTRATIONS | CBF_SKIP_UNREGISTRATIONS;
+    if (DdeInitializeA(&dde.instance, ddeCallback, flags, 0) != DMLERR_NO_ERROR) return true;
+    dde.service = DdeCreateStringHandleA(dde.instance, service.c_str(), CP_WINANSI);
+    dde.topic = DdeCreateStringHandleA(dde.instance, "WWW_GetWindowInfo", CP_WINANSI);
+    dde.item = DdeCreateStringHandleA(dde.instance, "-1", CP_WINANSI);
+    DdeNameService(dde.instance, dde.service, nullptr, DNS_REGISTER);
+    return true;
 }
 
 LRESULT CALLBACK browserProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -97,22 +164,32 @@ int main(int argc, char** argv) {
     wc.lpszClassName = className.c_str();
     RegisterClassA(&wc);
 
+    // The server is there before the window, which the tests wait for.
+    std::vector<std::string> edits;
+    for (int i = 5; i < argc; ++i)
+        if (!serveDde(argv[i])) edits.push_back(argv[i]);
+
     hidden = flag('h');
     const HWND hwnd = CreateWindowExA(flag('t') ? WS_EX_TOPMOST : 0, className.c_str(), argv[2],
                                       flag('b') ? WS_POPUP : WS_OVERLAPPEDWINDOW, 40, 40, 480, 240,
                                       nullptr, nullptr, instance, nullptr);
     if (!hwnd) return 1;
+    browser = hwnd;
     const HWND parent = flag('n') ? CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, 0, 0,
                                                     480, 200, hwnd, nullptr, instance, nullptr)
                                   : hwnd;
-    for (int i = 5, top = 0; i < argc; ++i, top += 28)
-        CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", argv[i], WS_CHILD | WS_VISIBLE, 0, top, 460, 24,
-                        parent, nullptr, instance, nullptr);
+    int top = 0;
+    for (const std::string& edit : edits) {
+        CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", edit.c_str(), WS_CHILD | WS_VISIBLE, 0, top, 460,
+                        24, parent, nullptr, instance, nullptr);
+        top += 28;
+    }
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    if (dde.instance) DdeUninitialize(dde.instance);
     return 0;
 }

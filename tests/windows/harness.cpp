@@ -164,6 +164,27 @@ bool Screenshot::savePng(const std::string& path) const {
     return saved;
 }
 
+namespace {
+
+// Backslashes count as escapes only before a quote, and so before the closing one.
+std::string quotedArgument(const std::string& argument) {
+    std::string out = "\"";
+    std::size_t backslashes = 0;
+    for (char c : argument) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        out.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+        out += c;
+        backslashes = 0;
+    }
+    out.append(2 * backslashes, '\\');
+    return out + "\"";
+}
+
+} // namespace
+
 DWORD ChildProcess::start(const std::string& exe, const std::string& folder,
                           const std::vector<std::string>& arguments) {
     // Children are put into one job that is killed when the test process ends.
@@ -178,8 +199,8 @@ DWORD ChildProcess::start(const std::string& exe, const std::string& folder,
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + exe + "\"";
     for (const std::string& argument : arguments) {
-        EXPECT_EQ(argument.find('"'), std::string::npos) << "no quotes in arguments";
-        commandLine += " \"" + argument + "\"";
+        commandLine += ' ';
+        commandLine += quotedArgument(argument);
     }
     DWORD error = ERROR_SUCCESS;
     for (int attempt = 0; attempt < 10; ++attempt) {
@@ -226,6 +247,9 @@ FakeBrowser::FakeBrowser(const FakeWindow& window) {
         if (set) flags += flag;
     std::vector<std::string> arguments = {window.cls, window.title, window.mode, flags};
     arguments.insert(arguments.end(), window.edits.begin(), window.edits.end());
+    if (!window.ddeService.empty())
+        arguments.push_back(window.ddeHang ? "ddehang:" + window.ddeService
+                                           : "dde:" + window.ddeService + ":" + window.ddeReply);
     EXPECT_EQ(process_.start(windowsPath(ZK_FIXTURE_EXE), "", arguments), 0u)
         << "cannot start " << ZK_FIXTURE_EXE;
     EXPECT_TRUE(waitUntil([&] {

@@ -76,7 +76,8 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
     ~ChildProcess();
 
-    // Starts the program with the arguments, each quoted, in the folder ("" for this one).
+    // Starts the program with the arguments, each quoted as the C runtime reads it back, in
+    // the folder ("" for this one).
     // Returns 0, or the error of the last of a few attempts (Wine's process start can fail
     // for a moment while its own helper processes come up).
     DWORD start(const std::string& exe, const std::string& folder,
@@ -101,9 +102,15 @@ struct FakeWindow {
     bool border = true;
     bool topmost = false;
     bool nested = false;
+    // A DDE server of this service for the address query, answering with ddeReply or, with
+    // ddeHang, never; none when empty.
+    std::string ddeService = {};
+    std::string ddeReply = {};
+    bool ddeHang = false;
 };
 
-// One browser_fixture.exe with its window, which counts the close requests it receives.
+// One browser_fixture.exe with its window, which counts the close and DDE requests it
+// receives.
 class FakeBrowser {
 public:
     explicit FakeBrowser(const FakeWindow& window);
@@ -119,7 +126,8 @@ public:
     // The window is there and has had no close request.
     bool untouched() const { return IsWindow(hwnd_) && count("syscommand") + count("close") == 0; }
     // How often "syscommand" (SC_CLOSE) or "close" (WM_CLOSE) came from another program,
-    // and how often the window asked a "question" back; 0 once the window has gone.
+    // how often the window asked a "question" back, and how many "ddeRequest"s its server
+    // got; 0 once the window has gone.
     int count(const char* what) const;
     // The window stops responding until resume().
     void hang();

@@ -2,6 +2,7 @@
 
 #include "platform/sim/text_order.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace zk::sim {
@@ -93,7 +94,8 @@ void HeadlessToolkit::advance(std::int64_t ms) {
         next->fire();
         desktop_.deliverAnswers();
     }
-    now_ = end;
+    // A modal wait inside a tick may have run the clock past the end already.
+    now_ = std::max(now_, end);
 }
 
 void HeadlessToolkit::pressKey(int keyCode, int shift) {

@@ -15,7 +15,7 @@ struct SimPlatform {
     SimFiles files;
     SimProfile profile{files};
     HeadlessToolkit toolkit{desktop};
-    SimDde dde;
+    SimDde dde{[this](std::int64_t ms) { toolkit.advance(ms); }};
     Platform platform{desktop, files, profile, toolkit, dde};
 
     void advance(std::int64_t ms) { toolkit.advance(ms); }

@@ -1,0 +1,101 @@
+#include "engine/get_url.h"
+#include "platform/sim/sim_platform.h"
+
+#include <gtest/gtest.h>
+
+namespace zk {
+namespace {
+
+using sim::DdeRequest;
+
+constexpr const char* Topic = "WWW_GetWindowInfo";
+
+struct GetUrl : ::testing::Test {
+    sim::SimPlatform sim;
+};
+
+TEST_F(GetUrl, AsksTheFirstBrowserOfTheTableNamedInTheTitle) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Seite - MICROSOFT INTERNET EXPLORER (Mozilla)", "iexplore"},
+        {"Netscape 7 (Mozilla)", "mozilla"}, // the table's order, not the title's
+        {"Seite - Netscape", "netscape"},
+        {"Seite - opera", "opera"},
+        {"Seite - Microsoft Internet", ""},
+    };
+    std::vector<DdeRequest> expected;
+    for (const auto& [title, service] : cases) {
+        EXPECT_EQ(GetURL(sim.dde, title), "") << title; // no server
+        expected.push_back({service, Topic, "-1", 5000});
+    }
+    EXPECT_EQ(sim.dde.requests(), expected);
+}
+
+TEST_F(GetUrl, WithoutABrowserNameAnyServerOfTheTopicAnswers) {
+    sim.dde.serve("opera", "Andere", "\"http://falsch/\"");
+    sim.dde.serve("opera", Topic, "\"http://opera/\",\"Opera\"");
+    EXPECT_EQ(GetURL(sim.dde, "Unbekannt"), "http://opera/");
+    EXPECT_EQ(GetURL(sim.dde, "Seite - Mozilla"), "");
+}
+
+TEST(AddressFromReply, ReadsTheFirstField) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"\"http://x/?a=1,2\",\"Titel\"", "http://x/?a=1,2"},
+        {"\"http://x/\"", "http://x/"},
+        {"\"a\"b\",\"Titel\"", "a\"b"},
+        {"\"\",\"Titel\"", ""},
+        {"\"\"", ""},
+        {"http://x/,Titel", "http://x/"},
+        {",Titel", ""},
+        {"http://x/", "http://x/"},
+        {"", ""},
+        // A quoted field that never ends reads like an unquoted one.
+        {"\"http://x/,Titel", "\"http://x/"},
+        {"\"http://x/\"Titel", "\"http://x/\"Titel"},
+        // Only the text before the first NUL counts.
+        {std::string("\"http://x/\"\0,\"T\"", 16), "http://x/"},
+        {std::string("http://x/\0,T", 12), "http://x/"},
+    };
+    for (const auto& [reply, address] : cases) EXPECT_EQ(addressFromReply(reply), address) << reply;
+}
+
+TEST_F(GetUrl, GivesNothingWhenTheRequestFailsAfterAReply) {
+    sim.dde.serve("mozilla", Topic, "http://eins/,Eins");
+    EXPECT_EQ(GetURL(sim.dde, "Mozilla"), "http://eins/");
+    sim.dde.serveNoAnswer("mozilla", Topic);
+    EXPECT_EQ(GetURL(sim.dde, "Mozilla"), "");
+    sim.dde.serve("mozilla", Topic, "http://zwei/", 5001);
+    EXPECT_EQ(GetURL(sim.dde, "Mozilla"), "");
+    sim.dde.stop("mozilla", Topic);
+    EXPECT_EQ(GetURL(sim.dde, "Mozilla"), "");
+    EXPECT_EQ(sim.dde.requests().size(), 4u);
+}
+
+TEST_F(GetUrl, TimersTickWhileTheRequestWaits) {
+    ui::Window window{sim.toolkit, {.name = "w", .caption = "W"}};
+    ui::Timer ticker(window, {.name = "t", .intervalMs = 1000, .enabled = true});
+    ui::Timer asking(window, {.name = "a", .intervalMs = 500});
+    int ticks = 0;
+    ticker.onTimer = [&] { ++ticks; };
+    window.load();
+
+    sim.dde.serve("opera", Topic, "http://langsam/", 5000);
+    EXPECT_EQ(GetURL(sim.dde, "Opera"), "http://langsam/");
+    EXPECT_EQ(sim.toolkit.now(), 5000);
+    EXPECT_EQ(ticks, 5);
+
+    // From inside a tick, as the program asks: the clock goes on from the end of the wait.
+    std::string address = "-";
+    asking.onTimer = [&] {
+        asking.setEnabled(false);
+        address = GetURL(sim.dde, "Netscape"); // never answers
+    };
+    sim.dde.serveNoAnswer("netscape", Topic);
+    asking.setEnabled(true);
+    sim.advance(500);
+    EXPECT_EQ(address, "");
+    EXPECT_EQ(sim.toolkit.now(), 10500);
+    EXPECT_EQ(ticks, 10);
+}
+
+} // namespace
+} // namespace zk

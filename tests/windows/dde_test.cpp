@@ -1,0 +1,57 @@
+// The DDEML client against browser_fixture.exe processes that serve the address query.
+// Each test runs its own server, so a request without a service reaches that one only.
+
+#include "engine/get_url.h"
+#include "harness.h"
+#include "platform/win32/win32_dde.h"
+
+#include <gtest/gtest.h>
+
+using namespace zkt;
+
+namespace {
+
+constexpr const char* kTopic = "WWW_GetWindowInfo";
+
+ULONGLONG elapsedSince(ULONGLONG start) { return GetTickCount64() - start; }
+
+} // namespace
+
+TEST(Dde, TheBrowserNamedInTheTitleGivesItsAddress) {
+    FakeBrowser opera({.id = "opera", .title = "Seite - Opera", .ddeService = "opera",
+                       .ddeReply = "\"http://x/?a=1,2\",\"Seite\""});
+    zk::Win32Dde dde;
+    EXPECT_EQ(zk::GetURL(dde, "Seite - Opera"), "http://x/?a=1,2");
+    EXPECT_EQ(opera.count("ddeRequest"), 1);
+    EXPECT_EQ(dde.request("OPERA", kTopic, "-1", 5000), "\"http://x/?a=1,2\",\"Seite\"")
+        << "the whole reply, without its NUL";
+    EXPECT_EQ(zk::GetURL(dde, "Seite - Netscape"), "") << "another browser's service";
+    EXPECT_EQ(opera.count("ddeRequest"), 2);
+}
+
+TEST(Dde, WithoutAServiceTheServerOfTheTopicAnswers) {
+    FakeBrowser netscape({.id = "netscape", .title = "Seite", .ddeService = "netscape",
+                          .ddeReply = "http://netscape/,Seite"});
+    zk::Win32Dde dde;
+    EXPECT_EQ(zk::GetURL(dde, "Seite - Unbekannt"), "http://netscape/");
+    EXPECT_EQ(netscape.count("ddeRequest"), 1);
+}
+
+TEST(Dde, NoServerGivesNothingAtOnce) {
+    zk::Win32Dde dde;
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_EQ(dde.request("zk-niemand", kTopic, "-1", 5000), std::nullopt);
+    EXPECT_LT(elapsedSince(start), 2000u);
+}
+
+TEST(Dde, AServerThatNeverAnswersRunsOutTheTime) {
+    FakeBrowser mozilla({.id = "mozilla", .title = "Seite", .ddeService = "mozilla",
+                         .ddeHang = true});
+    zk::Win32Dde dde;
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_EQ(dde.request("mozilla", kTopic, "-1", 700), std::nullopt);
+    const ULONGLONG elapsed = elapsedSince(start);
+    EXPECT_GE(elapsed, 690u) << "returned before the time was out";
+    EXPECT_LT(elapsed, 3000u);
+    EXPECT_EQ(mozilla.count("ddeRequest"), 1);
+}
