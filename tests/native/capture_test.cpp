@@ -10,10 +10,18 @@ using Items = std::vector<std::string>;
 class Capture : public ProgramTest {
 protected:
     // A browser window the user brings to the front.
-    Hwnd front(const std::string& title) {
-        const Hwnd window = sim.desktop.openBrowser("IEFrame", title, nullptr);
+    Hwnd front(const std::string& title, const char* url = nullptr) {
+        const Hwnd window = sim.desktop.openBrowser("IEFrame", title, url);
         sim.desktop.setForeground(window);
         return window;
+    }
+    FrmHinzufuegen& dialog() { return app->frmHinzufuegen(); }
+    // The user's part in the next address dialogs.
+    void inDialog(std::function<void(FrmHinzufuegen&)> act) {
+        sim.toolkit.expectModal([this, act](const sim::ModalCall&) {
+            act(dialog());
+            return 0;
+        });
     }
     std::string caption() { return form().cmdHinzufuegen.caption(); }
     void expectMessages(std::size_t count) {
@@ -92,6 +100,80 @@ TEST_F(Capture, DuplicatesUnstorableEntriesAndFailedAppendsAreSaid) {
     app->WebbrowserBezeichnung = " - Browser";
     tick();
     EXPECT_FALSE(sim.desktop.exists(page));
+}
+
+TEST_F(Capture, TheAddressDialogShowsWhatTheBrowserReportedAndAddsWhatTheUserConfirms) {
+    start({"t"}, {"http://alt/"});
+    sim.dde.serve("iexplore", "WWW_GetWindowInfo", "\"http://neu.example/p/\",\"Neu\",\"\"");
+    std::string shown;
+    inDialog([&](FrmHinzufuegen& d) {
+        shown = d.Text1.text();
+        EXPECT_TRUE(d.window.topmost());
+        d.Command1.click();
+    });
+    // Armed while the title list was shown: the address goes to the URL list all the same.
+    form().cmdHinzufuegen.click();
+    form().optListe1.setValue(true);
+    const Hwnd page = front("Neu - Microsoft Internet Explorer", "http://neu.example/p/x");
+    sim.advance(500);
+    EXPECT_EQ(shown, "http://neu.example/p/");
+    EXPECT_EQ(sim.files.get(UrlDatei), "\"http://alt/\"\r\n\"http://neu.example/p\"\r\n");
+    EXPECT_EQ(sim.files.get(TitelDatei), "\"t\"\r\n");
+    EXPECT_EQ(form().List1.items(), (Items{"http://alt/", "http://neu.example/p"}));
+    EXPECT_EQ(caption(), "&Hinzuf\xFCgen");
+    tick();
+    EXPECT_FALSE(sim.desktop.exists(page));
+}
+
+TEST_F(Capture, WhatLeavesTheAddressDialogBecomesAnEntryByTheSlashRule) {
+    start({}, {"m"});
+    form().optListe1.setValue(true);
+    enum class Leave { Ok, Cancel, CloseBox };
+    const struct {
+        const char* typed;
+        Leave leave;
+        const char* entry; // nullptr: nothing added
+    } cases[] = {
+        {"http://a.b//", Leave::Ok, "http://a.b/"}, {"abcde/", Leave::Ok, "abcde/"},
+        {"abcdef/", Leave::Ok, "abcdef"},           {"  mit Blanks ", Leave::Ok, "  mit Blanks "},
+        {"geschlossen", Leave::CloseBox, nullptr}, // never the address of the OK before
+        {"", Leave::Ok, nullptr},                   {"abgebrochen", Leave::Cancel, nullptr},
+    };
+    std::vector<std::string> expected = {"m"};
+    for (const auto& c : cases) {
+        inDialog([&](FrmHinzufuegen& d) {
+            EXPECT_EQ(d.Text1.text(), ""); // no browser answers
+            d.Text1.setText(c.typed);
+            if (c.leave == Leave::Ok) d.Command1.click();
+            if (c.leave == Leave::Cancel) d.Command2.click();
+            if (c.leave == Leave::CloseBox) d.window.requestClose();
+        });
+        front("Seite");
+        EXPECT_FALSE(form().Eintrag_erfassen(form().UrlPfad)) << c.typed;
+        if (c.entry) expected.push_back(c.entry);
+        EXPECT_EQ(form().UrlEintraege.items(), expected) << c.typed;
+    }
+    EXPECT_EQ(sim.toolkit.modalWindows().size(), std::size(cases));
+}
+
+TEST_F(Capture, OnlyOneCaptureAtATimeAndTheCloseCycleGoesOnMeanwhile) {
+    start({}, {"weg"});
+    form().optListe1.setValue(true);
+    sim.dde.serveNoAnswer("mozilla", "WWW_GetWindowInfo");
+    const Hwnd unwanted = sim.desktop.openBrowser("IEFrame", "U", "http://weg/");
+    inDialog([&](FrmHinzufuegen& d) {
+        EXPECT_TRUE(form().Eintrag_erfassen(form().UrlPfad)); // a hotkey meanwhile
+        sim.advance(1000);                                     // the armed timer meanwhile
+        d.Text1.setText("http://eins/");
+        d.Command1.click();
+    });
+    form().cmdHinzufuegen.click();
+    front("Seite - Mozilla Firefox");
+    sim.advance(500); // the request runs out its 5 s; the close cycle runs meanwhile
+    EXPECT_FALSE(sim.desktop.exists(unwanted));
+    EXPECT_EQ(sim.toolkit.modalWindows().size(), 1u);
+    EXPECT_EQ(form().UrlEintraege.items(), (Items{"weg", "http://eins"}));
+    EXPECT_EQ(sim.dde.requests().size(), 1u);
 }
 
 } // namespace

@@ -26,3 +26,66 @@ TEST(Capture, TheButtonTakesTheTitleOfTheWindowBroughtToTheFront) {
     EXPECT_TRUE(page.closed()) << "the next close cycle uses the new entry";
     EXPECT_TRUE(waitUntil([&] { return windowText(button) == "&Hinzuf\xFCgen"; }));
 }
+
+namespace {
+
+// Shows the URL list and arms the capture.
+HWND armForAddresses(const Program& program) {
+    program.showMainWindow();
+    const HWND main = program.mainWindow();
+    PostMessageA(findDescendant(main, "Button", "Urlliste"), BM_CLICK, 0, 0);
+    const HWND button = findDescendant(main, "Button", "&Hinzuf\xFCgen");
+    PostMessageA(button, BM_CLICK, 0, 0);
+    EXPECT_TRUE(waitUntil([&] { return windowText(button) == "&Abbrechen"; }));
+    return main;
+}
+
+} // namespace
+
+TEST(Capture, TheAddressDialogShowsWhatTheBrowserReportedAndOkAddsIt) {
+    Program program(std::nullopt, {{"http://alt/"}});
+    armForAddresses(program);
+    FakeBrowser page({.title = "Neu - Microsoft Internet Explorer",
+                      .edits = {"http://neu.example/p/x"},
+                      .ddeService = "iexplore",
+                      .ddeReply = "\"http://neu.example/p/\",\"Neu\",\"\""});
+    SetForegroundWindow(page.hwnd());
+    const HWND dialog = program.shownWindow("Hinzuf\xFCgen");
+    ASSERT_TRUE(dialog) << "no address dialog";
+    const HWND field = findDescendant(dialog, "Edit");
+    EXPECT_EQ(controlText(field), "http://neu.example/p/");
+    EXPECT_EQ(page.count("ddeRequest"), 1);
+    EXPECT_TRUE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    Sleep(200);
+    EXPECT_TRUE(Screenshot(dialog).keep("zuklapper-hinzufuegen.png"));
+
+    PostMessageA(findDescendant(dialog, "Button", "&OK"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(waitUntil([&] {
+        return readFile(program.path("lstUrl.txt")) == quotedLines({"http://alt/", "http://neu.example/p"});
+    })) << *readFile(program.path("lstUrl.txt"));
+    EXPECT_TRUE(page.closed());
+}
+
+TEST(Capture, WithoutAnAnswerTheFieldIsEmptyAndADuplicateIsRefused) {
+    Program program(std::nullopt, {{"http://x.example"}});
+    armForAddresses(program);
+    FakeBrowser page({.cls = "MozillaWindowClass", .title = "X - Mozilla Firefox"});
+    SetForegroundWindow(page.hwnd());
+    const HWND dialog = program.shownWindow("Hinzuf\xFCgen");
+    ASSERT_TRUE(dialog) << "no address dialog";
+    const HWND field = findDescendant(dialog, "Edit");
+    EXPECT_EQ(controlText(field), "");
+
+    // The close cycle goes on while the dialog waits for the user.
+    FakeBrowser unwanted({.title = "Weg", .edits = {"http://x.example/weg"}});
+    EXPECT_TRUE(unwanted.closed());
+
+    query(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"HTTP://X.EXAMPLE/"));
+    PostMessageA(findDescendant(dialog, "Button", "&OK"), BM_CLICK, 0, 0);
+    const HWND box = program.messageBox();
+    ASSERT_TRUE(box) << "no message about the duplicate";
+    EXPECT_EQ(Program::messageText(box), "Die Webseite befindet sich bereits in der Liste");
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }));
+    EXPECT_EQ(readFile(program.path("lstUrl.txt")), quotedLines({"http://x.example"}));
+}

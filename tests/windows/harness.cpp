@@ -54,6 +54,15 @@ std::string windowText(HWND hwnd) {
     return text;
 }
 
+std::string controlText(HWND control) {
+    wchar_t text[512] = {};
+    char ansi[1024] = {};
+    SendMessageTimeoutW(control, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        5000, nullptr);
+    WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof ansi, nullptr, nullptr);
+    return ansi;
+}
+
 std::string className(HWND hwnd) {
     char text[128] = {};
     GetClassNameA(hwnd, text, sizeof text);
@@ -303,6 +312,16 @@ Program::Program(std::optional<std::vector<std::string>> titles,
     EXPECT_EQ(process_.start(exe, folder_), 0u) << "cannot start " << exe;
     EXPECT_TRUE(waitUntil([this] { return mainWindow() != nullptr; }, kStartMs))
         << "zuklapper.exe has no window captioned \"Zuklapper 1.08\"";
+}
+
+HWND Program::shownWindow(const std::string& caption, DWORD timeoutMs) const {
+    HWND found = nullptr;
+    waitUntil([&] {
+        found = process_.window(
+            [&](HWND hwnd) { return IsWindowVisible(hwnd) && windowText(hwnd) == caption; });
+        return found != nullptr;
+    }, timeoutMs);
+    return found;
 }
 
 HWND Program::mainWindow() const {

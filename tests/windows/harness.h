@@ -24,7 +24,10 @@ std::string freshFolder();
 std::string quotedLines(const std::vector<std::string>& entries);
 std::optional<std::string> readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& data);
+// The caption the system keeps for a window; for a control of another program, which keeps
+// its text itself, use controlText.
 std::string windowText(HWND hwnd);
+std::string controlText(HWND control);
 std::string className(HWND hwnd);
 // The first top-level window (parent nullptr) or descendant, in enumeration order, that
 // matches.
@@ -155,6 +158,8 @@ public:
     // The main window "Zuklapper 1.08" and the hidden host "Form2" of the notification icon.
     HWND mainWindow() const;
     HWND hostWindow() const;
+    // The program's visible window with this caption, once it is there.
+    HWND shownWindow(const std::string& caption, DWORD timeoutMs = kExpectMs) const;
     // The program's open message box "Zuklapper", once it is there, and its text.
     HWND messageBox(DWORD timeoutMs = kExpectMs) const;
     static std::string messageText(HWND box);
