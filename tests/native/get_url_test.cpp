@@ -70,32 +70,5 @@ TEST_F(GetUrl, GivesNothingWhenTheRequestFailsAfterAReply) {
     EXPECT_EQ(sim.dde.requests().size(), 4u);
 }
 
-TEST_F(GetUrl, TimersTickWhileTheRequestWaits) {
-    ui::Window window{sim.toolkit, {.name = "w", .caption = "W"}};
-    ui::Timer ticker(window, {.name = "t", .intervalMs = 1000, .enabled = true});
-    ui::Timer asking(window, {.name = "a", .intervalMs = 500});
-    int ticks = 0;
-    ticker.onTimer = [&] { ++ticks; };
-    window.load();
-
-    sim.dde.serve("opera", Topic, "http://langsam/", 5000);
-    EXPECT_EQ(GetURL(sim.dde, "Opera"), "http://langsam/");
-    EXPECT_EQ(sim.toolkit.now(), 5000);
-    EXPECT_EQ(ticks, 5);
-
-    // From inside a tick, as the program asks: the clock goes on from the end of the wait.
-    std::string address = "-";
-    asking.onTimer = [&] {
-        asking.setEnabled(false);
-        address = GetURL(sim.dde, "Netscape"); // never answers
-    };
-    sim.dde.serveNoAnswer("netscape", Topic);
-    asking.setEnabled(true);
-    sim.advance(500);
-    EXPECT_EQ(address, "");
-    EXPECT_EQ(sim.toolkit.now(), 10500);
-    EXPECT_EQ(ticks, 10);
-}
-
 } // namespace
 } // namespace zk

@@ -54,22 +54,16 @@ int signOf(int value) { return (value > 0) - (value < 0); }
 std::vector<std::string> corpus() {
     std::vector<std::string> texts;
     for (const char* utf8 : {
-             "Ärger im Büro - Forum", "Arbeit", "Apfel", "äpfel", "Äpfel kaufen", "Azur",
-             "Zürich", "Zugspitze", "Übersicht", "Uhr", "Öl", "Oel", "Ofen", "Straße", "Strasse",
-             "Straßenbahn", "Strassburg", "Stras", "Œuvres complètes", "oeuvre", "Ørsted",
-             "Orsted", "Åland", "Aland", "Éclair", "école", "Ecole", "Eclair", "façade",
-             "Facade", "naïve", "Naive", "señor", "Senor", "Ðoð", "þorn", "Thorn", "Æsop",
-             "Aesop", "Ÿpsilon", "ÿ", "y", "1. FC Köln", "10 Tipps", "2 Tipps", "100%",
-             "²D", "2D", "³", "3", "¹", "ª", "º", "a b", "ab", " a", "a  b", "\u00A0a", "a\tb",
-             "co-op", "coop", "co'op", "Co-Op", "coo-p", "-coop", "coop-", "co--op", "e-mail",
-             "email", "E-Mail-Adresse", "–dash", "—dash", "dash", "Tom's", "Toms", "Tom’s",
-             "Ab\u00ADschnitt", "Abschnitt", "http://www.example.com/",
-             "https://example.com/a?b=c&d=e", "www.example.de", "www.ex-ample.de",
-             "www.exämple.de", "ftp://x", "C:\\Temp", "[Draft]", "(1)", "#1", "$5", "€5",
-             "@home", "_under", "~tilde", "!bang", "a.b", "a,b", "a;b", "a/b", "a+b", "a<b",
-             "a=b", "«Zitat»", "„Zitat“", "\"Zitat\"", "¿Qué?", "¡Hola!", "§ 1", "© 2024", "®",
-             "°C", "±1", "µm", "¶", "·", "×", "÷", "^", "ˆ", "~", "˜", "ABC", "abd", "Abe",
-             "aBf", "x\x01y", "xy", "x\x7Fy"})
+             "Ärger im Büro - Forum", "Arbeit", "Äpfel kaufen", "Azur", "Zürich", "Übersicht",
+             "Uhr", "Öl", "Oel", "Ofen", "Straße", "Strasse", "Straßenbahn", "Stras",
+             "Œuvres complètes", "oeuvre", "Ørsted", "Åland", "Éclair", "école", "façade",
+             "señor", "Ðoð", "þorn", "Æsop", "Ÿpsilon", "1. FC Köln", "10 Tipps", "2 Tipps",
+             "²D", "2D", "ª", "a b", "ab", " a", "\u00A0a", "a\tb", "co-op", "coop", "co'op",
+             "-coop", "coop-", "E-Mail-Adresse", "–dash", "—dash", "Tom’s", "Ab\u00ADschnitt",
+             "http://www.example.com/", "https://example.com/a?b=c&d=e", "www.ex-ample.de",
+             "www.exämple.de", "C:\\Temp", "[Draft]", "(1)", "#1", "€5", "@home", "_under",
+             "a.b", "a,b", "a/b", "a+b", "«Zitat»", "„Zitat“", "¿Qué?", "§ 1", "© 2024", "°C",
+             "µm", "×", "ˆ", "˜", "x\x01y", "x\x7Fy"})
         texts.push_back(ansi(utf8));
 
     const std::string alphabet = ansi("aAbeEoOsSuUzZ09 -'.,/_&äÄöÖüÜßéÉèæÆœŒøØåÅçÇñÑÿŸðÐþÞ²³¹ªº"
