@@ -89,3 +89,31 @@ TEST(Capture, WithoutAnAnswerTheFieldIsEmptyAndADuplicateIsRefused) {
     EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }));
     EXPECT_EQ(readFile(program.path("lstUrl.txt")), quotedLines({"http://x.example"}));
 }
+
+TEST(Capture, AListWhoseFileWasLockedAtStartTakesNewEntriesButIsNeverRewritten) {
+    const std::string file = freshFolder() + "\\lstTitel.txt";
+    writeFile(file, quotedLines({"alt"}));
+    // Another program holds the file while Zuklapper starts.
+    const HANDLE lock = CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    Program program(std::nullopt, std::nullopt);
+    program.showMainWindow();
+    CloseHandle(lock);
+
+    const HWND main = program.mainWindow();
+    PostMessageA(findDescendant(main, "Button", "&Hinzuf\xFCgen"), BM_CLICK, 0, 0);
+    FakeBrowser page({.title = "Neu - Testbrowser"});
+    SetForegroundWindow(page.hwnd());
+    ASSERT_TRUE(waitUntil([&] { return readFile(file) == quotedLines({"alt", "Neu"}); }))
+        << *readFile(file);
+
+    PostMessageA(findDescendant(main, "Button", "&L\xF6schen"), BM_CLICK, 0, 0);
+    const HWND box = program.messageBox();
+    ASSERT_TRUE(box) << "no message that the list file could not be read";
+    EXPECT_NE(Program::messageText(box).find("nicht gelesen"), std::string::npos);
+    Sleep(200);
+    EXPECT_TRUE(Screenshot(box).keep("zuklapper-meldung-nicht-gelesen.png"));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }));
+    EXPECT_EQ(readFile(file), quotedLines({"alt", "Neu"}));
+}
