@@ -79,8 +79,9 @@ bool Form1::Eintrag_erfassen(const std::string& path) {
         dialog.window.load();
         dialog.Text1.setText(GetURL(platform.dde, T));
         dialog.window.showModal();
-        if (dialog.Abbruch) return false;
-        entry = urlEntry(dialog.Url);
+        // Left open when the program ends meanwhile: nothing was confirmed.
+        if (dialog.window.loaded()) dialog.window.unload();
+        else if (!dialog.Abbruch) entry = urlEntry(dialog.Url);
     }
     if (entry.empty()) return false;
 
