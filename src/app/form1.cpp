@@ -10,9 +10,6 @@ namespace zk {
 
 namespace {
 
-// A text of the program's own in the system's code page.
-std::string text(Zuklapper& app, const char* utf8) { return app.platform().toolkit.ansi(utf8); }
-
 std::string folderPrefix(std::string folder) {
     if (folder.empty() || folder.back() != '\\') folder += '\\';
     return folder;
@@ -22,7 +19,7 @@ std::string folderPrefix(std::string folder) {
 
 Form1::Form1(Zuklapper& app)
     : window(app.platform().toolkit, {.name = "Form1",
-                                      .caption = text(app, texte::Form1_Titel),
+                                      .caption = app.text(texte::Form1_Titel),
                                       .clientWidth = 5430,
                                       .clientHeight = 4665,
                                       .border = ui::BorderStyle::Sizable}),
@@ -31,34 +28,34 @@ Form1::Form1(Zuklapper& app)
       optListe0(window, {.in = &picliste,
                          .name = "optListe(0)",
                          .at = {15, 15, 1275, 315},
-                         .caption = text(app, texte::Titelliste)}),
+                         .caption = app.text(texte::Titelliste)}),
       optListe1(window, {.in = &picliste,
                          .name = "optListe(1)",
                          .at = {1200, 15, 1275, 315},
-                         .caption = text(app, texte::Urlliste)}),
+                         .caption = app.text(texte::Urlliste)}),
       picButtons(window, {.name = "picButtons", .at = {375, 3795, 3540, 735}}),
       cmdHinzufuegen(window, {.in = &picButtons,
                               .name = "cmdHinzufuegen",
                               .at = {45, 240, 1095, 375},
-                              .caption = text(app, texte::Hinzufuegen)}),
+                              .caption = app.text(texte::Hinzufuegen)}),
       Command1(window, {.in = &picButtons,
                         .name = "Command1",
                         .at = {1245, 240, 975, 375},
-                        .caption = text(app, texte::Loeschen)}),
+                        .caption = app.text(texte::Loeschen)}),
       Command2(window, {.in = &picButtons,
                         .name = "Command2",
                         .at = {2325, 240, 1215, 375},
-                        .caption = text(app, texte::Webbrowser)}),
+                        .caption = app.text(texte::Webbrowser)}),
       tmrFenster_schliessen(window,
                             {.name = "tmrFenster_schliessen", .intervalMs = 100, .enabled = true}),
       tmrHotkey(window, {.name = "tmrHotkey", .intervalMs = 100, .enabled = true}),
       tmrneuerEintrag(window, {.name = "tmrneuerEintrag", .intervalMs = 500, .enabled = false}),
-      mHilfe("mHilfe", text(app, texte::Hilfe)),
-      mINFO("mINFO", text(app, texte::Info)),
-      mweb("mweb", text(app, texte::Webbrowser_auswaehlen)),
-      mUrlVerwaltung("mUrlVerwaltung", text(app, texte::Url_Verwaltung)),
-      mEinstellungen("mEinstellungen", text(app, texte::Hotkeys)),
-      mschliesen("mschliesen", text(app, texte::Schliessen)),
+      mHilfe("mHilfe", app.text(texte::Hilfe)),
+      mINFO("mINFO", app.text(texte::Info)),
+      mweb("mweb", app.text(texte::Webbrowser_auswaehlen)),
+      mUrlVerwaltung("mUrlVerwaltung", app.text(texte::Url_Verwaltung)),
+      mEinstellungen("mEinstellungen", app.text(texte::Hotkeys)),
+      mschliesen("mschliesen", app.text(texte::Schliessen)),
       m1("m1", {&mHilfe, &mINFO, &mweb, &mUrlVerwaltung, &mEinstellungen, &mschliesen}),
       app_(app), closeRequests_(app.platform().windows) {
     optListe0.setValue(true);
@@ -151,9 +148,8 @@ void Form1::List1_KeyDown(int keyCode, int) {
 
 // A message box about a list file, with the program's title.
 void Form1::tell(const char* message, const std::string& file) {
-    ui::Toolkit& toolkit = app_.platform().toolkit;
-    toolkit.messageBox(&window, toolkit.ansi(message) + file, toolkit.ansi(texte::Programm),
-                       ui::MB_OK_INFORMATION);
+    app_.platform().toolkit.messageBox(&window, app_.text(message) + file,
+                                       app_.text(texte::Programm), ui::MB_OK_INFORMATION);
 }
 
 void Form1::Command1_Click() {

@@ -36,6 +36,8 @@ public:
     void start();
 
     Platform& platform() { return platform_; }
+    // A text of the program's own (UTF-8 in the sources) in the system's code page.
+    std::string text(const char* utf8) { return platform_.toolkit.ansi(utf8); }
     Form1& form1() { return *form1_; }
     FrmHaupt& frmHaupt() { return *frmHaupt_; }
     FrmHinzufuegen& frmHinzufuegen() { return *frmHinzufuegen_; }

@@ -36,12 +36,11 @@ bool storable(std::string_view entry) {
 
 // The capture button arms and disarms the capture timer.
 void Form1::cmdHinzufuegen_Click() {
-    ui::Toolkit& toolkit = app_.platform().toolkit;
-    if (cmdHinzufuegen.caption() == toolkit.ansi(texte::Abbrechen)) {
+    if (cmdHinzufuegen.caption() == app_.text(texte::Abbrechen)) {
         tmrneuerEintrag.setEnabled(false);
-        cmdHinzufuegen.setCaption(toolkit.ansi(texte::Hinzufuegen));
+        cmdHinzufuegen.setCaption(app_.text(texte::Hinzufuegen));
     } else {
-        cmdHinzufuegen.setCaption(toolkit.ansi(texte::Abbrechen));
+        cmdHinzufuegen.setCaption(app_.text(texte::Abbrechen));
         tmrneuerEintrag.setEnabled(true);
     }
 }
@@ -50,7 +49,7 @@ void Form1::cmdHinzufuegen_Click() {
 void Form1::tmrneuerEintrag_Timer() {
     if (Eintrag_erfassen(Pfad)) return;
     tmrneuerEintrag.setEnabled(false);
-    cmdHinzufuegen.setCaption(app_.platform().toolkit.ansi(texte::Hinzufuegen));
+    cmdHinzufuegen.setCaption(app_.text(texte::Hinzufuegen));
 }
 
 bool Form1::Eintrag_erfassen(const std::string& path) {

@@ -5,29 +5,23 @@
 
 namespace zk {
 
-namespace {
-
-std::string text(Zuklapper& app, const char* utf8) { return app.platform().toolkit.ansi(utf8); }
-
-} // namespace
-
 FrmHinzufuegen::FrmHinzufuegen(Zuklapper& app)
     : window(app.platform().toolkit, {.name = "frmHinzufuegen",
-                                      .caption = text(app, texte::Hinzufuegen_Titel),
+                                      .caption = app.text(texte::Hinzufuegen_Titel),
                                       .clientWidth = 4605,
                                       .clientHeight = 1470,
                                       .border = ui::BorderStyle::FixedSingle,
                                       .start = ui::StartPosition::CentreOwner}),
       Label1(window, {.name = "Label1",
                       .at = {90, 135, 2340, 345},
-                      .caption = text(app, texte::Url_Beschriftung)}),
+                      .caption = app.text(texte::Url_Beschriftung)}),
       Text1(window, {.name = "Text1", .at = {75, 435, 4485, 300}, .text = texte::Text1}),
       Command1(window, {.name = "Command1",
                         .at = {1845, 1020, 1245, 360},
-                        .caption = text(app, texte::OK)}),
+                        .caption = app.text(texte::OK)}),
       Command2(window, {.name = "Command2",
                         .at = {3270, 1020, 1245, 360},
-                        .caption = text(app, texte::Abbrechen)}) {
+                        .caption = app.text(texte::Abbrechen)}) {
     window.onLoad = [this] { Form_Load(); };
     window.onQueryUnload = [this](bool& cancel) { Form_QueryUnload(cancel); };
     Command1.onClick = [this] { Command1_Click(); };

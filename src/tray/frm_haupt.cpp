@@ -7,7 +7,7 @@ namespace zk {
 
 FrmHaupt::FrmHaupt(Zuklapper& app)
     : window(app.platform().toolkit, {.name = "frmHaupt",
-                                      .caption = app.platform().toolkit.ansi(texte::Form2),
+                                      .caption = app.text(texte::Form2),
                                       .clientWidth = 4680,
                                       .clientHeight = 3195}),
       app_(app) {
@@ -24,7 +24,7 @@ FrmHaupt::FrmHaupt(Zuklapper& app)
 
 void FrmHaupt::Symbol_hinzufuegen() {
     app_.platform().windows.addNotifyIcon(window.handle(), SymbolId, Rueckrufnachricht,
-                                          app_.platform().toolkit.ansi(texte::Programm));
+                                          app_.text(texte::Programm));
 }
 
 void FrmHaupt::Form_Load() {
