@@ -68,6 +68,7 @@ Form1::Form1(Zuklapper& app)
     Command1.onClick = [this] { Command1_Click(); };
     cmdHinzufuegen.onClick = [this] { cmdHinzufuegen_Click(); };
     tmrneuerEintrag.onTimer = [this] { tmrneuerEintrag_Timer(); };
+    tmrHotkey.onTimer = [this] { tmrHotkey_Timer(); };
     tmrFenster_schliessen.onTimer = [this] { tmrFenster_schliessen_Timer(); };
     mUrlVerwaltung.onClick = [this] { window.show(); };
     mschliesen.onClick = [this] { app_.frmHaupt().schliessen(); };

@@ -63,6 +63,8 @@ public:
     // a title entry goes to the given file. True when nothing was taken because no other
     // window is in front (or a capture waits for the user already).
     bool Eintrag_erfassen(const std::string& path);
+    // Polls the two hotkeys; the title hotkey first, at most one capture a tick.
+    void tmrHotkey_Timer();
     // One close cycle: the scan, then the close requests.
     void tmrFenster_schliessen_Timer();
 
@@ -77,6 +79,8 @@ private:
     bool titleListShown() const { return optListe0.value(); }
     void selectFirst();
     void tell(const char* message, const std::string& file);
+    // A hotkey's capture: shows the list it captures for, then takes the window in front.
+    void hotkeyCapture(bool titleList);
 
     Zuklapper& app_;
     std::vector<BrowserWindow> BrowserWindows;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/window_system.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -19,5 +21,28 @@ std::optional<std::int32_t> Tastencode(std::string_view Taste);
 
 // Stores the code of the name in the slot; an unknown name leaves the slot as it is.
 void Hotkey_setzen(HotkeyTable& Hotkey, std::string_view Taste, int z);
+
+// The keyboard as one tick sees it: each key is asked once, and later questions about it get
+// the same answer. Asking again would lose a key tapped since the last tick, which only the
+// first answer's low bit tells.
+class TickKeys {
+public:
+    explicit TickKeys(WindowSystem& windows) : windows_(windows) {}
+    std::uint16_t state(int virtualKey);
+    bool held(int virtualKey) { return state(virtualKey) != 0; }
+
+private:
+    WindowSystem& windows_;
+    std::array<std::pair<int, std::uint16_t>, 8> asked_{};
+    std::size_t count_ = 0;
+};
+
+// The modifier held: Shift 1, Ctrl 2, Alt 3, AltGr (Ctrl with Alt) 4; -1 for none. Shift is
+// not looked at while Ctrl is held; Ctrl counts only when the left or right Ctrl key says so.
+std::int32_t Zusatztaste_ermitteln(TickKeys& keys);
+
+// Whether a hotkey's key and modifier are held: the key's state is not 0, and the modifier
+// report equals the slot's code, or the slot says "keine" and no modifier is held.
+bool hotkeyHeld(TickKeys& keys, std::int32_t Taste, std::int32_t Zusatz);
 
 } // namespace zk

@@ -112,14 +112,23 @@ void pressKey(HWND hwnd, WPARAM key) {
     PostMessageA(hwnd, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
 }
 
-void typeKey(WORD key) {
-    INPUT input[2] = {};
-    for (INPUT& i : input) {
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = key;
-    }
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
+void typeKey(WORD key, std::initializer_list<WORD> modifiers) {
+    auto send = [](WORD vk, DWORD flags) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = flags;
+        SendInput(1, &input, sizeof input);
+    };
+    for (WORD modifier : modifiers) send(modifier, 0);
+    if (modifiers.size() > 0) Sleep(200);
+    send(key, 0);
+    send(key, KEYEVENTF_KEYUP);
+    if (modifiers.size() == 0) return;
+    Sleep(800); // several polls, also when the program is slow to get to one
+
+    for (WORD modifier : modifiers) send(modifier, KEYEVENTF_KEYUP);
 }
 
 Screenshot::Screenshot(HWND window) {

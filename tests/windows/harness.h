@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,8 +39,9 @@ LRESULT query(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 // Posts a key press, as the keyboard would deliver it to the focused window.
 void pressKey(HWND hwnd, WPARAM key);
 // Presses and releases a key on the keyboard: the system delivers it to the window in front,
-// whichever program that belongs to.
-void typeKey(WORD key);
+// whichever program that belongs to. Modifiers go down before it and come up a while after,
+// so that a program that polls the keyboard sees them held.
+void typeKey(WORD key, std::initializer_list<WORD> modifiers = {});
 
 // The window's rectangle as the screen shows it, so whatever covers the window is in it.
 class Screenshot {

@@ -158,6 +158,28 @@ void SimDesktop::deliverAnswers() {
     }
 }
 
+void SimDesktop::keyDown(int virtualKey) {
+    Key& key = keys_[virtualKey];
+    key.down = true;
+    key.pressedSinceQuery = true;
+}
+
+void SimDesktop::keyUp(int virtualKey) { keys_[virtualKey].down = false; }
+
+void SimDesktop::tap(int virtualKey) {
+    keyDown(virtualKey);
+    keyUp(virtualKey);
+}
+
+std::uint16_t SimDesktop::keyState(int virtualKey) {
+    auto found = keys_.find(virtualKey);
+    if (found == keys_.end()) return 0;
+    Key& key = found->second;
+    const std::uint16_t state = (key.down ? 0x8000 : 0) | (key.pressedSinceQuery ? 1 : 0);
+    key.pressedSinceQuery = false;
+    return state;
+}
+
 std::vector<Hwnd> SimDesktop::topLevelWindows() { return zOrder_; }
 
 std::uint32_t SimDesktop::style(Hwnd window) {

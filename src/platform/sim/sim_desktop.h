@@ -63,6 +63,13 @@ public:
     bool exists(Hwnd window) const;
     SimWindow& window(Hwnd window);
     void bringToTop(Hwnd window);
+    // The keyboard: a key goes down and comes up; a tap does both between two queries, which
+    // see it only through the low bit of the key state.
+    void keyDown(int virtualKey);
+    void keyUp(int virtualKey);
+    void tap(int virtualKey);
+    void releaseKeys() { keys_.clear(); }
+
     // The window in front, which gets the keyboard's input; 0 for none.
     Hwnd foreground() const { return foreground_; }
     void setForeground(Hwnd window) { foreground_ = exists(window) ? window : 0; }
@@ -94,6 +101,7 @@ public:
     void clearNotifyIcons() { notifyIcons_.clear(); }
 
     Hwnd foregroundWindow() override { return foreground_; }
+    std::uint16_t keyState(int virtualKey) override;
     std::vector<Hwnd> topLevelWindows() override;
     std::uint32_t style(Hwnd window) override;
     std::string windowText(Hwnd window) override;
@@ -126,6 +134,11 @@ private:
     std::vector<Hwnd> zOrder_; // topmost first
     std::vector<Hwnd> closeLog_;
     std::vector<SimNotifyIcon> notifyIcons_;
+    struct Key {
+        bool down = false;
+        bool pressedSinceQuery = false;
+    };
+    std::map<int, Key> keys_;
     std::map<Hwnd, Inbox> inboxes_;
     std::deque<std::uint32_t> answers_;
     std::vector<std::uint32_t> lostAnswers_;

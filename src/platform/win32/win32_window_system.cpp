@@ -51,6 +51,10 @@ Win32WindowSystem::Win32WindowSystem() = default;
 
 Win32WindowSystem::~Win32WindowSystem() { closeAnswerHandler() = nullptr; }
 
+std::uint16_t Win32WindowSystem::keyState(int virtualKey) {
+    return static_cast<std::uint16_t>(GetAsyncKeyState(virtualKey));
+}
+
 Hwnd Win32WindowSystem::foregroundWindow() { return fromHwnd(GetForegroundWindow()); }
 
 std::vector<Hwnd> Win32WindowSystem::topLevelWindows() {

@@ -12,6 +12,7 @@ public:
     Win32WindowSystem(const Win32WindowSystem&) = delete;
     Win32WindowSystem& operator=(const Win32WindowSystem&) = delete;
 
+    std::uint16_t keyState(int virtualKey) override;
     Hwnd foregroundWindow() override;
     std::vector<Hwnd> topLevelWindows() override;
     std::uint32_t style(Hwnd window) override;
