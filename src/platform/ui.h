@@ -167,9 +167,19 @@ public:
 
 protected:
     void notify(Change what);
+    // The state before the window's first load: kept then, and put back without events
+    // when the window unloads.
+    virtual void keepDesign();
+    virtual void restoreDesign();
 
 private:
     friend class Window;
+    struct Design {
+        Geometry geometry;
+        bool visible = true;
+        bool enabled = true;
+        std::string caption;
+    };
     Window& owner_;
     Control* container_;
     std::string name_;
@@ -178,6 +188,7 @@ private:
     bool enabled_ = true;
     std::string caption_;
     int index_ = -1;
+    Design design_;
 };
 
 class Panel final : public Control {
@@ -212,8 +223,13 @@ public:
     void setText(std::string text);
     std::function<void()> onChange;
 
+protected:
+    void keepDesign() override;
+    void restoreDesign() override;
+
 private:
     std::string text_;
+    std::string designText_;
 };
 
 // Option buttons in the same container exclude each other.
@@ -227,8 +243,13 @@ public:
     void setValue(bool value);
     std::function<void()> onClick;
 
+protected:
+    void keepDesign() override;
+    void restoreDesign() override;
+
 private:
     bool value_ = false;
+    bool designValue_ = false;
 };
 
 class ListBox final : public Control {
@@ -262,11 +283,17 @@ public:
     std::function<void()> onClick;
     std::function<void(int keyCode, int shift)> onKeyDown;
 
+protected:
+    void keepDesign() override;
+    void restoreDesign() override;
+
 private:
     int sortedPlace(std::string_view text) const;
     bool sorted_;
     std::vector<std::string> items_;
     int listIndex_ = -1;
+    std::vector<std::string> designItems_;
+    int designListIndex_ = -1;
 };
 
 class MenuItem {
@@ -326,6 +353,8 @@ private:
     bool enabled_;
     bool running_ = false;
     int index_ = -1;
+    int designInterval_;
+    bool designEnabled_;
 };
 
 class Window : public Control {
@@ -355,8 +384,9 @@ public:
     // Loads when needed, shows the window and returns once it is hidden or unloaded; its
     // owner takes no input meanwhile.
     void showModal();
-    // Hides the window and gives up its real window; the portable state stays, and the next
-    // load creates the window afresh.
+    // Hides the window and gives up its real window. Its controls and timers go back to
+    // the state they had before the first load, without events; the next load creates the
+    // window afresh and runs onLoad again.
     void unload();
 
     // The window's handle on the desktop; 0 before load.
@@ -401,6 +431,7 @@ private:
     std::unique_ptr<WindowPeer> peer_;
     Window* ownerWindow_ = nullptr;
     bool loaded_ = false;
+    bool designKept_ = false;
     bool topmost_ = false;
 };
 
