@@ -243,7 +243,10 @@ void Window::load() {
 
 void Window::show() {
     load();
-    setVisible(true);
+    if (visible())
+        notify(Change::Front);
+    else
+        setVisible(true);
 }
 
 void Window::hide() { setVisible(false); }

@@ -73,8 +73,9 @@ struct TimerArgs {
 
 enum class Kind { Window, Panel, OptionButton, ListBox, Button, Label, TextBox };
 
-// What changed on a control, for its peer.
-enum class Change { Geometry, Visible, Enabled, Caption, Value, Topmost };
+// What changed on a control, for its peer. Front: a visible window is shown again and comes
+// to the front.
+enum class Change { Geometry, Visible, Enabled, Caption, Value, Topmost, Front };
 
 // Message box styles and answers, with the Windows values.
 inline constexpr unsigned MB_OK_INFORMATION = 0x40; // MB_OK | MB_ICONINFORMATION
@@ -378,7 +379,7 @@ public:
     // Creates the window (once) and runs onLoad; the window stays hidden.
     void load();
     // Loads when needed, then makes the window visible (placed as its start position says
-    // the first time) and raises onResize.
+    // the first time) and raises onResize. A visible window comes to the front.
     void show();
     void hide();
     // Loads when needed, shows the window and returns once it is hidden or unloaded; its

@@ -31,6 +31,10 @@ public:
         SimWindow& w = toolkit_.desktop_.window(handle_);
         if (what == ui::Change::Caption) w.text = window_.caption();
         if (what == ui::Change::Topmost) toolkit_.desktop_.bringToTop(handle_);
+        if (what == ui::Change::Front) {
+            toolkit_.desktop_.bringToTop(handle_);
+            toolkit_.desktop_.setForeground(handle_);
+        }
         if (what == ui::Change::Visible) {
             w.style = window_.visible() ? w.style | WS_VISIBLE_BIT : w.style & ~WS_VISIBLE_BIT;
             if (window_.visible()) toolkit_.desktop_.setForeground(handle_);

@@ -38,6 +38,7 @@ void Win32Control::changed(ui::Change what) {
         break;
     case ui::Change::Value:
     case ui::Change::Topmost:
+    case ui::Change::Front:
         break;
     }
 }

@@ -125,7 +125,15 @@ void Win32WindowPeer::changedWindow(ui::Change what) {
     case ui::Change::Topmost:
         makeTopmost();
         break;
+    case ui::Change::Front:
+        bringToFront();
+        break;
     }
+}
+
+void Win32WindowPeer::bringToFront() {
+    if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+    SetForegroundWindow(hwnd_);
 }
 
 // A hidden window keeps no keyboard focus: keys typed afterwards are meant for another

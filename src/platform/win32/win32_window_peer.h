@@ -51,6 +51,7 @@ private:
 
     void changedWindow(ui::Change what);
     void setWindowVisible(bool visible);
+    void bringToFront();
     void resizeWindow();
     void centre();
     void makeTopmost();
