@@ -80,6 +80,23 @@ void OptionButton::restoreDesign() {
     value_ = designValue_;
 }
 
+void CheckBox::setValue(int value) {
+    if (value < 0 || value > 2 || value == value_) return;
+    value_ = value;
+    notify(Change::Value);
+    if (onClick) onClick();
+}
+
+void CheckBox::keepDesign() {
+    Control::keepDesign();
+    designValue_ = value_;
+}
+
+void CheckBox::restoreDesign() {
+    Control::restoreDesign();
+    value_ = designValue_;
+}
+
 TextBox::TextBox(Window& owner, TextBoxArgs args)
     : Control(owner, {.in = args.in, .name = std::move(args.name), .at = args.at}),
       text_(std::move(args.text)) {}
@@ -178,6 +195,51 @@ void ListBox::keepDesign() {
 void ListBox::restoreDesign() {
     Control::restoreDesign();
     items_ = designItems_;
+    listIndex_ = designListIndex_;
+}
+
+ComboBox::ComboBox(Window& owner, ComboBoxArgs args)
+    : Control(owner, {.in = args.in, .name = std::move(args.name), .at = args.at}),
+      text_(std::move(args.text)) {}
+
+void ComboBox::addItem(std::string text) {
+    items_.push_back(std::move(text));
+    if (WindowPeer* peer = owner().peer()) peer->itemInserted(*this, listCount() - 1);
+}
+
+void ComboBox::setText(std::string text) {
+    const auto shown = std::find(items_.begin(), items_.end(), text);
+    const int index = shown == items_.end() ? -1 : static_cast<int>(shown - items_.begin());
+    if (text == text_ && index == listIndex_) return;
+    text_ = std::move(text);
+    listIndex_ = index;
+    notify(Change::Value);
+}
+
+void ComboBox::choose(int index) {
+    if (index < 0 || index >= listCount()) return;
+    text_ = item(index);
+    listIndex_ = index;
+    notify(Change::Value);
+    if (onClick) onClick();
+}
+
+int ComboBox::keyPress(int keyAscii) {
+    if (takesInput() && onKeyPress) onKeyPress(keyAscii);
+    return keyAscii;
+}
+
+void ComboBox::keepDesign() {
+    Control::keepDesign();
+    designItems_ = items_;
+    designText_ = text_;
+    designListIndex_ = listIndex_;
+}
+
+void ComboBox::restoreDesign() {
+    Control::restoreDesign();
+    items_ = designItems_;
+    text_ = designText_;
     listIndex_ = designListIndex_;
 }
 
