@@ -24,6 +24,12 @@ inline constexpr const char* Hinzufuegen_Titel = "Hinzufügen";
 inline constexpr const char* Url_Beschriftung = "Url:";
 inline constexpr const char* OK = "&OK";
 inline constexpr const char* Text1 = "Text1";
+inline constexpr const char* Hotkeys_Titel = "Hotkeys";
+inline constexpr const char* Hotkeys_aktivieren = "Hotkeys aktivieren.";
+inline constexpr const char* Funktionstasten = "Funktionstasten";
+inline constexpr const char* Titel_hinzufuegen = "Titel hinzufügen";
+inline constexpr const char* Url_hinzufuegen = "Url hinzufügen";
+inline constexpr const char* Zusatztaste = "Zusatztaste:";
 inline constexpr const char* Eintrag_vorhanden = "Die Webseite befindet sich bereits in der Liste";
 inline constexpr const char* Eintrag_nicht_speicherbar =
     "Dieser Eintrag kann nicht gespeichert werden: Er enthält einen Zeilenumbruch oder ein "

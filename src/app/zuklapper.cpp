@@ -1,6 +1,7 @@
 #include "app/zuklapper.h"
 
 #include "capture/frm_hinzufuegen.h"
+#include "hotkeys/frmconfig.h"
 #include "tray/frm_haupt.h"
 
 namespace zk {
@@ -8,8 +9,12 @@ namespace zk {
 Zuklapper::Zuklapper(Platform& platform)
     : platform_(platform), frmHaupt_(std::make_unique<FrmHaupt>(*this)),
       form1_(std::make_unique<Form1>(*this)),
-      frmHinzufuegen_(std::make_unique<FrmHinzufuegen>(*this)) {
+      frmHinzufuegen_(std::make_unique<FrmHinzufuegen>(*this)),
+      frmconfig_(std::make_unique<Frmconfig>(*this)) {
     frmHinzufuegen_->window.setOwnerWindow(&form1_->window);
+    frmconfig_->window.setOwnerWindow(&form1_->window);
+    // Modeless: shown, or brought to the front while it is open.
+    form1_->mEinstellungen.onClick = [this] { frmconfig_->window.show(); };
 }
 
 Zuklapper::~Zuklapper() = default;

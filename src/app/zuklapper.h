@@ -15,6 +15,7 @@ namespace zk {
 
 class FrmHaupt;
 class FrmHinzufuegen;
+class Frmconfig;
 
 // The operating system as the program reaches it.
 struct Platform {
@@ -41,6 +42,7 @@ public:
     Form1& form1() { return *form1_; }
     FrmHaupt& frmHaupt() { return *frmHaupt_; }
     FrmHinzufuegen& frmHinzufuegen() { return *frmHinzufuegen_; }
+    Frmconfig& frmconfig() { return *frmconfig_; }
 
     // The chosen browser's title suffix, appended to every title entry.
     std::string WebbrowserBezeichnung;
@@ -53,6 +55,7 @@ private:
     std::unique_ptr<FrmHaupt> frmHaupt_;
     std::unique_ptr<Form1> form1_;
     std::unique_ptr<FrmHinzufuegen> frmHinzufuegen_;
+    std::unique_ptr<Frmconfig> frmconfig_;
 };
 
 } // namespace zk

@@ -44,6 +44,15 @@ void Control::setCaption(std::string caption) {
     notify(Change::Caption);
 }
 
+void Control::keepDesign() { design_ = {geometry_, visible_, enabled_, caption_}; }
+
+void Control::restoreDesign() {
+    geometry_ = design_.geometry;
+    visible_ = design_.visible;
+    enabled_ = design_.enabled;
+    caption_ = design_.caption;
+}
+
 void Button::click() {
     if (onClick) onClick();
 }
@@ -61,6 +70,33 @@ void OptionButton::setValue(bool value) {
     if (onClick) onClick();
 }
 
+void OptionButton::keepDesign() {
+    Control::keepDesign();
+    designValue_ = value_;
+}
+
+void OptionButton::restoreDesign() {
+    Control::restoreDesign();
+    value_ = designValue_;
+}
+
+void CheckBox::setValue(int value) {
+    if (value < 0 || value > 2 || value == value_) return;
+    value_ = value;
+    notify(Change::Value);
+    if (onClick) onClick();
+}
+
+void CheckBox::keepDesign() {
+    Control::keepDesign();
+    designValue_ = value_;
+}
+
+void CheckBox::restoreDesign() {
+    Control::restoreDesign();
+    value_ = designValue_;
+}
+
 TextBox::TextBox(Window& owner, TextBoxArgs args)
     : Control(owner, {.in = args.in, .name = std::move(args.name), .at = args.at}),
       text_(std::move(args.text)) {}
@@ -70,6 +106,16 @@ void TextBox::setText(std::string text) {
     text_ = std::move(text);
     notify(Change::Value);
     if (onChange) onChange();
+}
+
+void TextBox::keepDesign() {
+    Control::keepDesign();
+    designText_ = text_;
+}
+
+void TextBox::restoreDesign() {
+    Control::restoreDesign();
+    text_ = designText_;
 }
 
 ListBox::ListBox(Window& owner, ListBoxArgs args)
@@ -140,9 +186,66 @@ void ListBox::keyDown(int keyCode, int shift) {
     if (takesInput() && onKeyDown) onKeyDown(keyCode, shift);
 }
 
+void ListBox::keepDesign() {
+    Control::keepDesign();
+    designItems_ = items_;
+    designListIndex_ = listIndex_;
+}
+
+void ListBox::restoreDesign() {
+    Control::restoreDesign();
+    items_ = designItems_;
+    listIndex_ = designListIndex_;
+}
+
+ComboBox::ComboBox(Window& owner, ComboBoxArgs args)
+    : Control(owner, {.in = args.in, .name = std::move(args.name), .at = args.at}),
+      text_(std::move(args.text)) {}
+
+void ComboBox::addItem(std::string text) {
+    items_.push_back(std::move(text));
+    if (WindowPeer* peer = owner().peer()) peer->itemInserted(*this, listCount() - 1);
+}
+
+void ComboBox::setText(std::string text) {
+    const auto shown = std::find(items_.begin(), items_.end(), text);
+    const int index = shown == items_.end() ? -1 : static_cast<int>(shown - items_.begin());
+    if (text == text_ && index == listIndex_) return;
+    text_ = std::move(text);
+    listIndex_ = index;
+    notify(Change::Value);
+}
+
+void ComboBox::choose(int index) {
+    if (index < 0 || index >= listCount()) return;
+    text_ = item(index);
+    listIndex_ = index;
+    notify(Change::Value);
+    if (onClick) onClick();
+}
+
+int ComboBox::keyPress(int keyAscii) {
+    if (takesInput() && onKeyPress) onKeyPress(keyAscii);
+    return keyAscii;
+}
+
+void ComboBox::keepDesign() {
+    Control::keepDesign();
+    designItems_ = items_;
+    designText_ = text_;
+    designListIndex_ = listIndex_;
+}
+
+void ComboBox::restoreDesign() {
+    Control::restoreDesign();
+    items_ = designItems_;
+    text_ = designText_;
+    listIndex_ = designListIndex_;
+}
+
 Timer::Timer(Window& owner, TimerArgs args)
     : owner_(owner), name_(std::move(args.name)), interval_(args.intervalMs),
-      enabled_(args.enabled) {
+      enabled_(args.enabled), designInterval_(interval_), designEnabled_(enabled_) {
     owner.adopt(*this);
 }
 
@@ -187,6 +290,14 @@ void Window::adopt(Timer& timer) {
 
 void Window::load() {
     if (peer_) return;
+    if (!designKept_) {
+        designKept_ = true;
+        for (Control* control : controls_) control->keepDesign();
+        for (Timer* timer : timers_) {
+            timer->designInterval_ = timer->interval_;
+            timer->designEnabled_ = timer->enabled_;
+        }
+    }
     peer_ = toolkit_.createPeer(*this);
     if (onLoad) onLoad();
     loaded_ = true;
@@ -194,7 +305,10 @@ void Window::load() {
 
 void Window::show() {
     load();
-    setVisible(true);
+    if (visible())
+        notify(Change::Front);
+    else
+        setVisible(true);
 }
 
 void Window::hide() { setVisible(false); }
@@ -209,6 +323,11 @@ void Window::unload() {
     setVisible(false);
     loaded_ = false;
     toolkit_.discard(std::move(peer_));
+    for (Control* control : controls_) control->restoreDesign();
+    for (Timer* timer : timers_) {
+        timer->interval_ = timer->designInterval_;
+        timer->enabled_ = timer->designEnabled_;
+    }
 }
 
 Hwnd Window::handle() const { return peer_ ? peer_->handle() : 0; }

@@ -3,8 +3,8 @@
 // The portable window toolkit. Control objects hold the state the program reads; a backend
 // (real Win32 controls, or the headless one of the tests) mirrors them through a WindowPeer
 // and turns user actions into the same calls that code makes (click(), setValue(),
-// setListIndex(), keyDown(), requestClose(), resized(), fire()), so the event rules here
-// hold for both backends.
+// setListIndex(), choose(), keyDown(), keyPress(), requestClose(), resized(), fire()), so the
+// event rules here hold for both backends.
 
 #include "platform/window_system.h"
 
@@ -50,6 +50,13 @@ struct TextBoxArgs {
     std::string text = {};
 };
 
+struct ComboBoxArgs {
+    Control* in = nullptr;
+    std::string name;
+    Geometry at = {};
+    std::string text = {};
+};
+
 // Sizable: a resizable frame with minimise and maximise; FixedSingle: a thin fixed frame
 // without them; FixedDialog: a dialog frame.
 enum class BorderStyle { Sizable, FixedSingle, FixedDialog };
@@ -71,10 +78,22 @@ struct TimerArgs {
     bool enabled = false;
 };
 
-enum class Kind { Window, Panel, OptionButton, ListBox, Button, Label, TextBox };
+enum class Kind {
+    Window,
+    Panel,
+    Frame,
+    OptionButton,
+    CheckBox,
+    ListBox,
+    ComboBox,
+    Button,
+    Label,
+    TextBox,
+};
 
-// What changed on a control, for its peer.
-enum class Change { Geometry, Visible, Enabled, Caption, Value, Topmost };
+// What changed on a control, for its peer. Front: a visible window is shown again and comes
+// to the front.
+enum class Change { Geometry, Visible, Enabled, Caption, Value, Topmost, Front };
 
 // Message box styles and answers, with the Windows values.
 inline constexpr unsigned MB_OK_INFORMATION = 0x40; // MB_OK | MB_ICONINFORMATION
@@ -83,7 +102,6 @@ inline constexpr int ID_OK = 1;
 inline constexpr int KEY_DELETE = 46;
 
 class Window;
-class ListBox;
 class Timer;
 class Menu;
 
@@ -94,11 +112,11 @@ public:
     virtual ~WindowPeer() = default;
     virtual Hwnd handle() const = 0;
     virtual void changed(Control& control, Change what) = 0;
-    // Items of a list box: inserted at / removed from an index, or all replaced.
-    virtual void itemInserted(ListBox& list, int index) = 0;
-    virtual void itemRemoved(ListBox& list, int index) = 0;
-    virtual void itemsReset(ListBox& list) = 0;
-    virtual void selectionChanged(ListBox& list) = 0;
+    // Items of a list box or combo box: inserted at / removed from an index, or all replaced.
+    virtual void itemInserted(Control& list, int index) = 0;
+    virtual void itemRemoved(Control& list, int index) = 0;
+    virtual void itemsReset(Control& list) = 0;
+    virtual void selectionChanged(Control& list) = 0;
     virtual void timerChanged(Timer& timer) = 0;
     // The inner (client) size of the window, in twips.
     virtual int clientWidth() const = 0;
@@ -167,9 +185,19 @@ public:
 
 protected:
     void notify(Change what);
+    // The state before the window's first load: kept then, and put back without events
+    // when the window unloads.
+    virtual void keepDesign();
+    virtual void restoreDesign();
 
 private:
     friend class Window;
+    struct Design {
+        Geometry geometry;
+        bool visible = true;
+        bool enabled = true;
+        std::string caption;
+    };
     Window& owner_;
     Control* container_;
     std::string name_;
@@ -178,12 +206,20 @@ private:
     bool enabled_ = true;
     std::string caption_;
     int index_ = -1;
+    Design design_;
 };
 
 class Panel final : public Control {
 public:
     Panel(Window& owner, ControlArgs args) : Control(owner, std::move(args)) {}
     Kind kind() const override { return Kind::Panel; }
+};
+
+// A captioned frame that holds controls as a panel does.
+class Frame final : public Control {
+public:
+    Frame(Window& owner, ControlArgs args) : Control(owner, std::move(args)) {}
+    Kind kind() const override { return Kind::Frame; }
 };
 
 class Button final : public Control {
@@ -212,8 +248,13 @@ public:
     void setText(std::string text);
     std::function<void()> onChange;
 
+protected:
+    void keepDesign() override;
+    void restoreDesign() override;
+
 private:
     std::string text_;
+    std::string designText_;
 };
 
 // Option buttons in the same container exclude each other.
@@ -227,8 +268,34 @@ public:
     void setValue(bool value);
     std::function<void()> onClick;
 
+protected:
+    void keepDesign() override;
+    void restoreDesign() override;
+
 private:
     bool value_ = false;
+    bool designValue_ = false;
+};
+
+// A check box with a third, greyed state: 0 unticked, 1 ticked, 2 greyed.
+class CheckBox final : public Control {
+public:
+    CheckBox(Window& owner, ControlArgs args) : Control(owner, std::move(args)) {}
+    Kind kind() const override { return Kind::CheckBox; }
+    int value() const { return value_; }
+    // A new state, set by code or by the user, raises onClick. Other values are ignored.
+    void setValue(int value);
+    // The user's click ticks an unticked box and unticks a ticked or greyed one.
+    void click() { setValue(value_ == 0 ? 1 : 0); }
+    std::function<void()> onClick;
+
+protected:
+    void keepDesign() override;
+    void restoreDesign() override;
+
+private:
+    int value_ = 0;
+    int designValue_ = 0;
 };
 
 class ListBox final : public Control {
@@ -262,11 +329,58 @@ public:
     std::function<void()> onClick;
     std::function<void(int keyCode, int shift)> onKeyDown;
 
+protected:
+    void keepDesign() override;
+    void restoreDesign() override;
+
 private:
     int sortedPlace(std::string_view text) const;
     bool sorted_;
     std::vector<std::string> items_;
     int listIndex_ = -1;
+    std::vector<std::string> designItems_;
+    int designListIndex_ = -1;
+};
+
+// An edit field above a drop-down list.
+class ComboBox final : public Control {
+public:
+    ComboBox(Window& owner, ComboBoxArgs args);
+    Kind kind() const override { return Kind::ComboBox; }
+
+    int listCount() const { return static_cast<int>(items_.size()); }
+    const std::string& item(int index) const { return items_.at(static_cast<std::size_t>(index)); }
+    const std::vector<std::string>& items() const { return items_; }
+    void addItem(std::string text);
+
+    // The text of the edit field, and the item it shows: the one chosen last, or the one
+    // that a text set afterwards equals exactly; -1 for none.
+    const std::string& text() const { return text_; }
+    int listIndex() const { return listIndex_; }
+    // A new text, set by code or edited by the user, raises no event.
+    void setText(std::string text);
+    // The user chooses an item (by mouse or arrow keys): the field shows it and onClick
+    // runs. Out-of-range indexes are ignored.
+    void choose(int index);
+    // A character typed into the edit field goes through onKeyPress, which may replace it
+    // or discard it (0), before it reaches the field; returns what reaches it. Nothing
+    // runs while the box takes no input.
+    int keyPress(int keyAscii);
+
+    std::function<void()> onClick;
+    std::function<void(int& keyAscii)> onKeyPress;
+
+protected:
+    void keepDesign() override;
+    void restoreDesign() override;
+
+private:
+    std::vector<std::string> items_;
+    std::string text_;
+    int listIndex_ = -1;
+    std::vector<std::string> designItems_;
+    std::string designText_;
+    int designListIndex_ = -1;
 };
 
 class MenuItem {
@@ -326,6 +440,8 @@ private:
     bool enabled_;
     bool running_ = false;
     int index_ = -1;
+    int designInterval_;
+    bool designEnabled_;
 };
 
 class Window : public Control {
@@ -349,14 +465,15 @@ public:
     // Creates the window (once) and runs onLoad; the window stays hidden.
     void load();
     // Loads when needed, then makes the window visible (placed as its start position says
-    // the first time) and raises onResize.
+    // the first time) and raises onResize. A visible window comes to the front.
     void show();
     void hide();
     // Loads when needed, shows the window and returns once it is hidden or unloaded; its
     // owner takes no input meanwhile.
     void showModal();
-    // Hides the window and gives up its real window; the portable state stays, and the next
-    // load creates the window afresh.
+    // Hides the window and gives up its real window. Its controls and timers go back to
+    // the state they had before the first load, without events; the next load creates the
+    // window afresh and runs onLoad again.
     void unload();
 
     // The window's handle on the desktop; 0 before load.
@@ -401,6 +518,7 @@ private:
     std::unique_ptr<WindowPeer> peer_;
     Window* ownerWindow_ = nullptr;
     bool loaded_ = false;
+    bool designKept_ = false;
     bool topmost_ = false;
 };
 

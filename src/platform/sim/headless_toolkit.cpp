@@ -31,6 +31,10 @@ public:
         SimWindow& w = toolkit_.desktop_.window(handle_);
         if (what == ui::Change::Caption) w.text = window_.caption();
         if (what == ui::Change::Topmost) toolkit_.desktop_.bringToTop(handle_);
+        if (what == ui::Change::Front) {
+            toolkit_.desktop_.bringToTop(handle_);
+            toolkit_.desktop_.setForeground(handle_);
+        }
         if (what == ui::Change::Visible) {
             w.style = window_.visible() ? w.style | WS_VISIBLE_BIT : w.style & ~WS_VISIBLE_BIT;
             if (window_.visible()) toolkit_.desktop_.setForeground(handle_);
@@ -40,10 +44,10 @@ public:
             }
         }
     }
-    void itemInserted(ui::ListBox&, int) override {}
-    void itemRemoved(ui::ListBox&, int) override {}
-    void itemsReset(ui::ListBox&) override {}
-    void selectionChanged(ui::ListBox&) override {}
+    void itemInserted(ui::Control&, int) override {}
+    void itemRemoved(ui::Control&, int) override {}
+    void itemsReset(ui::Control&) override {}
+    void selectionChanged(ui::Control&) override {}
     void timerChanged(ui::Timer& timer) override { toolkit_.arm(timer); }
     int clientWidth() const override { return clientWidth_; }
     int clientHeight() const override { return clientHeight_; }
@@ -107,6 +111,21 @@ void HeadlessToolkit::pressKey(int keyCode, int shift) {
             return;
         }
         return;
+    }
+}
+
+void HeadlessToolkit::type(ui::ComboBox& box, std::string_view characters) {
+    constexpr int backspace = 8;
+    for (const char typed : characters) {
+        if (!box.takesInput()) return;
+        const int reaching = box.keyPress(static_cast<unsigned char>(typed));
+        std::string text = box.text();
+        if (reaching == backspace) {
+            if (!text.empty()) text.pop_back();
+        } else if (reaching != 0) {
+            text += static_cast<char>(reaching);
+        }
+        box.setText(std::move(text));
     }
 }
 

@@ -67,6 +67,10 @@ public:
     // it is shown, and a popup menu's owner when the menu opens), to its first list box.
     void pressKey(int keyCode, int shift = 0);
 
+    // The user types characters into the combo box's edit field, the caret at its end, as
+    // far as its key-press event lets them through; Backspace (8) takes one back.
+    void type(ui::ComboBox& box, std::string_view characters);
+
     // The user drags the window to a new inner size (twips).
     void userResize(ui::Window& window, int clientWidth, int clientHeight);
 

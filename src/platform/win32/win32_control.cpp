@@ -12,8 +12,8 @@ bool Win32Control::create(HWND parent, int id) {
     const ui::Geometry& g = control_.geometry();
     hwnd_ = CreateWindowExA(s.exStyle, s.className, control_.caption().c_str(), style,
                             display_.toPixelsX(g.left), display_.toPixelsY(g.top),
-                            std::max(0, display_.toPixelsX(g.width)),
-                            std::max(0, display_.toPixelsY(g.height)), parent,
+                            windowWidth(std::max(0, display_.toPixelsX(g.width))),
+                            windowHeight(std::max(0, display_.toPixelsY(g.height))), parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), display_.instance,
                             nullptr);
     if (!hwnd_) return false;
@@ -38,6 +38,7 @@ void Win32Control::changed(ui::Change what) {
         break;
     case ui::Change::Value:
     case ui::Change::Topmost:
+    case ui::Change::Front:
         break;
     }
 }
@@ -45,14 +46,39 @@ void Win32Control::changed(ui::Change what) {
 void Win32Control::place() {
     const ui::Geometry& g = control_.geometry();
     MoveWindow(hwnd_, display_.toPixelsX(g.left), display_.toPixelsY(g.top),
-               std::max(0, display_.toPixelsX(g.width)), std::max(0, display_.toPixelsY(g.height)),
-               TRUE);
+               windowWidth(std::max(0, display_.toPixelsX(g.width))),
+               windowHeight(std::max(0, display_.toPixelsY(g.height))), TRUE);
+}
+
+std::optional<LRESULT> forwardToForm(HWND container, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSCROLLBAR:
+        if (const HWND form = GetAncestor(container, GA_ROOT); form && form != container)
+            return SendMessageA(form, message, wParam, lParam);
+        break;
+    default:
+        break;
+    }
+    return std::nullopt;
 }
 
 std::unique_ptr<Win32Control> makeWin32Control(ui::Control& control, const Win32Display& display) {
     switch (control.kind()) {
     case ui::Kind::Panel:
         return makeWin32Panel(static_cast<ui::Panel&>(control), display);
+    case ui::Kind::Frame:
+        return makeWin32Frame(static_cast<ui::Frame&>(control), display);
+    case ui::Kind::CheckBox:
+        return makeWin32CheckBox(static_cast<ui::CheckBox&>(control), display);
+    case ui::Kind::ComboBox:
+        return makeWin32ComboBox(static_cast<ui::ComboBox&>(control), display);
     case ui::Kind::Button:
         return makeWin32Button(static_cast<ui::Button&>(control), display);
     case ui::Kind::OptionButton:

@@ -55,6 +55,9 @@ protected:
     virtual void created() {}
     // Places the real control at the portable geometry, relative to its container.
     void place();
+    // The size of the real window for the portable size, in pixels.
+    virtual int windowWidth(int pixels) const { return pixels; }
+    virtual int windowHeight(int pixels) const { return pixels; }
 
     const Win32Display& display_;
 
@@ -65,6 +68,9 @@ private:
 
 // One factory per kind, each in the kind's own file.
 std::unique_ptr<Win32Control> makeWin32Panel(ui::Panel& panel, const Win32Display& display);
+std::unique_ptr<Win32Control> makeWin32Frame(ui::Frame& frame, const Win32Display& display);
+std::unique_ptr<Win32Control> makeWin32CheckBox(ui::CheckBox& box, const Win32Display& display);
+std::unique_ptr<Win32Control> makeWin32ComboBox(ui::ComboBox& box, const Win32Display& display);
 std::unique_ptr<Win32Control> makeWin32Button(ui::Button& button, const Win32Display& display);
 std::unique_ptr<Win32Control> makeWin32OptionButton(ui::OptionButton& button,
                                                     const Win32Display& display);
@@ -77,5 +83,9 @@ std::unique_ptr<Win32Control> makeWin32Control(ui::Control& control, const Win32
 
 // The window class that panels are made of.
 bool registerWin32PanelClass(HINSTANCE instance);
+
+// What the controls inside a panel or frame report to their parent goes on to the form;
+// nothing for other messages.
+std::optional<LRESULT> forwardToForm(HWND container, UINT message, WPARAM wParam, LPARAM lParam);
 
 } // namespace zk

@@ -8,21 +8,7 @@ constexpr const char* kPanelClass = "ZuklapperPanel";
 
 // A panel only groups controls; what its controls report goes to the form.
 LRESULT CALLBACK panelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_COMMAND:
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSCROLLBAR:
-        if (const HWND form = GetAncestor(hwnd, GA_ROOT); form && form != hwnd)
-            return SendMessageA(form, message, wParam, lParam);
-        break;
-    default:
-        break;
-    }
+    if (const auto result = forwardToForm(hwnd, message, wParam, lParam)) return *result;
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 

@@ -125,7 +125,15 @@ void Win32WindowPeer::changedWindow(ui::Change what) {
     case ui::Change::Topmost:
         makeTopmost();
         break;
+    case ui::Change::Front:
+        bringToFront();
+        break;
     }
+}
+
+void Win32WindowPeer::bringToFront() {
+    if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+    SetForegroundWindow(hwnd_);
 }
 
 // A hidden window keeps no keyboard focus: keys typed afterwards are meant for another
@@ -179,19 +187,19 @@ void Win32WindowPeer::makeTopmost() {
     SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 }
 
-void Win32WindowPeer::itemInserted(ui::ListBox& list, int index) {
+void Win32WindowPeer::itemInserted(ui::Control& list, int index) {
     if (Win32Control* real = realControl(list)) real->itemInserted(index);
 }
 
-void Win32WindowPeer::itemRemoved(ui::ListBox& list, int index) {
+void Win32WindowPeer::itemRemoved(ui::Control& list, int index) {
     if (Win32Control* real = realControl(list)) real->itemRemoved(index);
 }
 
-void Win32WindowPeer::itemsReset(ui::ListBox& list) {
+void Win32WindowPeer::itemsReset(ui::Control& list) {
     if (Win32Control* real = realControl(list)) real->itemsReset();
 }
 
-void Win32WindowPeer::selectionChanged(ui::ListBox& list) {
+void Win32WindowPeer::selectionChanged(ui::Control& list) {
     if (Win32Control* real = realControl(list)) real->selectionChanged();
 }
 

@@ -32,10 +32,10 @@ public:
 
     Hwnd handle() const override { return fromHwnd(hwnd_); }
     void changed(ui::Control& control, ui::Change what) override;
-    void itemInserted(ui::ListBox& list, int index) override;
-    void itemRemoved(ui::ListBox& list, int index) override;
-    void itemsReset(ui::ListBox& list) override;
-    void selectionChanged(ui::ListBox& list) override;
+    void itemInserted(ui::Control& list, int index) override;
+    void itemRemoved(ui::Control& list, int index) override;
+    void itemsReset(ui::Control& list) override;
+    void selectionChanged(ui::Control& list) override;
     void timerChanged(ui::Timer& timer) override;
     int clientWidth() const override;
     int clientHeight() const override;
@@ -51,6 +51,7 @@ private:
 
     void changedWindow(ui::Change what);
     void setWindowVisible(bool visible);
+    void bringToFront();
     void resizeWindow();
     void centre();
     void makeTopmost();

@@ -1,0 +1,112 @@
+#include "hotkeys/frmconfig.h"
+
+#include "app/texte.h"
+#include "app/zuklapper.h"
+#include "settings/ini.h"
+
+#include <string>
+
+namespace zk {
+
+namespace {
+
+constexpr const char* Abschnitt = "Hotkeys";
+constexpr const char* Zusatztasten[] = {"keine", "Shift", "Strg", "Alt", "AltGr"};
+
+// The boxes in hotkey slot order, with their keys in config.ini and the values that hold
+// when a key is missing.
+struct Binding {
+    ui::ComboBox Frmconfig::*box;
+    const char* key;
+    const char* fallback;
+};
+constexpr Binding bindings[] = {
+    {&Frmconfig::cbTitel1, "AddTitle", "F8"},
+    {&Frmconfig::cbTitel2, "AddTitle2", "keine"},
+    {&Frmconfig::cbUrl1, "AddUrl", "F8"},
+    {&Frmconfig::cbUrl2, "AddUrl2", "Shift"},
+};
+
+} // namespace
+
+Frmconfig::Frmconfig(Zuklapper& app)
+    : window(app.platform().toolkit, {.name = "frmconfig",
+                                      .caption = app.text(texte::Hotkeys_Titel),
+                                      .clientWidth = 3720,
+                                      .clientHeight = 2445,
+                                      .border = ui::BorderStyle::FixedSingle}),
+      Check1(window, {.name = "Check1",
+                      .at = {90, 90, 1845, 300},
+                      .caption = app.text(texte::Hotkeys_aktivieren)}),
+      Frame1(window, {.name = "Frame1",
+                      .at = {105, 525, 3525, 1830},
+                      .caption = app.text(texte::Funktionstasten)}),
+      Label1(window, {.in = &Frame1,
+                      .name = "Label1",
+                      .at = {165, 375, 1515, 210},
+                      .caption = app.text(texte::Titel_hinzufuegen)}),
+      cbTitel1(window, {.in = &Frame1, .name = "cbTitel1", .at = {165, 645, 1530, 315}}),
+      Label5(window, {.in = &Frame1,
+                      .name = "Label5",
+                      .at = {1860, 375, 1275, 240},
+                      .caption = app.text(texte::Zusatztaste)}),
+      cbTitel2(window, {.in = &Frame1, .name = "cbTitel2", .at = {1830, 645, 1530, 315}}),
+      Label2(window, {.in = &Frame1,
+                      .name = "Label2",
+                      .at = {165, 1065, 1515, 210},
+                      .caption = app.text(texte::Url_hinzufuegen)}),
+      cbUrl1(window, {.in = &Frame1, .name = "cbUrl1", .at = {180, 1335, 1530, 315}}),
+      Label4(window, {.in = &Frame1,
+                      .name = "Label4",
+                      .at = {1875, 1065, 1275, 240},
+                      .caption = app.text(texte::Zusatztaste)}),
+      cbUrl2(window, {.in = &Frame1, .name = "cbUrl2", .at = {1845, 1335, 1530, 315}}),
+      app_(app) {
+    window.onLoad = [this] { Form_Load(); };
+    Check1.onClick = [this] { Check1_Click(); };
+    int slot = 0;
+    for (const Binding& binding : bindings) {
+        ui::ComboBox& box = this->*binding.box;
+        box.onClick = [this, &box, key = binding.key, slot] { keyChosen(box, key, slot); };
+        // Only the lists' keys: a typed character never reaches the field.
+        box.onKeyPress = [](int& KeyAscii) { KeyAscii = 0; };
+        ++slot;
+    }
+}
+
+void Frmconfig::Form_Load() {
+    for (int i = 1; i <= 12; ++i) {
+        std::string taste = "F";
+        taste += std::to_string(i);
+        cbTitel1.addItem(taste);
+        cbUrl1.addItem(taste);
+    }
+    for (const char* taste : Zusatztasten) {
+        cbTitel2.addItem(taste);
+        cbUrl2.addItem(taste);
+    }
+    Profile& profile = app_.platform().profile;
+    const std::string& Pfad_config = app_.form1().Pfad_config;
+    // Shown as stored, even a name that is no item; setting a text is no choice.
+    for (const Binding& binding : bindings)
+        (this->*binding.box)
+            .setText(Ini_lesen(profile, Pfad_config, Abschnitt, binding.key, binding.fallback));
+
+    // The box takes 0, 1 or 2, and a change from the design's unticked state counts as a
+    // click. Any other value leaves it unticked and the hotkeys as the start left them.
+    const auto state = Ganzzahl(Ini_lesen(profile, Pfad_config, Abschnitt, "ChkAddUrl", 1));
+    if (state && *state >= 0 && *state <= 2) Check1.setValue(*state);
+}
+
+void Frmconfig::Check1_Click() {
+    Ini_schreiben(app_.platform().profile, app_.form1().Pfad_config, Abschnitt, "ChkAddUrl",
+                  Check1.value());
+    app_.form1().tmrHotkey.setEnabled(Check1.value() == 1);
+}
+
+void Frmconfig::keyChosen(ui::ComboBox& box, const char* key, int slot) {
+    Ini_schreiben(app_.platform().profile, app_.form1().Pfad_config, Abschnitt, key, box.text());
+    Hotkey_setzen(app_.Hotkey, box.text(), slot);
+}
+
+} // namespace zk

@@ -1,0 +1,118 @@
+// The dialog "Hotkeys" of the real zuklapper.exe, opened through the tray's popup menu.
+
+#include "harness.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace zkt;
+
+namespace {
+
+// Chooses "H&otkeys" in the notification icon's popup menu by its mnemonic.
+HWND openHotkeyDialog(const Program& program) {
+    PostMessageA(program.hostWindow(), WM_MOUSEMOVE, 0, WM_RBUTTONUP);
+    if (!waitUntil([] { return FindWindowA("#32768", nullptr) != nullptr; })) return nullptr;
+    typeKey('O');
+    return program.shownWindow("Hotkeys");
+}
+
+// cbTitel1, cbTitel2, cbUrl1 and cbUrl2, in the order the dialog creates them.
+std::vector<HWND> comboBoxes(HWND dialog) {
+    std::vector<HWND> boxes;
+    findWindow(dialog, [&](HWND hwnd) {
+        if (className(hwnd) == "ComboBox") boxes.push_back(hwnd);
+        return false;
+    });
+    std::sort(boxes.begin(), boxes.end(),
+              [](HWND a, HWND b) { return GetDlgCtrlID(a) < GetDlgCtrlID(b); });
+    return boxes;
+}
+
+std::vector<std::string> shownKeys(HWND dialog) {
+    std::vector<std::string> texts;
+    for (HWND box : comboBoxes(dialog)) texts.push_back(controlText(box));
+    return texts;
+}
+
+using Texts = std::vector<std::string>;
+
+} // namespace
+
+TEST(HotkeyDialog, AChoiceIsSavedAtOnceTypedLettersAreNotAndTheBoxSwitchesTheHotkeys) {
+    Program program(std::nullopt, std::nullopt, "[Hotkeys]\r\nAddUrl=F13\r\n");
+    const auto config = [&] { return readFile(program.path("config.ini")).value_or(""); };
+    const HWND dialog = openHotkeyDialog(program);
+    ASSERT_TRUE(dialog) << "no dialog \"Hotkeys\"";
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), program.mainWindow()) << "no task-bar button";
+    EXPECT_EQ(shownKeys(dialog), (Texts{"F8", "keine", "F13", "Shift"}));
+    const HWND check = findDescendant(dialog, "Button", "Hotkeys aktivieren.");
+    ASSERT_TRUE(check);
+    EXPECT_EQ(query(check, BM_GETCHECK), BST_CHECKED);
+    EXPECT_EQ(config(), "[Hotkeys]\r\nAddUrl=F13\r\nChkAddUrl=1\r\n");
+    Sleep(300);
+    EXPECT_TRUE(Screenshot(dialog).keep("zuklapper-hotkeys.png"));
+
+    // The check box has the focus; Tab walks into the frame, to the title key.
+    SetForegroundWindow(dialog);
+    typeKey(VK_TAB);
+    typeKey(VK_DOWN);
+    EXPECT_TRUE(waitUntil([&] { return config().find("AddTitle=F9\r\n") != std::string::npos; }))
+        << config();
+    EXPECT_EQ(shownKeys(dialog), (Texts{"F9", "keine", "F13", "Shift"}));
+
+    const std::string chosen = config();
+    typeKey('X');
+    Sleep(300);
+    EXPECT_EQ(shownKeys(dialog), (Texts{"F9", "keine", "F13", "Shift"}));
+    EXPECT_EQ(config(), chosen);
+
+    PostMessageA(check, BM_CLICK, 0, 0);
+    EXPECT_TRUE(waitUntil([&] { return config().find("ChkAddUrl=0\r\n") != std::string::npos; }))
+        << config();
+    EXPECT_EQ(query(check, BM_GETCHECK), BST_UNCHECKED);
+}
+
+TEST(HotkeyDialog, TheListsOpenTallEnoughAndTheDialogIsOpenedOnceAndLoadedAfresh) {
+    Program program(std::nullopt, std::nullopt);
+    const HWND dialog = openHotkeyDialog(program);
+    ASSERT_TRUE(dialog) << "no dialog \"Hotkeys\"";
+    // The user opens the list of the title key with F4.
+    SetForegroundWindow(dialog);
+    Sleep(500);
+    typeKey(VK_TAB);
+    Sleep(500);
+    typeKey(VK_F4);
+    HWND list = nullptr;
+    ASSERT_TRUE(waitUntil([&] {
+        list = findWindow(nullptr, [](HWND hwnd) {
+            return className(hwnd) == "ComboLBox" && IsWindowVisible(hwnd);
+        });
+        return list != nullptr;
+    })) << "the list does not open";
+    RECT inside{};
+    GetClientRect(list, &inside);
+    EXPECT_EQ(query(list, LB_GETCOUNT), 12);
+    EXPECT_GE(inside.bottom, 12 * query(list, LB_GETITEMHEIGHT, 0)) << "all keys without scrolling";
+    Sleep(200);
+    EXPECT_TRUE(Screenshot(list).keep("zuklapper-hotkeys-liste.png"));
+    typeKey(VK_ESCAPE);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(list); }));
+
+    // Chosen again while open, the dialog comes to the front as it is.
+    program.showMainWindow();
+    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == program.mainWindow(); }));
+    EXPECT_EQ(openHotkeyDialog(program), dialog);
+    EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() == dialog; }));
+
+    PostMessageA(dialog, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(dialog); }));
+    writeFile(program.path("config.ini"), "[Hotkeys]\r\nAddTitle2=AltGr\r\nChkAddUrl=2\r\n");
+    const HWND again = openHotkeyDialog(program);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(shownKeys(again), (Texts{"F8", "AltGr", "F8", "Shift"}));
+    EXPECT_EQ(query(findDescendant(again, "Button", "Hotkeys aktivieren."), BM_GETCHECK),
+              BST_INDETERMINATE);
+    EXPECT_EQ(query(comboBoxes(again).at(1), CB_GETCOUNT), 5);
+}
