@@ -96,15 +96,10 @@ void Form1::Einstellungen_lesen() {
     // A value that is no whole number counts like any number other than 1.
     tmrHotkey.setEnabled(Ganzzahl(Ini_lesen(profile, Pfad_config, "Hotkeys", "ChkAddUrl", 1)) == 1);
 
-    struct Einstellung {
-        const char* key;
-        const char* fallback;
-    };
-    static constexpr Einstellung tasten[] = {
-        {"AddTitle", "F8"}, {"AddTitle2", "keine"}, {"AddUrl", "F8"}, {"AddUrl2", "Shift"}};
     for (int z = 0; z < 4; ++z) {
+        const HotkeySetting& setting = HotkeySettings[z];
         const std::string Taste =
-            Ini_lesen(profile, Pfad_config, "Hotkeys", tasten[z].key, tasten[z].fallback);
+            Ini_lesen(profile, Pfad_config, "Hotkeys", setting.key, setting.fallback);
         Hotkey_setzen(app_.Hotkey, Taste, z);
     }
 

@@ -13,19 +13,9 @@ namespace {
 constexpr const char* Abschnitt = "Hotkeys";
 constexpr const char* Zusatztasten[] = {"keine", "Shift", "Strg", "Alt", "AltGr"};
 
-// The boxes in hotkey slot order, with their keys in config.ini and the values that hold
-// when a key is missing.
-struct Binding {
-    ui::ComboBox Frmconfig::*box;
-    const char* key;
-    const char* fallback;
-};
-constexpr Binding bindings[] = {
-    {&Frmconfig::cbTitel1, "AddTitle", "F8"},
-    {&Frmconfig::cbTitel2, "AddTitle2", "keine"},
-    {&Frmconfig::cbUrl1, "AddUrl", "F8"},
-    {&Frmconfig::cbUrl2, "AddUrl2", "Shift"},
-};
+// The boxes in hotkey slot order.
+constexpr ui::ComboBox Frmconfig::*boxes[] = {&Frmconfig::cbTitel1, &Frmconfig::cbTitel2,
+                                              &Frmconfig::cbUrl1, &Frmconfig::cbUrl2};
 
 } // namespace
 
@@ -64,13 +54,11 @@ Frmconfig::Frmconfig(Zuklapper& app)
       app_(app) {
     window.onLoad = [this] { Form_Load(); };
     Check1.onClick = [this] { Check1_Click(); };
-    int slot = 0;
-    for (const Binding& binding : bindings) {
-        ui::ComboBox& box = this->*binding.box;
-        box.onClick = [this, &box, key = binding.key, slot] { keyChosen(box, key, slot); };
+    for (int slot = 0; slot < 4; ++slot) {
+        ui::ComboBox& box = this->*boxes[slot];
+        box.onClick = [this, &box, slot] { keyChosen(box, HotkeySettings[slot].key, slot); };
         // Only the lists' keys: a typed character never reaches the field.
         box.onKeyPress = [](int& KeyAscii) { KeyAscii = 0; };
-        ++slot;
     }
 }
 
@@ -88,9 +76,10 @@ void Frmconfig::Form_Load() {
     Profile& profile = app_.platform().profile;
     const std::string& Pfad_config = app_.form1().Pfad_config;
     // Shown as stored, even a name that is no item; setting a text is no choice.
-    for (const Binding& binding : bindings)
-        (this->*binding.box)
-            .setText(Ini_lesen(profile, Pfad_config, Abschnitt, binding.key, binding.fallback));
+    for (int slot = 0; slot < 4; ++slot)
+        (this->*boxes[slot])
+            .setText(Ini_lesen(profile, Pfad_config, Abschnitt, HotkeySettings[slot].key,
+                               HotkeySettings[slot].fallback));
 
     // The box takes 0, 1 or 2, and a change from the design's unticked state counts as a
     // click. Any other value leaves it unticked and the hotkeys as the start left them.

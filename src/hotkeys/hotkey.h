@@ -16,6 +16,15 @@ using HotkeyTable = std::array<std::int32_t, 4>;
 // their virtual-key codes.
 enum class Zusatztaste : std::int32_t { Shift = 1, Strg = 2, Alt = 3, AltGr = 4, keine = 5 };
 
+// Where config.ini keeps each slot of the table (section "Hotkeys"), with the name that holds
+// when the key is missing.
+struct HotkeySetting {
+    const char* key;
+    const char* fallback;
+};
+inline constexpr HotkeySetting HotkeySettings[4] = {
+    {"AddTitle", "F8"}, {"AddTitle2", "keine"}, {"AddUrl", "F8"}, {"AddUrl2", "Shift"}};
+
 // The code of a key name ("F1".."F12", "Shift", "Strg", "Alt", "AltGr", "keine"); exact text.
 std::optional<std::int32_t> Tastencode(std::string_view Taste);
 

@@ -68,10 +68,26 @@ TEST(HotkeyDialog, AChoiceIsSavedAtOnceTypedLettersAreNotAndTheBoxSwitchesTheHot
     EXPECT_EQ(shownKeys(dialog), (Texts{"F9", "keine", "F13", "Shift"}));
     EXPECT_EQ(config(), chosen);
 
+    // F9 takes titles at once, F8 no more; unticked, no key does.
+    const auto titles = [&] { return readFile(program.path("lstTitel.txt")).value_or(""); };
+    const auto typeOver = [&](const char* title, WORD key) {
+        FakeBrowser page({.cls = "MozillaWindowClass", .title = title});
+        SetForegroundWindow(page.hwnd());
+        waitUntil([&] { return GetForegroundWindow() == page.hwnd(); });
+        Sleep(500); // Wine takes the keyboard state from X after a focus change
+        typeKey(key);
+        Sleep(500);
+    };
+    typeOver("Alt - Browser", VK_F8);
+    typeOver("Neu - Browser", VK_F9);
+    EXPECT_EQ(titles(), quotedLines({"Neu"}));
+
     PostMessageA(check, BM_CLICK, 0, 0);
     EXPECT_TRUE(waitUntil([&] { return config().find("ChkAddUrl=0\r\n") != std::string::npos; }))
         << config();
     EXPECT_EQ(query(check, BM_GETCHECK), BST_UNCHECKED);
+    typeOver("Aus - Browser", VK_F9);
+    EXPECT_EQ(titles(), quotedLines({"Neu"}));
 }
 
 TEST(HotkeyDialog, TheListsOpenTallEnoughAndTheDialogIsOpenedOnceAndLoadedAfresh) {
