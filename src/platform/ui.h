@@ -3,8 +3,8 @@
 // The portable window toolkit. Control objects hold the state the program reads; a backend
 // (real Win32 controls, or the headless one of the tests) mirrors them through a WindowPeer
 // and turns user actions into the same calls that code makes (click(), setValue(),
-// setListIndex(), choose(), keyDown(), keyPress(), requestClose(), resized(), fire()), so the
-// event rules here hold for both backends.
+// setListIndex(), choose(), keyDown(), keyPress(), pressDefault(), pressCancel(),
+// requestClose(), resized(), fire()), so the event rules here hold for both backends.
 
 #include "platform/window_system.h"
 
