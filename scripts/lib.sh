@@ -8,7 +8,8 @@ ZK_PKGS_NATIVE=(g++ googletest libgtest-dev libbenchmark-dev)
 ZK_PKGS_WIN64=(g++-mingw-w64-x86-64-posix)
 ZK_PKGS_WIN32=(g++-mingw-w64-i686-posix)
 # wine32 runs the 32-bit build; it comes from Debian's i386 architecture.
-ZK_PKGS_WINE=(wine wine64 wine32:i386 xvfb)
+# Nimbus Sans stands in for Arial, which the about box names and Wine does not ship.
+ZK_PKGS_WINE=(wine wine64 wine32:i386 xvfb fonts-urw-base35)
 # One Wine prefix for both builds.
 ZK_WINEPREFIX=$ZK_ROOT/build/wineprefix
 
@@ -87,7 +88,17 @@ zk_wine_env() {
 
 zk_wine_prefix() {
     local marker=$WINEPREFIX/.zuklapper-ready
-    [ -f "$marker" ] && return 0
+    [ -f "$marker" ] || zk_wine_prefix_create "$marker"
+    # Arial as Nimbus Sans, of the same widths; also in prefixes made before this step.
+    if ! grep -q '"Arial"="Nimbus Sans"' "$WINEPREFIX/user.reg"; then
+        "$ZK_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Nimbus Sans' /f \
+            </dev/null >/dev/null 2>&1
+        wineserver -w
+    fi
+}
+
+zk_wine_prefix_create() {
+    local marker=$1
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         flock 9

@@ -8,14 +8,10 @@
 
 namespace zk {
 
-namespace {
-
 std::string folderPrefix(std::string folder) {
     if (folder.empty() || folder.back() != '\\') folder += '\\';
     return folder;
 }
-
-} // namespace
 
 Form1::Form1(Zuklapper& app)
     : window(app.platform().toolkit, {.name = "Form1",

@@ -12,6 +12,9 @@ namespace zk {
 
 class Zuklapper;
 
+// The folder with a backslash at its end; a drive's root has one already.
+std::string folderPrefix(std::string folder);
+
 // The main window: the shown entry list, its buttons, the paths of the list files and the
 // timer of the close cycle.
 class Form1 {

@@ -10,11 +10,15 @@ Zuklapper::Zuklapper(Platform& platform)
     : platform_(platform), frmHaupt_(std::make_unique<FrmHaupt>(*this)),
       form1_(std::make_unique<Form1>(*this)),
       frmHinzufuegen_(std::make_unique<FrmHinzufuegen>(*this)),
-      frmconfig_(std::make_unique<Frmconfig>(*this)) {
+      frmconfig_(std::make_unique<Frmconfig>(*this)),
+      frmInfoBox_(std::make_unique<FrmInfoBox>(*this)) {
     frmHinzufuegen_->window.setOwnerWindow(&form1_->window);
     frmconfig_->window.setOwnerWindow(&form1_->window);
+    frmInfoBox_->window.setOwnerWindow(&form1_->window);
     // Modeless: shown, or brought to the front while it is open.
     form1_->mEinstellungen.onClick = [this] { frmconfig_->window.show(); };
+    form1_->mINFO.onClick = [this] { frmInfoBox_->window.show(); };
+    form1_->mHilfe.onClick = [this] { Hilfe_anzeigen(*this); };
 }
 
 Zuklapper::~Zuklapper() = default;

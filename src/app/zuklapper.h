@@ -7,6 +7,7 @@
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "platform/window_system.h"
+#include "tray/frm_info_box.h"
 
 #include <memory>
 #include <string>
@@ -43,6 +44,10 @@ public:
     FrmHaupt& frmHaupt() { return *frmHaupt_; }
     FrmHinzufuegen& frmHinzufuegen() { return *frmHinzufuegen_; }
     Frmconfig& frmconfig() { return *frmconfig_; }
+    FrmInfoBox& frmInfoBox() { return *frmInfoBox_; }
+
+    // As in the version record of zuklapper.rc.
+    Version version{1, 0, 8};
 
     // The chosen browser's title suffix, appended to every title entry.
     std::string WebbrowserBezeichnung;
@@ -56,6 +61,7 @@ private:
     std::unique_ptr<Form1> form1_;
     std::unique_ptr<FrmHinzufuegen> frmHinzufuegen_;
     std::unique_ptr<Frmconfig> frmconfig_;
+    std::unique_ptr<FrmInfoBox> frmInfoBox_;
 };
 
 } // namespace zk

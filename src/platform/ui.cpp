@@ -1,12 +1,13 @@
 #include "platform/ui.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace zk::ui {
 
 Control::Control(Window& owner, ControlArgs args)
     : owner_(owner), container_(args.in), name_(std::move(args.name)), geometry_(args.at),
-      caption_(std::move(args.caption)) {
+      caption_(std::move(args.caption)), font_(std::move(args.font)) {
     if (this != &owner) owner.adopt(*this);
 }
 
@@ -53,9 +54,36 @@ void Control::restoreDesign() {
     caption_ = design_.caption;
 }
 
+Button::Button(Window& owner, ButtonArgs args)
+    : Control(owner, {.in = args.in,
+                      .name = std::move(args.name),
+                      .at = args.at,
+                      .caption = std::move(args.caption),
+                      .font = std::move(args.font)}),
+      default_(args.isDefault), cancel_(args.cancel) {}
+
 void Button::click() {
     if (onClick) onClick();
 }
+
+Label::Label(Window& owner, LabelArgs args)
+    : Control(owner, {.in = args.in,
+                      .name = std::move(args.name),
+                      .at = args.at,
+                      .caption = std::move(args.caption),
+                      .font = std::move(args.font)}),
+      color_(args.color), centred_(args.centred) {}
+
+void Label::click() {
+    if (onClick) onClick();
+}
+
+Line::Line(Window& owner, LineArgs args)
+    : Control(owner, {.in = args.in,
+                      .name = std::move(args.name),
+                      .at = {std::min(args.x1, args.x2), std::min(args.y1, args.y2),
+                             std::abs(args.x2 - args.x1), std::abs(args.y2 - args.y1)}}),
+      width_(args.width) {}
 
 void OptionButton::setValue(bool value) {
     if (value == value_) return;
@@ -345,6 +373,33 @@ void Window::requestClose() {
     bool cancel = false;
     if (onQueryUnload) onQueryUnload(cancel);
     if (!cancel) unload();
+}
+
+namespace {
+
+// The window's first button that is its default (or cancel) button and takes input.
+Button* keyButton(const Window& window, bool cancel) {
+    for (Control* control : window.controls()) {
+        if (control->kind() != Kind::Button) continue;
+        auto* button = static_cast<Button*>(control);
+        if ((cancel ? button->isCancel() : button->isDefault()) && button->takesInput())
+            return button;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool Window::pressDefault() {
+    Button* button = keyButton(*this, false);
+    if (button) button->click();
+    return button != nullptr;
+}
+
+bool Window::pressCancel() {
+    Button* button = keyButton(*this, true);
+    if (button) button->click();
+    return button != nullptr;
 }
 
 void Window::resized() {

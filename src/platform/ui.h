@@ -3,13 +3,14 @@
 // The portable window toolkit. Control objects hold the state the program reads; a backend
 // (real Win32 controls, or the headless one of the tests) mirrors them through a WindowPeer
 // and turns user actions into the same calls that code makes (click(), setValue(),
-// setListIndex(), choose(), keyDown(), keyPress(), requestClose(), resized(), fire()), so the
-// event rules here hold for both backends.
+// setListIndex(), choose(), keyDown(), keyPress(), pressDefault(), pressCancel(),
+// requestClose(), resized(), fire()), so the event rules here hold for both backends.
 
 #include "platform/window_system.h"
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,23 @@ struct Geometry {
 
 class Control;
 
+// A font by name and size in points; no name: the system's message font.
+struct Font {
+    std::string name = {};
+    double points = 0;
+    bool bold = false;
+    bool underline = false;
+    bool operator==(const Font&) const = default;
+};
+
+// A colour as red, green and blue.
+struct Rgb {
+    unsigned char red = 0;
+    unsigned char green = 0;
+    unsigned char blue = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
 // What a control is created with, by name:
 //   Button cmdOK(window, {.in = &picButtons, .name = "cmdOK", .at = {...}, .caption = "OK"});
 struct ControlArgs {
@@ -34,6 +52,47 @@ struct ControlArgs {
     std::string name;
     Geometry at = {};
     std::string caption = {};
+    Font font = {};
+};
+
+struct LabelArgs {
+    Control* in = nullptr;
+    std::string name;
+    Geometry at = {};
+    std::string caption = {};
+    Font font = {};
+    std::optional<Rgb> color = {}; // none: the system's text colour
+    bool centred = false;
+};
+
+// Enter clicks the default button, Escape the cancel button, while their window is in front.
+struct ButtonArgs {
+    Control* in = nullptr;
+    std::string name;
+    Geometry at = {};
+    std::string caption = {};
+    Font font = {};
+    bool isDefault = false;
+    bool cancel = false;
+};
+
+// An icon of the program's resources, by id, at its own size.
+struct ImageArgs {
+    Control* in = nullptr;
+    std::string name;
+    Geometry at = {};
+    int icon = 0;
+};
+
+// A horizontal or vertical line between two points (twips), width pixels wide.
+struct LineArgs {
+    Control* in = nullptr;
+    std::string name;
+    int x1 = 0;
+    int y1 = 0;
+    int x2 = 0;
+    int y2 = 0;
+    int width = 1;
 };
 
 struct ListBoxArgs {
@@ -89,6 +148,8 @@ enum class Kind {
     Button,
     Label,
     TextBox,
+    Image,
+    Line,
 };
 
 // What changed on a control, for its peer. Front: a visible window is shown again and comes
@@ -99,6 +160,8 @@ enum class Change { Geometry, Visible, Enabled, Caption, Value, Topmost, Front }
 inline constexpr unsigned MB_OK_INFORMATION = 0x40; // MB_OK | MB_ICONINFORMATION
 inline constexpr int ID_OK = 1;
 
+inline constexpr int KEY_RETURN = 13;
+inline constexpr int KEY_ESCAPE = 27;
 inline constexpr int KEY_DELETE = 46;
 
 class Window;
@@ -175,6 +238,7 @@ public:
 
     const std::string& caption() const { return caption_; }
     void setCaption(std::string caption);
+    const Font& font() const { return font_; }
 
     // Index of the control among its owner's controls, for backends (e.g. a control id).
     int index() const { return index_; }
@@ -205,6 +269,7 @@ private:
     bool visible_ = true;
     bool enabled_ = true;
     std::string caption_;
+    Font font_;
     int index_ = -1;
     Design design_;
 };
@@ -224,18 +289,57 @@ public:
 
 class Button final : public Control {
 public:
-    Button(Window& owner, ControlArgs args) : Control(owner, std::move(args)) {}
+    Button(Window& owner, ButtonArgs args);
     Kind kind() const override { return Kind::Button; }
+    bool isDefault() const { return default_; }
+    bool isCancel() const { return cancel_; }
     // A click by the user or by code.
     void click();
     std::function<void()> onClick;
+
+private:
+    bool default_;
+    bool cancel_;
 };
 
 // A caption that the user cannot change.
 class Label final : public Control {
 public:
-    Label(Window& owner, ControlArgs args) : Control(owner, std::move(args)) {}
+    Label(Window& owner, LabelArgs args);
     Kind kind() const override { return Kind::Label; }
+    const std::optional<Rgb>& color() const { return color_; }
+    bool centred() const { return centred_; }
+    // A click by the user or by code.
+    void click();
+    std::function<void()> onClick;
+
+private:
+    std::optional<Rgb> color_;
+    bool centred_;
+};
+
+// A picture: an icon of the program's resources.
+class Image final : public Control {
+public:
+    Image(Window& owner, ImageArgs args)
+        : Control(owner, {.in = args.in, .name = std::move(args.name), .at = args.at}),
+          icon_(args.icon) {}
+    Kind kind() const override { return Kind::Image; }
+    int icon() const { return icon_; }
+
+private:
+    int icon_;
+};
+
+// A line; its geometry is the rectangle between its two points, one side of it 0.
+class Line final : public Control {
+public:
+    Line(Window& owner, LineArgs args);
+    Kind kind() const override { return Kind::Line; }
+    int lineWidth() const { return width_; }
+
+private:
+    int width_;
 };
 
 // A one-line text field.
@@ -487,6 +591,10 @@ public:
     // The user (or code) asks the window to close: onQueryUnload may cancel it; otherwise
     // the window is unloaded.
     void requestClose();
+    // The user presses Enter or Escape: the window's default or cancel button is clicked
+    // when it takes input. False when the window has no such button.
+    bool pressDefault();
+    bool pressCancel();
     // The backend reports a new size.
     void resized();
     // The backend reports the mouse over the window (x in pixels), the end of the user's

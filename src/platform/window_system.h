@@ -57,6 +57,15 @@ public:
     virtual bool addNotifyIcon(Hwnd owner, unsigned id, unsigned callbackMessage,
                                const std::string& tip) = 0;
     virtual bool deleteNotifyIcon(Hwnd owner, unsigned id) = 0;
+
+    // ShellExecuteA without parameters or folder: the file or address is opened with the
+    // program the system has for it (operation "Open"), in the show state given (1:
+    // SW_SHOWNORMAL). False when nothing could be opened.
+    virtual bool shellExecute(Hwnd owner, const std::string& operation, const std::string& file,
+                              int showCommand) = 0;
+    // Starts a program from a command line, as WinExec does, with the window style given
+    // (1: shown normally), and does not wait for it. False when it could not be started.
+    virtual bool startProgram(const std::string& commandLine, int showCommand) = 0;
 };
 
 } // namespace zk

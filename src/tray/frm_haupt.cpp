@@ -54,6 +54,7 @@ void FrmHaupt::Form_QueryUnload(bool&) {
     beendet_ = true;
     app_.platform().windows.deleteNotifyIcon(window.handle(), SymbolId);
     app_.form1().window.requestClose(); // refused: the main window only hides
+    app_.frmInfoBox().window.unload();
     app_.platform().toolkit.quit();
 }
 

@@ -105,6 +105,8 @@ void HeadlessToolkit::advance(std::int64_t ms) {
 void HeadlessToolkit::pressKey(int keyCode, int shift) {
     for (const auto& [window, peer] : peers_) {
         if (window->handle() != desktop_.foreground()) continue;
+        if (keyCode == ui::KEY_RETURN && window->pressDefault()) return;
+        if (keyCode == ui::KEY_ESCAPE && window->pressCancel()) return;
         for (ui::Control* control : window->controls()) {
             if (control->kind() != ui::Kind::ListBox) continue;
             static_cast<ui::ListBox*>(control)->keyDown(keyCode, shift);

@@ -64,7 +64,8 @@ public:
     std::int64_t now() const { return now_; }
 
     // The user types a key: it goes to the window in front (a window comes to the front when
-    // it is shown, and a popup menu's owner when the menu opens), to its first list box.
+    // it is shown, and a popup menu's owner when the menu opens): Enter and Escape to its
+    // default and cancel button, when it has one, other keys to its first list box.
     void pressKey(int keyCode, int shift = 0);
 
     // The user types characters into the combo box's edit field, the caret at its end, as

@@ -46,6 +46,22 @@ struct SimNotifyIcon {
     std::string tip;
 };
 
+// A request to open a file with the program the system has for it.
+struct SimShellRequest {
+    Hwnd owner = 0;
+    std::string operation;
+    std::string file;
+    int showCommand = 0;
+    bool operator==(const SimShellRequest&) const = default;
+};
+
+// A program started from a command line.
+struct SimProgramStart {
+    std::string commandLine;
+    int showCommand = 0;
+    bool operator==(const SimProgramStart&) const = default;
+};
+
 // The simulated desktop: top-level windows in z order with their descendants. Every close
 // request is logged; windows can ignore requests, ask a question of their own, or hang.
 class SimDesktop final : public WindowSystem {
@@ -100,6 +116,12 @@ public:
     // The notification area is created anew, empty (as when the shell restarts).
     void clearNotifyIcons() { notifyIcons_.clear(); }
 
+    // What the program asked to open or start, in order; with failStarts, no program
+    // starts (as when it cannot be found) and the request is still logged.
+    const std::vector<SimShellRequest>& shellRequests() const { return shellRequests_; }
+    const std::vector<SimProgramStart>& programStarts() const { return programStarts_; }
+    bool failStarts = false;
+
     Hwnd foregroundWindow() override { return foreground_; }
     std::uint16_t keyState(int virtualKey) override;
     std::vector<Hwnd> topLevelWindows() override;
@@ -116,6 +138,15 @@ public:
     bool addNotifyIcon(Hwnd owner, unsigned id, unsigned callbackMessage,
                        const std::string& tip) override;
     bool deleteNotifyIcon(Hwnd owner, unsigned id) override;
+    bool shellExecute(Hwnd owner, const std::string& operation, const std::string& file,
+                      int showCommand) override {
+        shellRequests_.push_back({owner, operation, file, showCommand});
+        return true;
+    }
+    bool startProgram(const std::string& commandLine, int showCommand) override {
+        programStarts_.push_back({commandLine, showCommand});
+        return !failStarts;
+    }
 
 private:
     SimWindow* find(Hwnd window);
@@ -134,6 +165,8 @@ private:
     std::vector<Hwnd> zOrder_; // topmost first
     std::vector<Hwnd> closeLog_;
     std::vector<SimNotifyIcon> notifyIcons_;
+    std::vector<SimShellRequest> shellRequests_;
+    std::vector<SimProgramStart> programStarts_;
     struct Key {
         bool down = false;
         bool pressedSinceQuery = false;

@@ -1,13 +1,13 @@
 #!/usr/bin/env python3
-"""Writes zuklapper.ico: a raised dark-blue X, 32 x 32 and 16 x 16, 16 colours.
+"""Writes zuklapper.ico, a raised dark-blue X, 32 x 32 and 16 x 16, and info.ico, a white
+letter i on a dark-blue disc, 32 x 32; both in 16 colours.
 
-Run it from anywhere; the icon lands beside this script. The build uses the .ico in
+Run it from anywhere; the icons land beside this script. The build uses the .ico in
 the tree, so it needs running only when the picture changes.
 """
 
 import os
 import struct
-import sys
 
 # The standard 16-colour VGA palette, as RGB.
 PALETTE = [
@@ -104,12 +104,33 @@ def pictures():
     return [big, small]
 
 
+def information():
+    """The white i on a dark-blue disc, grey where the disc's edge cuts a pixel in half."""
+    size = 32
+    pixels = [[None] * size for _ in range(size)]
+    for y in range(size):
+        for x in range(size):
+            d = ((x + 0.5 - 16) ** 2 + (y + 0.5 - 16) ** 2) ** 0.5
+            if d <= 15.0:
+                pixels[y][x] = DARK_BLUE
+            elif d <= 15.8:
+                pixels[y][x] = DARK_GREY
+    for y in range(size):
+        for x in range(size):
+            dot = ((x + 0.5 - 16) ** 2 + (y + 0.5 - 8.5) ** 2) ** 0.5 <= 2.6
+            stem = 14 <= x <= 17 and 13 <= y <= 24
+            serif = (12 <= x <= 13 and 13 <= y <= 14) or (12 <= x <= 19 and 23 <= y <= 24)
+            if dot or stem or serif:
+                pixels[y][x] = WHITE
+    return pixels
+
+
 def main():
-    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), 'zuklapper.ico')
-    if len(sys.argv) > 1:
-        path = sys.argv[1]
-    with open(path, 'wb') as out:
+    folder = os.path.dirname(os.path.abspath(__file__))
+    with open(os.path.join(folder, 'zuklapper.ico'), 'wb') as out:
         out.write(ico(pictures()))
+    with open(os.path.join(folder, 'info.ico'), 'wb') as out:
+        out.write(ico([information()]))
 
 
 if __name__ == '__main__':

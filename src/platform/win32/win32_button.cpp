@@ -19,7 +19,9 @@ public:
 
 protected:
     Shape shape() const override {
-        return {.className = "BUTTON", .style = BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP};
+        return {.className = "BUTTON",
+                .style = static_cast<DWORD>((button_.isDefault() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
+                                            WS_TABSTOP | WS_GROUP)};
     }
 
 private:

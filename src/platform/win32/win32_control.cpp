@@ -1,8 +1,29 @@
 #include "platform/win32/win32_control.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 
 namespace zk {
+
+namespace {
+
+HFONT createFont(const ui::Font& font, int dpiY) {
+    LOGFONTA logical{};
+    logical.lfHeight = -static_cast<LONG>(std::lround(font.points * dpiY / 72.0));
+    logical.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    logical.lfUnderline = font.underline ? TRUE : FALSE;
+    logical.lfCharSet = DEFAULT_CHARSET;
+    logical.lfQuality = DEFAULT_QUALITY;
+    std::strncpy(logical.lfFaceName, font.name.c_str(), LF_FACESIZE - 1);
+    return CreateFontIndirectA(&logical);
+}
+
+} // namespace
+
+Win32Control::~Win32Control() {
+    if (ownFont_) DeleteObject(ownFont_);
+}
 
 bool Win32Control::create(HWND parent, int id) {
     const Shape s = shape();
@@ -17,7 +38,9 @@ bool Win32Control::create(HWND parent, int id) {
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), display_.instance,
                             nullptr);
     if (!hwnd_) return false;
-    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(display_.font), FALSE);
+    if (!control_.font().name.empty()) ownFont_ = createFont(control_.font(), display_.dpiY);
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(ownFont_ ? ownFont_ : display_.font),
+                 FALSE);
     created();
     return true;
 }
@@ -89,6 +112,10 @@ std::unique_ptr<Win32Control> makeWin32Control(ui::Control& control, const Win32
         return makeWin32Label(static_cast<ui::Label&>(control), display);
     case ui::Kind::TextBox:
         return makeWin32TextBox(static_cast<ui::TextBox&>(control), display);
+    case ui::Kind::Image:
+        return makeWin32Image(static_cast<ui::Image&>(control), display);
+    case ui::Kind::Line:
+        return makeWin32Line(static_cast<ui::Line&>(control), display);
     case ui::Kind::Window:
         break;
     }

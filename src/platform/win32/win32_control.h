@@ -15,7 +15,7 @@ class Win32Control {
 public:
     Win32Control(ui::Control& control, const Win32Display& display)
         : display_(display), control_(control) {}
-    virtual ~Win32Control() = default;
+    virtual ~Win32Control();
     Win32Control(const Win32Control&) = delete;
     Win32Control& operator=(const Win32Control&) = delete;
 
@@ -37,6 +37,9 @@ public:
     // result for the parent's window procedure, or nothing when the control ignores it.
     // The portable handlers run last: they may even destroy this object.
     virtual std::optional<LRESULT> notified(UINT, WPARAM) { return std::nullopt; }
+
+    // Sets the colours of a static control's text before it paints (WM_CTLCOLORSTATIC).
+    virtual void textColours(HDC) const {}
 
     // Whether the control can take the focus that a window starts with.
     virtual bool focusable() const { return false; }
@@ -64,6 +67,7 @@ protected:
 private:
     ui::Control& control_;
     HWND hwnd_ = nullptr;
+    HFONT ownFont_ = nullptr; // the control's own font, when it names one
 };
 
 // One factory per kind, each in the kind's own file.
@@ -77,6 +81,8 @@ std::unique_ptr<Win32Control> makeWin32OptionButton(ui::OptionButton& button,
 std::unique_ptr<Win32Control> makeWin32ListBox(ui::ListBox& list, const Win32Display& display);
 std::unique_ptr<Win32Control> makeWin32Label(ui::Label& label, const Win32Display& display);
 std::unique_ptr<Win32Control> makeWin32TextBox(ui::TextBox& box, const Win32Display& display);
+std::unique_ptr<Win32Control> makeWin32Image(ui::Image& image, const Win32Display& display);
+std::unique_ptr<Win32Control> makeWin32Line(ui::Line& line, const Win32Display& display);
 
 // The real control of any portable control; nullptr for a window.
 std::unique_ptr<Win32Control> makeWin32Control(ui::Control& control, const Win32Display& display);

@@ -247,7 +247,18 @@ LRESULT Win32WindowPeer::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // Notifications of a control name it in lParam.
         if (Win32Control* real = realControl(reinterpret_cast<HWND>(lParam)))
             if (const auto result = real->notified(message, wParam)) return *result;
+        // Escape, from the dialog manager.
+        if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL && lParam == 0) {
+            window_.pressCancel();
+            return 0;
+        }
         break;
+    case WM_CTLCOLORSTATIC: {
+        const LRESULT brush = DefWindowProcA(hwnd_, message, wParam, lParam);
+        if (const Win32Control* real = realControl(reinterpret_cast<HWND>(lParam)))
+            real->textColours(reinterpret_cast<HDC>(wParam));
+        return brush;
+    }
     case WM_TIMER:
         onTimer(wParam);
         return 0;
@@ -301,12 +312,18 @@ void Win32WindowPeer::onActivate(WPARAM state) {
     if (focus && IsChild(hwnd_, focus)) savedFocus_ = focus;
 }
 
-// Enter clicks the push button that has the focus.
+// Enter clicks the push button that has the focus, else the window's default button.
 LRESULT Win32WindowPeer::onGetDefId() {
     const HWND focus = GetFocus();
     const Win32Control* real = focus ? realControl(focus) : nullptr;
-    if (!real || !real->clicksOnEnter()) return 0;
-    return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
+    if (real && real->clicksOnEnter()) return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
+    for (const auto& control : controls_) {
+        if (!control || control->control().kind() != ui::Kind::Button) continue;
+        const auto& button = static_cast<const ui::Button&>(control->control());
+        if (button.isDefault() && button.takesInput())
+            return MAKELRESULT(GetDlgCtrlID(control->hwnd()), DC_HASDEFID);
+    }
+    return 0;
 }
 
 // Focus: back to the control that had it, else to the first list or button that takes

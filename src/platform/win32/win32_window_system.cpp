@@ -158,4 +158,27 @@ bool Win32WindowSystem::deleteNotifyIcon(Hwnd owner, unsigned id) {
     return Shell_NotifyIconA(NIM_DELETE, &record) != 0;
 }
 
+bool Win32WindowSystem::shellExecute(Hwnd owner, const std::string& operation,
+                                     const std::string& file, int showCommand) {
+    const HINSTANCE result = ShellExecuteA(toHwnd(owner), operation.c_str(), file.c_str(), nullptr,
+                                           nullptr, showCommand);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+// As WinExec: the first word names the program, searched where WinExec searches.
+bool Win32WindowSystem::startProgram(const std::string& commandLine, int showCommand) {
+    std::string line = commandLine; // CreateProcessA may write into it
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(showCommand);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
 } // namespace zk

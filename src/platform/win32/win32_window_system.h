@@ -26,6 +26,9 @@ public:
     bool addNotifyIcon(Hwnd owner, unsigned id, unsigned callbackMessage,
                        const std::string& tip) override;
     bool deleteNotifyIcon(Hwnd owner, unsigned id) override;
+    bool shellExecute(Hwnd owner, const std::string& operation, const std::string& file,
+                      int showCommand) override;
+    bool startProgram(const std::string& commandLine, int showCommand) override;
 };
 
 } // namespace zk
