@@ -16,6 +16,7 @@ namespace zk {
 class FrmHaupt;
 class FrmHinzufuegen;
 class Frmconfig;
+class FrmWebBrowser;
 
 // The operating system as the program reaches it.
 struct Platform {
@@ -43,6 +44,7 @@ public:
     FrmHaupt& frmHaupt() { return *frmHaupt_; }
     FrmHinzufuegen& frmHinzufuegen() { return *frmHinzufuegen_; }
     Frmconfig& frmconfig() { return *frmconfig_; }
+    FrmWebBrowser& frmWebBrowser() { return *frmWebBrowser_; }
 
     // The chosen browser's title suffix, appended to every title entry.
     std::string WebbrowserBezeichnung;
@@ -56,6 +58,7 @@ private:
     std::unique_ptr<Form1> form1_;
     std::unique_ptr<FrmHinzufuegen> frmHinzufuegen_;
     std::unique_ptr<Frmconfig> frmconfig_;
+    std::unique_ptr<FrmWebBrowser> frmWebBrowser_;
 };
 
 } // namespace zk

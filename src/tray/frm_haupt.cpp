@@ -2,6 +2,7 @@
 
 #include "app/texte.h"
 #include "app/zuklapper.h"
+#include "browsers/frm_web_browser.h"
 
 namespace zk {
 
@@ -54,6 +55,9 @@ void FrmHaupt::Form_QueryUnload(bool&) {
     beendet_ = true;
     app_.platform().windows.deleteNotifyIcon(window.handle(), SymbolId);
     app_.form1().window.requestClose(); // refused: the main window only hides
+    // The dialog's text is the designation in force one last time.
+    ui::Window& webBrowser = app_.frmWebBrowser().window;
+    if (webBrowser.loaded()) webBrowser.requestClose();
     app_.platform().toolkit.quit();
 }
 
