@@ -86,7 +86,7 @@ void FrmWebBrowser::Timer1_Timer() {
     if (h == 0 || h == window.handle()) return;
     Timer1.setEnabled(false);
     std::string title = windows.windowText(h).substr(0, 255);
-    title.resize(title.find('\0') == std::string::npos ? title.size() : title.find('\0'));
+    if (const std::size_t nul = title.find('\0'); nul != std::string::npos) title.resize(nul);
 
     const std::size_t hyphen = title.rfind('-');
     if (hyphen == std::string::npos) {
