@@ -3,6 +3,7 @@
 #include "app/entry_list_file.h"
 #include "app/texte.h"
 #include "app/zuklapper.h"
+#include "browsers/frm_web_browser.h"
 #include "settings/ini.h"
 #include "tray/frm_haupt.h"
 
@@ -79,12 +80,14 @@ void Form1::Form_Load() {
     Pfad_config = prefix + "config.ini";
     UrlPfad = prefix + "lstUrl.txt";
     Pfad = prefix + "lstTitel.txt";
+    app_.frmWebBrowser().laden();
 
     Files& files = app_.platform().files;
     titleFileUnread_ = Liste_einlesen(TitelEintraege, files, Pfad) == Files::ReadStatus::Failed;
     urlFileUnread_ = Liste_einlesen(UrlEintraege, files, UrlPfad) == Files::ReadStatus::Failed;
     Liste_laden();
     Einstellungen_lesen();
+    app_.frmWebBrowser().Text2.setText(app_.WebbrowserBezeichnung);
 }
 
 void Form1::Einstellungen_lesen() {

@@ -51,4 +51,19 @@ inline constexpr const char* Liste_nicht_gelesen =
     "Einträge verloren geht, wird die Liste bis zum nächsten Start nicht geändert."
     "\r\n\r\nDatei: ";
 
+inline constexpr const char* Webbrowser_Titel = "Zuklapper Webbrowserauswahl";
+inline constexpr const char* Webbrowser_verwenden = "Diesen Webbrowser verwenden";
+inline constexpr const char* Ungueltiges_Webbrowserfenster = "Ungültiges Webbrowser-Fenster";
+inline constexpr const char* Webbrowser_vorhanden =
+    "Dieser Webbrowser befindet sich bereits in der Liste";
+inline constexpr const char* Bezeichnung_nicht_speicherbar =
+    "Diese Bezeichnung kann nicht gespeichert werden: Sie enthält ein Anführungszeichen oder "
+    "einen Zeilenumbruch.\r\n\r\nBezeichnung: ";
+inline constexpr const char* Bezeichnung_nicht_gespeichert =
+    "Die Bezeichnung konnte nicht in der Datei gespeichert werden. Sie steht nur bis zum "
+    "Schließen dieses Fensters in der Liste.\r\n\r\nDatei: ";
+inline constexpr const char* Webbrowserliste_nicht_gelesen =
+    "Die Datei dieser Liste konnte beim Laden nicht gelesen werden. Damit keiner ihrer "
+    "Einträge verloren geht, wird die Liste nicht geändert.\r\n\r\nDatei: ";
+
 } // namespace zk::texte

@@ -1,5 +1,6 @@
 #include "app/zuklapper.h"
 
+#include "browsers/frm_web_browser.h"
 #include "capture/frm_hinzufuegen.h"
 #include "hotkeys/frmconfig.h"
 #include "tray/frm_haupt.h"
@@ -11,14 +12,18 @@ Zuklapper::Zuklapper(Platform& platform)
       form1_(std::make_unique<Form1>(*this)),
       frmHinzufuegen_(std::make_unique<FrmHinzufuegen>(*this)),
       frmconfig_(std::make_unique<Frmconfig>(*this)),
-      frmInfoBox_(std::make_unique<FrmInfoBox>(*this)) {
+      frmInfoBox_(std::make_unique<FrmInfoBox>(*this)),
+      frmWebBrowser_(std::make_unique<FrmWebBrowser>(*this)) {
     frmHinzufuegen_->window.setOwnerWindow(&form1_->window);
     frmconfig_->window.setOwnerWindow(&form1_->window);
     frmInfoBox_->window.setOwnerWindow(&form1_->window);
+    frmWebBrowser_->window.setOwnerWindow(&form1_->window);
     // Modeless: shown, or brought to the front while it is open.
     form1_->mEinstellungen.onClick = [this] { frmconfig_->window.show(); };
     form1_->mINFO.onClick = [this] { frmInfoBox_->window.show(); };
     form1_->mHilfe.onClick = [this] { Hilfe_anzeigen(*this); };
+    form1_->Command2.onClick = [this] { frmWebBrowser_->window.showModal(); };
+    form1_->mweb.onClick = [this] { frmWebBrowser_->window.showModal(); };
 }
 
 Zuklapper::~Zuklapper() = default;

@@ -17,6 +17,7 @@ namespace zk {
 class FrmHaupt;
 class FrmHinzufuegen;
 class Frmconfig;
+class FrmWebBrowser;
 
 // The operating system as the program reaches it.
 struct Platform {
@@ -48,6 +49,7 @@ public:
 
     // As in the version record of zuklapper.rc.
     Version version{1, 0, 8};
+    FrmWebBrowser& frmWebBrowser() { return *frmWebBrowser_; }
 
     // The chosen browser's title suffix, appended to every title entry.
     std::string WebbrowserBezeichnung;
@@ -62,6 +64,7 @@ private:
     std::unique_ptr<FrmHinzufuegen> frmHinzufuegen_;
     std::unique_ptr<Frmconfig> frmconfig_;
     std::unique_ptr<FrmInfoBox> frmInfoBox_;
+    std::unique_ptr<FrmWebBrowser> frmWebBrowser_;
 };
 
 } // namespace zk

@@ -2,6 +2,7 @@
 
 #include "app/texte.h"
 #include "app/zuklapper.h"
+#include "browsers/frm_web_browser.h"
 
 namespace zk {
 
@@ -55,6 +56,9 @@ void FrmHaupt::Form_QueryUnload(bool&) {
     app_.platform().windows.deleteNotifyIcon(window.handle(), SymbolId);
     app_.form1().window.requestClose(); // refused: the main window only hides
     app_.frmInfoBox().window.unload();
+    // The dialog's text is the designation in force one last time.
+    ui::Window& webBrowser = app_.frmWebBrowser().window;
+    if (webBrowser.loaded()) webBrowser.requestClose();
     app_.platform().toolkit.quit();
 }
 

@@ -1,0 +1,139 @@
+#include "browsers/frm_web_browser.h"
+
+#include "app/entry_list_file.h"
+#include "app/texte.h"
+#include "app/zuklapper.h"
+#include "capture/capture.h"
+#include "settings/ini.h"
+
+namespace zk {
+
+FrmWebBrowser::FrmWebBrowser(Zuklapper& app)
+    : window(app.platform().toolkit, {.name = "frmWebBrowser",
+                                      .caption = app.text(texte::Webbrowser_Titel),
+                                      .clientWidth = 4740,
+                                      .clientHeight = 4020,
+                                      .border = ui::BorderStyle::FixedSingle,
+                                      .start = ui::StartPosition::CentreOwner}),
+      Label1(window, {.name = "Label1",
+                      .at = {120, 120, 4575, 375},
+                      .caption = app.text(texte::Webbrowser_verwenden)}),
+      Text2(window, {.name = "Text2", .at = {120, 480, 4455, 285}}),
+      List1(window, {.name = "List1", .at = {120, 840, 4455, 2400}, .sorted = true}),
+      cmdHinzufuegen(window, {.name = "cmdHinzufuegen",
+                              .at = {120, 3510, 1095, 375},
+                              .caption = app.text(texte::Hinzufuegen)}),
+      Command1(window, {.name = "Command1",
+                        .at = {1320, 3510, 1095, 375},
+                        .caption = app.text(texte::Loeschen)}),
+      Timer1(window, {.name = "Timer1", .intervalMs = 100, .enabled = false}),
+      app_(app) {
+    window.onLoad = [this] { Form_Load(); };
+    window.onQueryUnload = [this](bool& cancel) { Form_Unload(cancel); };
+    cmdHinzufuegen.onClick = [this] { cmdHinzufuegen_Click(); };
+    Timer1.onTimer = [this] { Timer1_Timer(); };
+    Command1.onClick = [this] { Command1_Click(); };
+    List1.onClick = [this] { List1_Click(); };
+    Text2.onChange = [this] { Text2_Change(); };
+}
+
+void FrmWebBrowser::laden() {
+    window.load();
+    listeEinlesen();
+}
+
+void FrmWebBrowser::listeEinlesen() {
+    EntryList designations;
+    fileUnread_ = Liste_einlesen(designations, app_.platform().files, app_.form1().Pfad2) ==
+                  Files::ReadStatus::Failed;
+    List1.setItems(designations.items());
+}
+
+// Above the browser windows, so that it stays visible while the user brings one to the front.
+void FrmWebBrowser::Form_Load() {
+    window.setTopmost();
+    listeEinlesen();
+    std::string bezeichnung = Ini_lesen(app_.platform().profile, app_.form1().Pfad_config,
+                                        "Webbrowser", "Bezeichnung", "");
+    std::erase(bezeichnung, '"');
+    Text2.setText(std::move(bezeichnung));
+}
+
+void FrmWebBrowser::Form_Unload(bool&) { app_.WebbrowserBezeichnung = Text2.text(); }
+
+void FrmWebBrowser::Text2_Change() { app_.WebbrowserBezeichnung = Text2.text(); }
+
+void FrmWebBrowser::tell(const char* message, const std::string& detail) {
+    app_.platform().toolkit.messageBox(&window, app_.text(message) + detail,
+                                       app_.text(texte::Programm), ui::MB_OK_INFORMATION);
+}
+
+void FrmWebBrowser::cmdHinzufuegen_Click() {
+    if (cmdHinzufuegen.caption() == app_.text(texte::Hinzufuegen)) {
+        cmdHinzufuegen.setCaption(app_.text(texte::Abbrechen));
+        Timer1.setEnabled(true);
+    } else {
+        Timer1.setEnabled(false);
+        cmdHinzufuegen.setCaption(app_.text(texte::Hinzufuegen));
+    }
+}
+
+// Waits for another window than the dialog to come to the front, then takes the tail of
+// its title from the character before the last hyphen.
+void FrmWebBrowser::Timer1_Timer() {
+    WindowSystem& windows = app_.platform().windows;
+    const Hwnd h = windows.foregroundWindow();
+    if (h == 0 || h == window.handle()) return;
+    Timer1.setEnabled(false);
+    std::string title = windows.windowText(h).substr(0, 255);
+    if (const std::size_t nul = title.find('\0'); nul != std::string::npos) title.resize(nul);
+
+    const std::size_t hyphen = title.rfind('-');
+    if (hyphen == std::string::npos) {
+        tell(texte::Ungueltiges_Webbrowserfenster, {});
+    } else {
+        const std::string designation = title.substr(hyphen > 0 ? hyphen - 1 : 0);
+        if (Eintrag_vorhanden(designation, List1)) {
+            tell(texte::Webbrowser_vorhanden, {});
+        } else if (designation.find_first_of("\"\r\n") != std::string::npos) {
+            // The file has no escape for them, and the settings value loses its quotes.
+            tell(texte::Bezeichnung_nicht_speicherbar, designation);
+        } else {
+            List1.addItem(designation);
+            if (!app_.platform().files.append(app_.form1().Pfad2, formatEntry(designation)))
+                tell(texte::Bezeichnung_nicht_gespeichert, app_.form1().Pfad2);
+        }
+    }
+    cmdHinzufuegen.setCaption(app_.text(texte::Hinzufuegen));
+}
+
+// Removes the selected row from the list and the file; the first remaining row is then
+// chosen as by a click.
+void FrmWebBrowser::Command1_Click() {
+    const int selected = List1.listIndex();
+    if (List1.listCount() == 0 || selected < 0) return;
+    const std::string& Pfad2 = app_.form1().Pfad2;
+    if (fileUnread_) {
+        tell(texte::Webbrowserliste_nicht_gelesen, Pfad2);
+        return;
+    }
+    const std::string removed = List1.item(selected);
+    List1.removeItem(selected);
+    if (!app_.platform().files.replaceAll(Pfad2, formatEntries(List1.items()))) {
+        // The file keeps the row, so the list does too; the choice stays as it was.
+        List1.addItem(removed);
+        tell(texte::Liste_nicht_gespeichert, Pfad2);
+        return;
+    }
+    if (List1.listCount() > 0) List1.setListIndex(0);
+}
+
+void FrmWebBrowser::List1_Click() {
+    if (List1.listCount() == 0 || List1.listIndex() < 0) return;
+    Text2.setText(List1.item(List1.listIndex()));
+    // The second pair of quotes keeps a leading blank through reading.
+    Ini_schreiben(app_.platform().profile, app_.form1().Pfad_config, "Webbrowser", "Bezeichnung",
+                  "\"\"" + Text2.text() + "\"\"");
+}
+
+} // namespace zk

@@ -1,0 +1,57 @@
+// The dialog "Zuklapper Webbrowserauswahl" of the real zuklapper.exe.
+
+#include "harness.h"
+
+#include <gtest/gtest.h>
+
+using namespace zkt;
+
+TEST(BrowserDialog, ACapturedDesignationIsStoredChosenByAClickAndCompletesTitleEntries) {
+    Program program({{"Seite"}}, std::nullopt);
+    program.showMainWindow();
+    const HWND main = program.mainWindow();
+    PostMessageA(findDescendant(main, "Button", "&Webbrowser"), BM_CLICK, 0, 0);
+    const HWND dialog = program.shownWindow("Zuklapper Webbrowserauswahl");
+    ASSERT_TRUE(dialog) << "no browser list dialog";
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), main);
+    EXPECT_TRUE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(IsWindowEnabled(main)) << "modal";
+
+    const HWND button = findDescendant(dialog, "Button", "&Hinzuf\xFCgen");
+    const HWND list = findDescendant(dialog, "ListBox");
+    const HWND field = findDescendant(dialog, "Edit");
+    ASSERT_TRUE(button && list && field);
+    PostMessageA(button, BM_CLICK, 0, 0);
+    ASSERT_TRUE(waitUntil([&] { return windowText(button) == "&Abbrechen"; }));
+
+    FakeBrowser page({.cls = "MozillaWindowClass", .title = "Neue Seite - Testbrowser"});
+    SetForegroundWindow(page.hwnd());
+    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == page.hwnd(); }));
+    Sleep(300);
+    const auto designations = [&] { return readFile(program.path("Webbrowser.txt")).value_or(""); };
+    EXPECT_TRUE(waitUntil([&] { return designations() == quotedLines({" - Testbrowser"}); }))
+        << designations();
+    EXPECT_TRUE(waitUntil([&] { return windowText(button) == "&Hinzuf\xFCgen"; }));
+    ASSERT_EQ(query(list, LB_GETCOUNT), 1);
+
+    // A click on the row chooses it.
+    RECT row{};
+    query(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+    const LPARAM at = MAKELPARAM((row.left + row.right) / 2, (row.top + row.bottom) / 2);
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(list, WM_LBUTTONUP, 0, at);
+    const auto config = [&] { return readFile(program.path("config.ini")).value_or(""); };
+    EXPECT_TRUE(waitUntil([&] {
+        return config() == "[Webbrowser]\r\nBezeichnung=\"\" - Testbrowser\"\"\r\n";
+    })) << config();
+    EXPECT_EQ(controlText(field), " - Testbrowser");
+    Sleep(300);
+    EXPECT_TRUE(Screenshot(dialog).keep("zuklapper-webbrowser.png"));
+
+    FakeBrowser titled({.title = "Seite - Testbrowser"});
+    EXPECT_TRUE(titled.closed()) << "the title entry with the designation";
+    EXPECT_TRUE(page.untouched());
+
+    PostMessageA(dialog, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(dialog) && IsWindowEnabled(main); }));
+}
