@@ -35,9 +35,12 @@ void Browserfenster_suchen(WindowSystem& windows, Hwnd mainWindow,
                            std::vector<BrowserWindow>& BrowserWindows) {
     BrowserWindows.clear();
     for (Hwnd window : windows.topLevelWindows()) {
-        if (window == mainWindow || !Fensterstil_pruefen(windows, window)) continue;
+        // The cheap questions first: the style, then the class; the title only of a browser.
+        if (window == mainWindow || !Fensterstil_pruefen(windows, window) ||
+            !isBrowserClass(windows.className(window)))
+            continue;
         std::string title = windows.windowText(window);
-        if (title.empty() || !isBrowserClass(windows.className(window))) continue;
+        if (title.empty()) continue;
         BrowserWindows.push_back({std::move(title), Adresse_lesen(windows, window), window});
     }
 }

@@ -1,0 +1,173 @@
+// The cost of one scan for browser windows on the real Windows backend: 200 top-level
+// windows of this process, 20 of them browser-like, scanned many times. Prints the time and
+// the window-system calls per scan; asserts nothing about time, only that the scan records
+// exactly the 20 browser windows with their addresses.
+
+#include "engine/scan.h"
+#include "platform/win32/win32_window_system.h"
+#include "platform/win32/windows_api.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+// Forwards to the real backend and counts the calls a scan makes.
+class CountingWindowSystem final : public zk::WindowSystem {
+public:
+    enum Call { TopLevel, Style, Text, Class, Descendants, ControlText, Calls };
+    std::array<long long, Calls> count{};
+
+    explicit CountingWindowSystem(zk::WindowSystem& real) : real_(real) {}
+
+    std::uint16_t keyState(int key) override { return real_.keyState(key); }
+    zk::Hwnd foregroundWindow() override { return real_.foregroundWindow(); }
+    std::vector<zk::Hwnd> topLevelWindows() override {
+        ++count[TopLevel];
+        return real_.topLevelWindows();
+    }
+    std::uint32_t style(zk::Hwnd w) override {
+        ++count[Style];
+        return real_.style(w);
+    }
+    std::string windowText(zk::Hwnd w) override {
+        ++count[Text];
+        return real_.windowText(w);
+    }
+    std::string className(zk::Hwnd w) override {
+        ++count[Class];
+        return real_.className(w);
+    }
+    std::vector<zk::Hwnd> descendants(zk::Hwnd w) override {
+        ++count[Descendants];
+        return real_.descendants(w);
+    }
+    std::string controlText(zk::Hwnd w) override {
+        ++count[ControlText];
+        return real_.controlText(w);
+    }
+    std::uint32_t windowThread(zk::Hwnd w) override { return real_.windowThread(w); }
+    bool sendCloseMessage(zk::Hwnd w, CloseMessage m, std::uint32_t id) override {
+        return real_.sendCloseMessage(w, m, id);
+    }
+    void onCloseAnswered(std::function<void(std::uint32_t)> h) override {
+        real_.onCloseAnswered(std::move(h));
+    }
+    bool addNotifyIcon(zk::Hwnd o, unsigned id, unsigned m, const std::string& tip) override {
+        return real_.addNotifyIcon(o, id, m, tip);
+    }
+    bool deleteNotifyIcon(zk::Hwnd o, unsigned id) override {
+        return real_.deleteNotifyIcon(o, id);
+    }
+    bool shellExecute(zk::Hwnd o, const std::string& op, const std::string& f, int s) override {
+        return real_.shellExecute(o, op, f, s);
+    }
+    bool startProgram(const std::string& c, int s) override { return real_.startProgram(c, s); }
+
+private:
+    zk::WindowSystem& real_;
+};
+
+std::string numbered(const char* text, int i) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%s%d", text, i);
+    return buffer;
+}
+
+HWND create(const char* className, const std::string& title, DWORD style, int i) {
+    const int x = 10 + (i % 20) * 12, y = 10 + (i / 20) * 12;
+    return CreateWindowExA(0, className, title.c_str(), style, x, y, 320, 160, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+void pumpMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+} // namespace
+
+int main() {
+    constexpr int kWindows = 200, kBrowsers = 20, kScans = 1000, kBatches = 20;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    for (const char* name : {"IEFrame", "MozillaWindowClass", "ZkAnwendung", "ZkHelfer"}) {
+        wc.lpszClassName = name;
+        RegisterClassA(&wc);
+    }
+
+    // Like a desktop: browsers, other programs' titled windows, borderless pop-ups and
+    // tool windows, and many hidden helper windows.
+    int made = 0;
+    for (int i = 0; i < kBrowsers; ++i) {
+        const HWND browser = create(i % 2 ? "MozillaWindowClass" : "IEFrame",
+                                    numbered("Seite ", i), WS_OVERLAPPEDWINDOW, i);
+        const std::string url = numbered("http://seite-", i) + ".example/";
+        CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", url.c_str(), WS_CHILD | WS_VISIBLE, 0, 0, 300,
+                        22, browser, nullptr, wc.hInstance, nullptr);
+        ShowWindow(browser, SW_SHOWNOACTIVATE);
+        made += browser != nullptr;
+    }
+    for (int i = kBrowsers; i < kWindows; ++i) {
+        HWND window;
+        if (i < 70) {
+            window = create("ZkAnwendung", numbered("Dokument ", i), WS_OVERLAPPEDWINDOW, i);
+            ShowWindow(window, SW_SHOWNOACTIVATE);
+        } else if (i < 100) {
+            window = create("ZkHelfer", "", WS_POPUP, i);
+            ShowWindow(window, SW_SHOWNOACTIVATE);
+        } else {
+            window = create("ZkHelfer", numbered("Helfer ", i), WS_OVERLAPPEDWINDOW, i);
+        }
+        made += window != nullptr;
+    }
+    pumpMessages();
+
+    zk::Win32WindowSystem real;
+    CountingWindowSystem counting(real);
+    std::vector<zk::BrowserWindow> found;
+    for (int i = 0; i < 10; ++i) zk::Browserfenster_suchen(real, 0, found); // warm up
+    counting.count = {};
+
+    // The median of batches: other work on the machine spoils single batches, not the most.
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    std::vector<double> batches;
+    for (int batch = 0; batch < kBatches; ++batch) {
+        QueryPerformanceCounter(&start);
+        for (int i = 0; i < kScans / kBatches; ++i) zk::Browserfenster_suchen(counting, 0, found);
+        QueryPerformanceCounter(&end);
+        batches.push_back(static_cast<double>(end.QuadPart - start.QuadPart) * 1e6 /
+                          static_cast<double>(frequency.QuadPart) / (kScans / kBatches));
+    }
+    std::nth_element(batches.begin(), batches.begin() + kBatches / 2, batches.end());
+    const double microseconds = batches[kBatches / 2];
+    long long calls = 0;
+    for (long long c : counting.count) calls += c;
+    const auto per = [&](int call) { return static_cast<double>(counting.count[call]) / kScans; };
+    std::printf("scan_timing (%d-bit): %d windows of this process, %.0f top-level in all, "
+                "%zu recorded\n",
+                static_cast<int>(sizeof(void*) * 8), made,
+                static_cast<double>(real.topLevelWindows().size()), found.size());
+    std::printf("  %.1f us per scan (median of %d batches), %.1f window-system calls per scan: topLevelWindows %.0f, "
+                "style %.0f, className %.0f, windowText %.0f, descendants %.0f, "
+                "controlText %.0f\n",
+                microseconds, kBatches, static_cast<double>(calls) / kScans, per(CountingWindowSystem::TopLevel),
+                per(CountingWindowSystem::Style), per(CountingWindowSystem::Class),
+                per(CountingWindowSystem::Text), per(CountingWindowSystem::Descendants),
+                per(CountingWindowSystem::ControlText));
+    std::fflush(stdout);
+
+    bool right = made == kWindows && found.size() == kBrowsers;
+    for (const zk::BrowserWindow& row : found)
+        right = right && row.Url.starts_with("http://seite-") && row.Title.starts_with("Seite ");
+    if (!right) std::fprintf(stderr, "scan_timing: the scan did not record the 20 browsers\n");
+    return right ? 0 : 1;
+}
