@@ -5,6 +5,8 @@ ZK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZK_JOBS=2
 ZK_PKGS_BUILD=(cmake ninja-build)
 ZK_PKGS_NATIVE=(g++ googletest libgtest-dev libbenchmark-dev)
+# clang with libFuzzer, for the fuzz targets.
+ZK_PKGS_FUZZ=(clang libclang-rt-14-dev)
 ZK_PKGS_WIN64=(g++-mingw-w64-x86-64-posix)
 ZK_PKGS_WIN32=(g++-mingw-w64-i686-posix)
 # wine32 runs the 32-bit build; it comes from Debian's i386 architecture.
