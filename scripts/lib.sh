@@ -5,6 +5,8 @@ ZK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZK_JOBS=2
 ZK_PKGS_BUILD=(cmake ninja-build)
 ZK_PKGS_NATIVE=(g++ googletest libgtest-dev libbenchmark-dev)
+# clang with libFuzzer, for the fuzz targets.
+ZK_PKGS_FUZZ=(clang libclang-rt-14-dev)
 ZK_PKGS_WIN64=(g++-mingw-w64-x86-64-posix)
 ZK_PKGS_WIN32=(g++-mingw-w64-i686-posix)
 # wine32 runs the 32-bit build; it comes from Debian's i386 architecture.
@@ -33,10 +35,15 @@ zk_install() {
     "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
 }
 
-# Configures (with Ninja) and builds a tree: zk_build DIR TOOLCHAIN|"" [cmake --build args].
+# Configures (with Ninja) and builds a tree:
+# zk_build DIR TOOLCHAIN|"" [-DNAME=VALUE cache entries] [cmake --build args].
 zk_build() {
-    local name=$1 dir=$ZK_ROOT/$1 toolchain=$2
+    local name=$1 dir=$ZK_ROOT/$1 toolchain=$2 cache=()
     shift 2
+    while [ $# -gt 0 ] && [[ $1 == -D* ]]; do
+        cache+=("$1")
+        shift
+    done
     # A tree configured with another generator is configured afresh.
     if [ -f "$dir/CMakeCache.txt" ] &&
         ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$' "$dir/CMakeCache.txt"; then
@@ -44,7 +51,7 @@ zk_build() {
     fi
     zk_log "configuring $name"
     cmake -S "$ZK_ROOT" -B "$dir" -G Ninja \
-        ${toolchain:+"-DCMAKE_TOOLCHAIN_FILE=$ZK_ROOT/$toolchain"} >/dev/null
+        ${toolchain:+"-DCMAKE_TOOLCHAIN_FILE=$ZK_ROOT/$toolchain"} ${cache[@]+"${cache[@]}"} >/dev/null
     zk_log "building $name"
     cmake --build "$dir" -j "$ZK_JOBS" "$@"
 }

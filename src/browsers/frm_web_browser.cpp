@@ -88,11 +88,11 @@ void FrmWebBrowser::Timer1_Timer() {
     std::string title = windows.windowText(h).substr(0, 255);
     if (const std::size_t nul = title.find('\0'); nul != std::string::npos) title.resize(nul);
 
-    const std::size_t hyphen = title.rfind('-');
-    if (hyphen == std::string::npos) {
+    const std::optional<std::string> cut = designationEntry(title);
+    if (!cut) {
         tell(texte::Ungueltiges_Webbrowserfenster, {});
     } else {
-        const std::string designation = title.substr(hyphen > 0 ? hyphen - 1 : 0);
+        const std::string& designation = *cut;
         if (Eintrag_vorhanden(designation, List1)) {
             tell(texte::Webbrowser_vorhanden, {});
         } else if (designation.find_first_of("\"\r\n") != std::string::npos) {

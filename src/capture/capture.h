@@ -1,5 +1,6 @@
 #pragma once
 
+#include "capture/cuts.h"
 #include "platform/ui.h"
 
 #include <optional>
@@ -10,14 +11,5 @@ namespace zk {
 
 // Whether the list box shows the text already: whole text, letter case ignored.
 bool Eintrag_vorhanden(std::string_view text, const ui::ListBox& list);
-
-// A window title without its last hyphen, the character before it and what follows;
-// nothing when the title has no hyphen.
-std::optional<std::string> titleEntry(std::string_view title);
-// A confirmed address without one trailing slash, when it is longer than 6 characters.
-std::string urlEntry(std::string address);
-// Whether the list file gives the entry back as it is: it holds no line break, and no
-// double quote that only blanks separate from a comma.
-bool storable(std::string_view entry);
 
 } // namespace zk
