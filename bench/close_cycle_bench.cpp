@@ -18,12 +18,13 @@ void CloseCycle(benchmark::State& state) {
     }
     sim.files.put("C:\\Programme\\Zuklapper\\lstTitel.txt", titles);
     sim.files.put("C:\\Programme\\Zuklapper\\lstUrl.txt", urls);
-    for (int i = 0; i < 180; ++i) sim.desktop.open("Fenster" + std::to_string(i % 7), "Programm " + std::to_string(i));
+    for (int i = 0; i < 180; ++i)
+        sim.desktop.open("Fenster" + std::to_string(i % 7), "Programm " + std::to_string(i));
     for (int i = 0; i < 20; ++i)
         sim.desktop.openBrowser(i % 2 ? "IEFrame" : "MozillaWindowClass",
                                 "Nachrichten des Tages " + std::to_string(i) + " - Mozilla Firefox",
-                                ("https://www.nachrichten.example.org/artikel/" + std::to_string(i) +
-                                 "/seite.html?ref=start")
+                                ("https://www.nachrichten.example.org/artikel/" +
+                                 std::to_string(i) + "/seite.html?ref=start")
                                     .c_str());
     zk::Zuklapper app(sim.platform);
     app.WebbrowserBezeichnung = " - Mozilla Firefox";

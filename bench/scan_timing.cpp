@@ -107,11 +107,11 @@ int main() {
     // tool windows, and many hidden helper windows.
     int made = 0;
     for (int i = 0; i < kBrowsers; ++i) {
-        const HWND browser = create(i % 2 ? "MozillaWindowClass" : "IEFrame",
-                                    numbered("Seite ", i), WS_OVERLAPPEDWINDOW, i);
+        const HWND browser = create(i % 2 ? "MozillaWindowClass" : "IEFrame", numbered("Seite ", i),
+                                    WS_OVERLAPPEDWINDOW, i);
         const std::string url = numbered("http://seite-", i) + ".example/";
-        CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", url.c_str(), WS_CHILD | WS_VISIBLE, 0, 0, 300,
-                        22, browser, nullptr, wc.hInstance, nullptr);
+        CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", url.c_str(), WS_CHILD | WS_VISIBLE, 0, 0, 300, 22,
+                        browser, nullptr, wc.hInstance, nullptr);
         ShowWindow(browser, SW_SHOWNOACTIVATE);
         made += browser != nullptr;
     }
@@ -156,13 +156,14 @@ int main() {
                 "%zu recorded\n",
                 static_cast<int>(sizeof(void*) * 8), made,
                 static_cast<double>(real.topLevelWindows().size()), found.size());
-    std::printf("  %.1f us per scan (median of %d batches), %.1f window-system calls per scan: topLevelWindows %.0f, "
+    std::printf("  %.1f us per scan (median of %d batches), %.1f window-system calls per scan: "
+                "topLevelWindows %.0f, "
                 "style %.0f, className %.0f, windowText %.0f, descendants %.0f, "
                 "controlText %.0f\n",
-                microseconds, kBatches, static_cast<double>(calls) / kScans, per(CountingWindowSystem::TopLevel),
-                per(CountingWindowSystem::Style), per(CountingWindowSystem::Class),
-                per(CountingWindowSystem::Text), per(CountingWindowSystem::Descendants),
-                per(CountingWindowSystem::ControlText));
+                microseconds, kBatches, static_cast<double>(calls) / kScans,
+                per(CountingWindowSystem::TopLevel), per(CountingWindowSystem::Style),
+                per(CountingWindowSystem::Class), per(CountingWindowSystem::Text),
+                per(CountingWindowSystem::Descendants), per(CountingWindowSystem::ControlText));
     std::fflush(stdout);
 
     bool right = made == kWindows && found.size() == kBrowsers;

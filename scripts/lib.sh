@@ -7,6 +7,8 @@ ZK_PKGS_BUILD=(cmake ninja-build)
 ZK_PKGS_NATIVE=(g++ googletest libgtest-dev libbenchmark-dev)
 # clang with libFuzzer, for the fuzz targets.
 ZK_PKGS_FUZZ=(clang libclang-rt-14-dev)
+# The checks of formatting and of clang-tidy.
+ZK_PKGS_CHECK=(clang-format clang-tidy)
 ZK_PKGS_WIN64=(g++-mingw-w64-x86-64-posix)
 ZK_PKGS_WIN32=(g++-mingw-w64-i686-posix)
 # wine32 runs the 32-bit build; it comes from Debian's i386 architecture.
@@ -16,6 +18,11 @@ ZK_PKGS_WINE=(wine wine64 wine32:i386 xvfb fonts-urw-base35)
 ZK_WINEPREFIX=$ZK_ROOT/build/wineprefix
 
 zk_log() { printf '== %s\n' "$*" >&2; }
+
+# The project's C++ sources and headers.
+zk_sources() {
+    find "$ZK_ROOT/src" "$ZK_ROOT/tests" "$ZK_ROOT/bench" -type f \( -name '*.cpp' -o -name '*.h' \) | sort
+}
 
 # Installs the Debian packages that are not installed yet.
 zk_install() {

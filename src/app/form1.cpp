@@ -47,14 +47,13 @@ Form1::Form1(Zuklapper& app)
                             {.name = "tmrFenster_schliessen", .intervalMs = 100, .enabled = true}),
       tmrHotkey(window, {.name = "tmrHotkey", .intervalMs = 100, .enabled = true}),
       tmrneuerEintrag(window, {.name = "tmrneuerEintrag", .intervalMs = 500, .enabled = false}),
-      mHilfe("mHilfe", app.text(texte::Hilfe)),
-      mINFO("mINFO", app.text(texte::Info)),
+      mHilfe("mHilfe", app.text(texte::Hilfe)), mINFO("mINFO", app.text(texte::Info)),
       mweb("mweb", app.text(texte::Webbrowser_auswaehlen)),
       mUrlVerwaltung("mUrlVerwaltung", app.text(texte::Url_Verwaltung)),
       mEinstellungen("mEinstellungen", app.text(texte::Hotkeys)),
       mschliesen("mschliesen", app.text(texte::Schliessen)),
-      m1("m1", {&mHilfe, &mINFO, &mweb, &mUrlVerwaltung, &mEinstellungen, &mschliesen}),
-      app_(app), closeRequests_(app.platform().windows) {
+      m1("m1", {&mHilfe, &mINFO, &mweb, &mUrlVerwaltung, &mEinstellungen, &mschliesen}), app_(app),
+      closeRequests_(app.platform().windows) {
     optListe0.setValue(true);
     window.onLoad = [this] { Form_Load(); };
     window.onQueryUnload = [this](bool& cancel) { Form_QueryUnload(cancel); };

@@ -26,8 +26,7 @@ FrmWebBrowser::FrmWebBrowser(Zuklapper& app)
       Command1(window, {.name = "Command1",
                         .at = {1320, 3510, 1095, 375},
                         .caption = app.text(texte::Loeschen)}),
-      Timer1(window, {.name = "Timer1", .intervalMs = 100, .enabled = false}),
-      app_(app) {
+      Timer1(window, {.name = "Timer1", .intervalMs = 100, .enabled = false}), app_(app) {
     window.onLoad = [this] { Form_Load(); };
     window.onQueryUnload = [this](bool& cancel) { Form_Unload(cancel); };
     cmdHinzufuegen.onClick = [this] { cmdHinzufuegen_Click(); };

@@ -57,8 +57,10 @@ bool Form1::Eintrag_erfassen(const std::string& path) {
         dialog.Text1.setText(GetURL(platform.dde, T));
         dialog.window.showModal();
         // Left open when the program ends meanwhile: nothing was confirmed.
-        if (dialog.window.loaded()) dialog.window.unload();
-        else if (!dialog.Abbruch) entry = urlEntry(dialog.Url);
+        if (dialog.window.loaded())
+            dialog.window.unload();
+        else if (!dialog.Abbruch)
+            entry = urlEntry(dialog.Url);
     }
     if (entry.empty()) return false;
 

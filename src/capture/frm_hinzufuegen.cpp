@@ -16,9 +16,8 @@ FrmHinzufuegen::FrmHinzufuegen(Zuklapper& app)
                       .at = {90, 135, 2340, 345},
                       .caption = app.text(texte::Url_Beschriftung)}),
       Text1(window, {.name = "Text1", .at = {75, 435, 4485, 300}, .text = texte::Text1}),
-      Command1(window, {.name = "Command1",
-                        .at = {1845, 1020, 1245, 360},
-                        .caption = app.text(texte::OK)}),
+      Command1(window,
+               {.name = "Command1", .at = {1845, 1020, 1245, 360}, .caption = app.text(texte::OK)}),
       Command2(window, {.name = "Command2",
                         .at = {3270, 1020, 1245, 360},
                         .caption = app.text(texte::Abbrechen)}) {

@@ -24,10 +24,9 @@ constexpr const char* kCurrentWindow = "-1";
 constexpr int kTimeoutMs = 5000;
 
 bool containsIgnoringCase(std::string_view text, std::string_view part) {
-    const auto found = std::search(text.begin(), text.end(), part.begin(), part.end(),
-                                   [](unsigned char a, unsigned char b) {
-                                       return std::tolower(a) == std::tolower(b);
-                                   });
+    const auto found = std::search(
+        text.begin(), text.end(), part.begin(), part.end(),
+        [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
     return found != text.end();
 }
 

@@ -69,7 +69,8 @@ void UrlIndex::build(const std::vector<std::string>& entries) {
     // Fail and output links, breadth first.
     std::vector<int> queue;
     queue.reserve(count);
-    for (int i = nodes_[0].edgeBegin; i < nodes_[0].edgeEnd; ++i) queue.push_back(edgeTarget_[static_cast<std::size_t>(i)]);
+    for (int i = nodes_[0].edgeBegin; i < nodes_[0].edgeEnd; ++i)
+        queue.push_back(edgeTarget_[static_cast<std::size_t>(i)]);
     for (std::size_t head = 0; head < queue.size(); ++head) {
         const int node = queue[head];
         const Node& from = nodes_[static_cast<std::size_t>(node)];
@@ -77,7 +78,8 @@ void UrlIndex::build(const std::vector<std::string>& entries) {
             const unsigned char c = edgeChar_[static_cast<std::size_t>(i)];
             const int target = edgeTarget_[static_cast<std::size_t>(i)];
             int fail = from.fail;
-            while (fail != 0 && child(fail, c) < 0) fail = nodes_[static_cast<std::size_t>(fail)].fail;
+            while (fail != 0 && child(fail, c) < 0)
+                fail = nodes_[static_cast<std::size_t>(fail)].fail;
             const int via = child(fail, c);
             Node& t = nodes_[static_cast<std::size_t>(target)];
             t.fail = via > 0 && via != target ? via : 0;
@@ -130,7 +132,8 @@ void UrlIndex::firstMatches(const std::vector<BrowserWindow>& rows, std::vector<
             }
         }
     }
-    std::sort(out.begin(), out.end(), [](const Match& a, const Match& b) { return a.entry < b.entry; });
+    std::sort(out.begin(), out.end(),
+              [](const Match& a, const Match& b) { return a.entry < b.entry; });
 }
 
 void TitleIndex::build(const std::vector<std::string>& entries) {

@@ -50,8 +50,7 @@ Frmconfig::Frmconfig(Zuklapper& app)
                       .name = "Label4",
                       .at = {1875, 1065, 1275, 240},
                       .caption = app.text(texte::Zusatztaste)}),
-      cbUrl2(window, {.in = &Frame1, .name = "cbUrl2", .at = {1845, 1335, 1530, 315}}),
-      app_(app) {
+      cbUrl2(window, {.in = &Frame1, .name = "cbUrl2", .at = {1845, 1335, 1530, 315}}), app_(app) {
     window.onLoad = [this] { Form_Load(); };
     Check1.onClick = [this] { Check1_Click(); };
     for (int slot = 0; slot < 4; ++slot) {

@@ -16,7 +16,8 @@ std::optional<std::int32_t> Tastencode(std::string_view Taste) {
     for (const Name& n : names)
         if (n.name == Taste) return static_cast<std::int32_t>(n.code);
     for (int number = 1; number <= 12; ++number) // VK_F1 (112) to VK_F12
-        if (Taste.starts_with("F") && Taste.substr(1) == std::to_string(number)) return 111 + number;
+        if (Taste.starts_with("F") && Taste.substr(1) == std::to_string(number))
+            return 111 + number;
     return std::nullopt;
 }
 

@@ -15,8 +15,7 @@ public:
     // (any server of the topic when the service is empty) takes the conversation, or the
     // request fails or is not answered within the time. Messages of the program's own
     // windows are handled while it waits.
-    virtual std::optional<std::string> request(const std::string& service,
-                                               const std::string& topic,
+    virtual std::optional<std::string> request(const std::string& service, const std::string& topic,
                                                const std::string& item, int timeoutMs) = 0;
 };
 

@@ -153,10 +153,9 @@ ListBox::ListBox(Window& owner, ListBoxArgs args)
 int ListBox::sortedPlace(std::string_view text) const {
     if (!sorted_) return listCount();
     Toolkit& toolkit = owner().toolkit();
-    auto place = std::upper_bound(items_.begin(), items_.end(), text,
-                                  [&](std::string_view a, const std::string& b) {
-                                      return toolkit.compareText(a, b) < 0;
-                                  });
+    auto place = std::upper_bound(
+        items_.begin(), items_.end(), text,
+        [&](std::string_view a, const std::string& b) { return toolkit.compareText(a, b) < 0; });
     return static_cast<int>(place - items_.begin());
 }
 
@@ -171,9 +170,10 @@ int ListBox::addItem(std::string text) {
 void ListBox::setItems(std::vector<std::string> texts) {
     if (sorted_) {
         Toolkit& toolkit = owner().toolkit();
-        std::stable_sort(texts.begin(), texts.end(), [&](const std::string& a, const std::string& b) {
-            return toolkit.compareText(a, b) < 0;
-        });
+        std::stable_sort(texts.begin(), texts.end(),
+                         [&](const std::string& a, const std::string& b) {
+                             return toolkit.compareText(a, b) < 0;
+                         });
     }
     items_ = std::move(texts);
     listIndex_ = -1;

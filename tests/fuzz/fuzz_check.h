@@ -4,11 +4,10 @@
 #include <cstdlib>
 
 // A broken property: says which and aborts, so that libFuzzer keeps the input.
-#define ZK_FUZZ_CHECK(condition)                                                          \
-    do {                                                                                  \
-        if (!(condition)) {                                                               \
-            std::fprintf(stderr, "property broken: %s (%s:%d)\n", #condition, __FILE__,   \
-                         __LINE__);                                                       \
-            std::abort();                                                                 \
-        }                                                                                 \
+#define ZK_FUZZ_CHECK(condition)                                                                   \
+    do {                                                                                           \
+        if (!(condition)) {                                                                        \
+            std::fprintf(stderr, "property broken: %s (%s:%d)\n", #condition, __FILE__, __LINE__); \
+            std::abort();                                                                          \
+        }                                                                                          \
     } while (false)

@@ -13,11 +13,16 @@ namespace {
 // The names the hotkey dialog offers, with their codes: F1..F12 as VK_F1 (112) and on.
 std::string nameOf(std::int32_t code) {
     switch (code) {
-    case 1: return "Shift";
-    case 2: return "Strg";
-    case 3: return "Alt";
-    case 4: return "AltGr";
-    case 5: return "keine";
+    case 1:
+        return "Shift";
+    case 2:
+        return "Strg";
+    case 3:
+        return "Alt";
+    case 4:
+        return "AltGr";
+    case 5:
+        return "keine";
     default:
         if (code >= 112 && code <= 123) return "F" + std::to_string(code - 111);
         return {};

@@ -55,7 +55,8 @@ TEST_F(AboutTest, TheAddressOpensTheHomepageAndTheBoxStaysUntilTheProgramEnds) {
     EXPECT_TRUE(box().window.visible());
 
     const Hwnd shown = box().window.handle();
-    choose("&schlie\xDF" "en");
+    choose("&schlie\xDF"
+           "en");
     EXPECT_TRUE(sim.toolkit.quitRequested());
     EXPECT_FALSE(box().window.loaded());
     EXPECT_FALSE(sim.desktop.exists(shown));

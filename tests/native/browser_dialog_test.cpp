@@ -16,7 +16,8 @@ protected:
     void startWith(const Items& designations, const char* stored = nullptr) {
         if (!designations.empty()) sim.files.put(WebDatei, formatEntries(designations));
         if (stored)
-            sim.files.put(ConfigDatei, std::string("[Webbrowser]\r\nBezeichnung=") + stored + "\r\n");
+            sim.files.put(ConfigDatei,
+                          std::string("[Webbrowser]\r\nBezeichnung=") + stored + "\r\n");
         start({"Seite"});
     }
     FrmWebBrowser& dialog() { return app->frmWebBrowser(); }
@@ -105,9 +106,9 @@ TEST_F(BrowserDialog, CapturesFromTheCharacterBeforeTheLastHyphenOfTheWindowInFr
         EXPECT_EQ(d.List1.items(), (Items{" - Microsoft Internet Explorer", " - Mozilla Firefox",
                                           "n-", "-Strich vorn"}));
     });
-    EXPECT_EQ(sim.files.get(WebDatei), formatEntries({" - Mozilla Firefox",
-                                                      " - Microsoft Internet Explorer",
-                                                      "-Strich vorn", "n-"}));
+    EXPECT_EQ(sim.files.get(WebDatei),
+              formatEntries(
+                  {" - Mozilla Firefox", " - Microsoft Internet Explorer", "-Strich vorn", "n-"}));
     EXPECT_FALSE(sim.files.exists(ConfigDatei)); // a capture chooses nothing
 }
 

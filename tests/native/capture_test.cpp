@@ -83,7 +83,8 @@ TEST_F(Capture, DuplicatesUnstorableEntriesAndFailedAppendsAreSaid) {
     expectMessages(3);
     front("SEITE - Browser"); // letter case ignored
     form().Eintrag_erfassen(form().Pfad);
-    EXPECT_EQ(sim.toolkit.messageBoxes()[0].text, "Die Webseite befindet sich bereits in der Liste");
+    EXPECT_EQ(sim.toolkit.messageBoxes()[0].text,
+              "Die Webseite befindet sich bereits in der Liste");
     EXPECT_EQ(sim.toolkit.messageBoxes()[0].style, ui::MB_OK_INFORMATION);
 
     front("Er sagte \"ja\", dann - Browser"); // would come back as two entries
@@ -134,10 +135,13 @@ TEST_F(Capture, WhatLeavesTheAddressDialogBecomesAnEntryByTheSlashRule) {
         Leave leave;
         const char* entry; // nullptr: nothing added
     } cases[] = {
-        {"http://a.b//", Leave::Ok, "http://a.b/"}, {"abcde/", Leave::Ok, "abcde/"},
-        {"abcdef/", Leave::Ok, "abcdef"},           {"  mit Blanks ", Leave::Ok, "  mit Blanks "},
+        {"http://a.b//", Leave::Ok, "http://a.b/"},
+        {"abcde/", Leave::Ok, "abcde/"},
+        {"abcdef/", Leave::Ok, "abcdef"},
+        {"  mit Blanks ", Leave::Ok, "  mit Blanks "},
         {"geschlossen", Leave::CloseBox, nullptr}, // never the address of the OK before
-        {"", Leave::Ok, nullptr},                   {"abgebrochen", Leave::Cancel, nullptr},
+        {"", Leave::Ok, nullptr},
+        {"abgebrochen", Leave::Cancel, nullptr},
     };
     std::vector<std::string> expected = {"m"};
     for (const auto& c : cases) {
@@ -163,7 +167,7 @@ TEST_F(Capture, OnlyOneCaptureAtATimeAndTheCloseCycleGoesOnMeanwhile) {
     const Hwnd unwanted = sim.desktop.openBrowser("IEFrame", "U", "http://weg/");
     inDialog([&](FrmHinzufuegen& d) {
         EXPECT_TRUE(form().Eintrag_erfassen(form().UrlPfad)); // a hotkey meanwhile
-        sim.advance(1000);                                     // the armed timer meanwhile
+        sim.advance(1000);                                    // the armed timer meanwhile
         d.Text1.setText("http://eins/");
         d.Command1.click();
     });

@@ -37,7 +37,8 @@ TEST_F(CloseCycle, EachUrlEntryClosesTheFirstMatchingWindowPerTick) {
 
     // A window that ignores the request keeps its entry busy.
     const Hwnd below = sim.desktop.openBrowser("IEFrame", "3", "http://werbung.de/c");
-    const Hwnd stubborn = sim.desktop.openBrowser("IEFrame", "4", "http://werbung.de/d", OnClose::Ignore);
+    const Hwnd stubborn =
+        sim.desktop.openBrowser("IEFrame", "4", "http://werbung.de/d", OnClose::Ignore);
     tick(5);
     EXPECT_EQ(win(stubborn).closeRequests, 5);
     EXPECT_EQ(win(below).closeRequests, 0);
@@ -46,7 +47,8 @@ TEST_F(CloseCycle, EachUrlEntryClosesTheFirstMatchingWindowPerTick) {
 TEST_F(CloseCycle, TitleEntriesMatchTheWholeTitleWithTheDesignation) {
     start({"Seite", "Andere"});
     app->WebbrowserBezeichnung = " - Mozilla Firefox";
-    const Hwnd a = sim.desktop.openBrowser("MozillaWindowClass", "Seite - Mozilla Firefox", nullptr);
+    const Hwnd a =
+        sim.desktop.openBrowser("MozillaWindowClass", "Seite - Mozilla Firefox", nullptr);
     const Hwnd b = sim.desktop.openBrowser("IEFrame", "Seite - Mozilla Firefox", "http://x/");
     const Hwnd lower = sim.desktop.openBrowser("IEFrame", "seite - Mozilla Firefox", nullptr);
     const Hwnd blank = sim.desktop.openBrowser("IEFrame", "Seite  - Mozilla Firefox", nullptr);
@@ -63,7 +65,8 @@ TEST_F(CloseCycle, TitleEntriesMatchTheWholeTitleWithTheDesignation) {
 
 TEST_F(CloseCycle, UrlPassComesFirstAndAWindowIsAskedOncePerCycle) {
     start({"Titel"}, {"zwei", "eins"});
-    const Hwnd both = sim.desktop.openBrowser("IEFrame", "Titel", "http://eins.zwei/", OnClose::Ignore);
+    const Hwnd both =
+        sim.desktop.openBrowser("IEFrame", "Titel", "http://eins.zwei/", OnClose::Ignore);
     const Hwnd one = sim.desktop.openBrowser("IEFrame", "X", "http://eins/", OnClose::Ignore);
     tick();
     // "zwei" finds `both`; "eins" finds `one` first (it is on top); the title entry finds
@@ -139,8 +142,10 @@ TEST_F(CloseCycle, ANewWindowWithTheHandleValueOfAGoneOneIsClosedAndKeepsItsOwnR
 
 // The close order by the plain definition: every URL entry against every row, then every
 // title entry against every row.
-std::vector<Hwnd> plainCloseOrder(const std::vector<BrowserWindow>& rows, const std::vector<std::string>& urls,
-                                  const std::vector<std::string>& titles, const std::string& designation) {
+std::vector<Hwnd> plainCloseOrder(const std::vector<BrowserWindow>& rows,
+                                  const std::vector<std::string>& urls,
+                                  const std::vector<std::string>& titles,
+                                  const std::string& designation) {
     std::vector<Hwnd> order;
     for (const std::string& entry : urls) {
         if (entry.empty()) continue;
@@ -180,7 +185,8 @@ TEST(CloseRules, IndexedOrderEqualsThePlainDefinition) {
         for (std::size_t i = 0; i < rows.size(); ++i)
             rows[i] = {text(3) + (random() % 2 ? designation : ""), text(12), 0x100 + i};
         rules.closeOrder(rows, urls, titles, designation, indexed);
-        ASSERT_EQ(indexed, plainCloseOrder(rows, urls.items(), titles.items(), designation)) << "round " << round;
+        ASSERT_EQ(indexed, plainCloseOrder(rows, urls.items(), titles.items(), designation))
+            << "round " << round;
     }
 }
 

@@ -18,13 +18,13 @@ TEST(FieldReader, ReadsQuotedAndUnquotedFields) {
     const Case cases[] = {
         {"", {}},
         {"\"a\"\r\n\"b\"\r\n", {"a", "b"}},
-        {"\"a, b\"\r\n", {"a, b"}},                        // a comma inside quotes stays
-        {"a, b\r\n", {"a", "b"}},                          // an unquoted comma splits
+        {"\"a, b\"\r\n", {"a, b"}},                           // a comma inside quotes stays
+        {"a, b\r\n", {"a", "b"}},                             // an unquoted comma splits
         {"  \"lead\"\r\n   plain   \r\n", {"lead", "plain"}}, // blanks around fields go
-        {"\"  keep  \"\r\n", {"  keep  "}},                // blanks inside quotes stay
-        {"\r\n\"x\"\r\n\r\n", {"", "x", ""}},              // empty lines are empty entries
+        {"\"  keep  \"\r\n", {"  keep  "}},                   // blanks inside quotes stay
+        {"\r\n\"x\"\r\n\r\n", {"", "x", ""}},                 // empty lines are empty entries
         {"\"\"\r\n", {""}},
-        {"a\nb\rc\r\nd", {"a", "b", "c", "d"}},            // LF, CR, CR LF, no final line end
+        {"a\nb\rc\r\nd", {"a", "b", "c", "d"}}, // LF, CR, CR LF, no final line end
         {"\"a\",\"b\"\r\n", {"a", "b"}},
         {"a,\r\nb", {"a", "", "b"}},
         {"\"a\"   \r\n", {"a"}},
@@ -44,12 +44,12 @@ TEST(FieldReader, ReadsBackWhatTheProgramWrites) {
     for (int round = 0; round < 300; ++round) {
         Entries entries(random() % 5);
         for (std::string& entry : entries) {
-            for (std::size_t n = random() % 8; n > 0; --n) entry += alphabet[random() % alphabet.size()];
+            for (std::size_t n = random() % 8; n > 0; --n)
+                entry += alphabet[random() % alphabet.size()];
             // A quote that only blanks separate from a comma would end the field early.
             for (std::size_t q = 0; q < entry.size(); ++q) {
                 const std::size_t after = entry.find_first_not_of(' ', q + 1);
-                if (entry[q] == '"' && after != std::string::npos && entry[after] == ',')
-                {
+                if (entry[q] == '"' && after != std::string::npos && entry[after] == ',') {
                     entry.erase(q, 1);
                     q = static_cast<std::size_t>(-1); // look again from the start
                 }

@@ -14,7 +14,8 @@ TEST_F(Form1Test, ShowsTheTitleListSortedAndSwitchesLists) {
     EXPECT_EQ(form().window.caption(), "Zuklapper 1.08");
     EXPECT_EQ(form().List1.items(), (Items{"Alpha", "beta", "gamma", "zeta"}));
     EXPECT_EQ(form().List1.listIndex(), 0);
-    EXPECT_EQ(form().TitelEintraege.items(), (Items{"zeta", "Alpha", "beta", "gamma"})); // file order
+    EXPECT_EQ(form().TitelEintraege.items(),
+              (Items{"zeta", "Alpha", "beta", "gamma"})); // file order
 
     form().optListe1.setValue(true);
     EXPECT_FALSE(form().optListe0.value());

@@ -38,8 +38,8 @@ TEST_F(HotkeyDialog, LoadsInAnEmptyFolderWithTheDefaultsAndTicksTheBoxAsAClick) 
     ASSERT_TRUE(dialog().window.visible());
     EXPECT_EQ(dialog().window.caption(), "Hotkeys");
     EXPECT_EQ(win(dialog().window.handle()).owner, form().window.handle());
-    EXPECT_EQ(dialog().cbTitel1.items(), (Items{"F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8",
-                                                "F9", "F10", "F11", "F12"}));
+    EXPECT_EQ(dialog().cbTitel1.items(),
+              (Items{"F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F10", "F11", "F12"}));
     EXPECT_EQ(dialog().cbUrl1.items(), dialog().cbTitel1.items());
     EXPECT_EQ(dialog().cbTitel2.items(), (Items{"keine", "Shift", "Strg", "Alt", "AltGr"}));
     EXPECT_EQ(dialog().cbUrl2.items(), dialog().cbTitel2.items());
@@ -59,8 +59,8 @@ TEST_F(HotkeyDialog, StoredValuesAreShownAsTheyAre) {
     };
     // Values the box refuses leave it unticked; nothing is written and the hotkeys stay as
     // the start left them.
-    const Case cases[] = {{"0", 0, false}, {"2", 2, true}, {"7", 0, false}, {"-1", 0, false},
-                          {"abc", 0, false}};
+    const Case cases[] = {
+        {"0", 0, false}, {"2", 2, true}, {"7", 0, false}, {"-1", 0, false}, {"abc", 0, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.chkAddUrl);
         sim::SimPlatform fresh;

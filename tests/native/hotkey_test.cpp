@@ -102,7 +102,8 @@ TEST_F(Hotkeys, WithTheDefaultsF8TakesTheTitleAndShiftF8TheAddress) {
     EXPECT_EQ(sim.toolkit.modalWindows().size(), 3u);
 }
 
-TEST_F(Hotkeys, EveryTickCapturesTheTitleHotkeyFirstAndATitleKeyWithTheWrongModifierLeavesTheUrlKey) {
+TEST_F(Hotkeys,
+       EveryTickCapturesTheTitleHotkeyFirstAndATitleKeyWithTheWrongModifierLeavesTheUrlKey) {
     start();
     sim.toolkit.expectMessageBox([](const sim::MessageBoxCall&) { return ui::ID_OK; });
     front("Seite - Browser");

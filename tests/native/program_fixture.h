@@ -17,7 +17,8 @@ protected:
     static constexpr const char* TitelDatei = "C:\\Programme\\Zuklapper\\lstTitel.txt";
     static constexpr const char* UrlDatei = "C:\\Programme\\Zuklapper\\lstUrl.txt";
 
-    void start(const std::vector<std::string>& titles = {}, const std::vector<std::string>& urls = {}) {
+    void start(const std::vector<std::string>& titles = {},
+               const std::vector<std::string>& urls = {}) {
         if (!titles.empty()) sim.files.put(TitelDatei, formatEntries(titles));
         if (!urls.empty()) sim.files.put(UrlDatei, formatEntries(urls));
         startAsIs();

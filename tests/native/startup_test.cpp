@@ -11,7 +11,9 @@ using Items = std::vector<std::string>;
 class StartupTest : public ProgramTest {
 protected:
     FrmHaupt& host() { return app->frmHaupt(); }
-    void trayEvent(unsigned mouseMessage) { ASSERT_TRUE(sim.toolkit.notifyIconEvent(mouseMessage)); }
+    void trayEvent(unsigned mouseMessage) {
+        ASSERT_TRUE(sim.toolkit.notifyIconEvent(mouseMessage));
+    }
     // Opens the tray's popup menu and chooses the item with the given caption.
     void choose(const std::string& caption) {
         sim.toolkit.expectPopupMenu([caption](const sim::PopupMenuCall& call) {
@@ -43,12 +45,12 @@ TEST_F(StartupTest, FirstStartInAnEmptyFolderRunsHiddenWithTheDefaults) {
     EXPECT_TRUE(form().tmrHotkey.enabled());
     EXPECT_EQ(app->Hotkey, (HotkeyTable{119, 5, 119, 1}));
     EXPECT_EQ(app->WebbrowserBezeichnung, "");
-    form().Command1_Click(); // nothing to delete
+    form().Command1_Click();          // nothing to delete
     EXPECT_EQ(sim.files.writes(), 0); // reading creates no file
 }
 
 TEST_F(StartupTest, SettingsFileValuesAndAProgramFolderAtADriveRoot) {
-    const std::pair<const char*, bool> chkAddUrl[] = {{"1", true},   {" 1 ", true}, {"0", false},
+    const std::pair<const char*, bool> chkAddUrl[] = {{"1", true},   {" 1 ", true},  {"0", false},
                                                       {"2", false},  {"abc", false}, {"", false},
                                                       {"1.5", false}};
     for (const auto& [value, hotkeysOn] : chkAddUrl) {
@@ -104,7 +106,8 @@ TEST_F(StartupTest, TrayIconShowsTheWindowAndOpensThePopupMenu) {
     ASSERT_EQ(sim.toolkit.popupMenus().size(), 1u);
     EXPECT_EQ(sim.toolkit.popupMenus()[0].items,
               (Items{"&Hilfe", "&INFO", "&Webbrowser ausw\xE4hlen", "&Url Verwaltung", "H&otkeys",
-                     "&schlie\xDF" "en"}));
+                     "&schlie\xDF"
+                     "en"}));
 }
 
 TEST_F(StartupTest, KeysTypedAfterTheTrayMenuDoNotReachTheHiddenMainWindow) {
@@ -162,7 +165,8 @@ TEST_F(StartupTest, TheProgramEndsThroughTheTrayOrTheSessionEnd) {
     EXPECT_EQ(sim.desktop.notifyIcons()[0].owner, host().window.handle());
 
     trayEvent(515);
-    choose("&schlie\xDF" "en");
+    choose("&schlie\xDF"
+           "en");
     EXPECT_TRUE(sim.desktop.notifyIcons().empty());
     EXPECT_TRUE(sim.toolkit.quitRequested());
     EXPECT_FALSE(form().window.visible());

@@ -7,7 +7,8 @@ namespace {
 
 struct Toolkit : ::testing::Test {
     sim::SimPlatform sim;
-    ui::Window window{sim.toolkit, {.name = "w", .caption = "W", .clientWidth = 1000, .clientHeight = 1000}};
+    ui::Window window{sim.toolkit,
+                      {.name = "w", .caption = "W", .clientWidth = 1000, .clientHeight = 1000}};
 };
 
 TEST_F(Toolkit, SortedListsPlaceItemsIgnoringLetterCase) {
@@ -18,7 +19,7 @@ TEST_F(Toolkit, SortedListsPlaceItemsIgnoringLetterCase) {
     EXPECT_EQ(list.items(), (std::vector<std::string>{"A", "\xC4rger", "b", "c"}));
     list.setListIndex(2);
     EXPECT_EQ(list.addItem("B"), 3); // after its equal
-    EXPECT_EQ(list.listIndex(), 2); // the selection stays on its item
+    EXPECT_EQ(list.listIndex(), 2);  // the selection stays on its item
     list.setListIndex(4);
     list.removeItem(0);
     EXPECT_EQ(list.listIndex(), 3);

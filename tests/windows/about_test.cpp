@@ -70,8 +70,8 @@ TEST(About, InfoShowsTheBoxWithItsVersionNotModalAndEscapeOrEnterCloseIt) {
 
 TEST(About, HelpOpensTheHelpTextBesideTheProgramInNotepad) {
     Program program(std::nullopt, std::nullopt);
-    const std::string copied = (std::filesystem::path(windowsPath(ZK_PROGRAM_EXE)).parent_path() /
-                                "Hilfe.txt").string();
+    const std::string copied =
+        (std::filesystem::path(windowsPath(ZK_PROGRAM_EXE)).parent_path() / "Hilfe.txt").string();
     ASSERT_TRUE(CopyFileA(copied.c_str(), program.path("Hilfe.txt").c_str(), FALSE))
         << "no Hilfe.txt beside " << ZK_PROGRAM_EXE;
 

@@ -31,8 +31,8 @@ bool inSysClose = false;
 bool questionOpen = false;
 bool hidden = false;
 HWND browser = nullptr;
-constexpr const char* kCounts[] = {"syscommand", "close", "question", "overtaken", "hung",
-                                   "ddeRequest"};
+constexpr const char* kCounts[] = {"syscommand", "close", "question",
+                                   "overtaken",  "hung",  "ddeRequest"};
 
 void count(HWND hwnd, const char* name) {
     const auto value = reinterpret_cast<INT_PTR>(GetPropA(hwnd, name));
@@ -87,8 +87,8 @@ bool serveDde(const std::string& argument) {
     } else {
         return false;
     }
-    const DWORD flags = APPCLASS_STANDARD | CBF_FAIL_POKES | CBF_FAIL_EXECUTES |
-                        CBF_FAIL_ADVISES | CBF_SKIP_REGISTRATIONS | CBF_SKIP_UNREGISTRATIONS;
+    const DWORD flags = APPCLASS_STANDARD | CBF_FAIL_POKES | CBF_FAIL_EXECUTES | CBF_FAIL_ADVISES |
+                        CBF_SKIP_REGISTRATIONS | CBF_SKIP_UNREGISTRATIONS;
     if (DdeInitializeA(&dde.instance, ddeCallback, flags, 0) != DMLERR_NO_ERROR) return true;
     dde.service = DdeCreateStringHandleA(dde.instance, service.c_str(), CP_WINANSI);
     dde.topic = DdeCreateStringHandleA(dde.instance, "WWW_GetWindowInfo", CP_WINANSI);

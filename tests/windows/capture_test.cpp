@@ -7,7 +7,8 @@
 using namespace zkt;
 
 TEST(Capture, TheButtonTakesTheTitleOfTheWindowBroughtToTheFront) {
-    Program program({{"alt"}}, std::nullopt, "[Webbrowser]\r\nBezeichnung=\"\" - Testbrowser\"\"\r\n");
+    Program program({{"alt"}}, std::nullopt,
+                    "[Webbrowser]\r\nBezeichnung=\"\" - Testbrowser\"\"\r\n");
     program.showMainWindow();
     const HWND main = program.mainWindow();
     const HWND button = findDescendant(main, "Button", "&Hinzuf\xFCgen");
@@ -67,7 +68,8 @@ TEST(Capture, TheAddressDialogShowsWhatTheBrowserReportedAndOkAddsIt) {
 
     PostMessageA(findDescendant(dialog, "Button", "&OK"), BM_CLICK, 0, 0);
     EXPECT_TRUE(waitUntil([&] {
-        return readFile(program.path("lstUrl.txt")) == quotedLines({"http://alt/", "http://neu.example/p"});
+        return readFile(program.path("lstUrl.txt")) ==
+               quotedLines({"http://alt/", "http://neu.example/p"});
     })) << *readFile(program.path("lstUrl.txt"));
     EXPECT_TRUE(page.closed());
 }
@@ -100,7 +102,8 @@ TEST(Capture, AListWhoseFileWasLockedAtStartTakesNewEntriesButIsNeverRewritten) 
     const std::string file = freshFolder() + "\\lstTitel.txt";
     writeFile(file, quotedLines({"alt"}));
     // Another program holds the file while Zuklapper starts.
-    const HANDLE lock = CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE lock =
+        CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     Program program(std::nullopt, std::nullopt);
     program.showMainWindow();
@@ -110,8 +113,9 @@ TEST(Capture, AListWhoseFileWasLockedAtStartTakesNewEntriesButIsNeverRewritten) 
     PostMessageA(findDescendant(main, "Button", "&Hinzuf\xFCgen"), BM_CLICK, 0, 0);
     FakeBrowser page({.title = "Neu - Testbrowser"});
     SetForegroundWindow(page.hwnd());
-    ASSERT_TRUE(waitUntil([&] { return readFile(file) == quotedLines({"alt", "Neu"}); }))
-        << *readFile(file);
+    ASSERT_TRUE(waitUntil([&] {
+        return readFile(file) == quotedLines({"alt", "Neu"});
+    })) << *readFile(file);
 
     PostMessageA(findDescendant(main, "Button", "&L\xF6schen"), BM_CLICK, 0, 0);
     const HWND box = program.messageBox();

@@ -23,8 +23,10 @@ TEST(Closing, MatchingWindowsOfBothBrowsersAreAskedToCloseAndClose) {
     const std::string designated = kBadTitle + " - Opera";
     std::list<FakeBrowser> closing;
     closing.emplace_back(FakeWindow{.id = "url-ie", .title = "Irgendwas", .edits = {kBadUrl}});
-    closing.emplace_back(FakeWindow{.id = "url-moz-nested", .cls = "MozillaWindowClass",
-                                    .title = "Egal", .edits = {"https://badsite.org/"},
+    closing.emplace_back(FakeWindow{.id = "url-moz-nested",
+                                    .cls = "MozillaWindowClass",
+                                    .title = "Egal",
+                                    .edits = {"https://badsite.org/"},
                                     .nested = true});
     closing.emplace_back(
         FakeWindow{.id = "title-moz", .cls = "MozillaWindowClass", .title = designated});
@@ -73,7 +75,9 @@ TEST(LeftAlone, WindowsOutsideTheScanOrNotMatchingExactly) {
 TEST(Robustness, HungWindowHoldsUpNeitherOtherWindowsNorTheProgram) {
     Program program({{"eins", "zwei"}}, {{"haengt", "badsite"}});
     // Topmost, so it is the first one the program turns to.
-    FakeBrowser hung({.title = "H\xE4ngt", .edits = {"http://haengt.example/"}, .mode = "ignore",
+    FakeBrowser hung({.title = "H\xE4ngt",
+                      .edits = {"http://haengt.example/"},
+                      .mode = "ignore",
                       .topmost = true});
     ASSERT_TRUE(waitUntil([&] { return hung.count("syscommand") > 0; }));
     hung.hang();

@@ -18,7 +18,9 @@ ULONGLONG elapsedSince(ULONGLONG start) { return GetTickCount64() - start; }
 } // namespace
 
 TEST(Dde, TheBrowserNamedInTheTitleGivesItsAddress) {
-    FakeBrowser opera({.id = "opera", .title = "Seite - Opera", .ddeService = "opera",
+    FakeBrowser opera({.id = "opera",
+                       .title = "Seite - Opera",
+                       .ddeService = "opera",
                        .ddeReply = "\"http://x/?a=1,2\",\"Seite\""});
     zk::Win32Dde dde;
     EXPECT_EQ(zk::GetURL(dde, "Seite - Opera"), "http://x/?a=1,2");
@@ -30,7 +32,9 @@ TEST(Dde, TheBrowserNamedInTheTitleGivesItsAddress) {
 }
 
 TEST(Dde, WithoutAServiceTheServerOfTheTopicAnswers) {
-    FakeBrowser netscape({.id = "netscape", .title = "Seite", .ddeService = "netscape",
+    FakeBrowser netscape({.id = "netscape",
+                          .title = "Seite",
+                          .ddeService = "netscape",
                           .ddeReply = "http://netscape/,Seite"});
     zk::Win32Dde dde;
     EXPECT_EQ(zk::GetURL(dde, "Seite - Unbekannt"), "http://netscape/");
@@ -45,8 +49,8 @@ TEST(Dde, NoServerGivesNothingAtOnce) {
 }
 
 TEST(Dde, AServerThatNeverAnswersRunsOutTheTime) {
-    FakeBrowser mozilla({.id = "mozilla", .title = "Seite", .ddeService = "mozilla",
-                         .ddeHang = true});
+    FakeBrowser mozilla(
+        {.id = "mozilla", .title = "Seite", .ddeService = "mozilla", .ddeHang = true});
     zk::Win32Dde dde;
     const ULONGLONG start = GetTickCount64();
     EXPECT_EQ(dde.request("mozilla", kTopic, "-1", 700), std::nullopt);

@@ -24,10 +24,13 @@ TEST(DISABLED_Demo, ZuklapperAtWork) {
     const Shown shown[] = {
         {{.title = "Nachrichten - Internet Explorer", .edits = {"http://www.badsite.com/start"}},
          "its address contains the URL entry \"badsite\""},
-        {{.cls = "MozillaWindowClass", .title = "Werbung satt - Mozilla Firefox",
+        {{.cls = "MozillaWindowClass",
+          .title = "Werbung satt - Mozilla Firefox",
           .edits = {"http://shop.example/"}},
-         "its title is the title entry \"Werbung satt\" with the designation \" - Mozilla Firefox\""},
-        {{.cls = "MozillaWindowClass", .title = "Wetter - Mozilla Firefox",
+         "its title is the title entry \"Werbung satt\" with the designation \" - Mozilla "
+         "Firefox\""},
+        {{.cls = "MozillaWindowClass",
+          .title = "Wetter - Mozilla Firefox",
           .edits = {"http://wetter.example/"}},
          "neither its title nor its address matches"},
         {{.title = "Werbung satt", .edits = {"http://news.example/"}},
@@ -38,8 +41,8 @@ TEST(DISABLED_Demo, ZuklapperAtWork) {
     int place = 0;
     for (const Shown& s : shown) {
         browsers.emplace_back(s.window);
-        SetWindowPos(browsers.back().hwnd(), nullptr, 40 + 500 * (place % 2), 40 + 260 * (place / 2),
-                     0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(browsers.back().hwnd(), nullptr, 40 + 500 * (place % 2),
+                     40 + 260 * (place / 2), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         ++place;
     }
     Sleep(500);

@@ -102,8 +102,7 @@ HWND findDescendant(HWND parent, const std::string& cls, const std::string& text
 
 LRESULT query(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(hwnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result))
-        return -1;
+    if (!SendMessageTimeoutW(hwnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result)) return -1;
     return static_cast<LRESULT>(result);
 }
 
@@ -149,7 +148,8 @@ Screenshot::Screenshot(HWND window) {
     bitmap_ = CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bitmap_) {
         HGDIOBJ previous = SelectObject(memory, bitmap_);
-        if (BitBlt(memory, 0, 0, width_, height_, screen, rect.left, rect.top, SRCCOPY | CAPTUREBLT))
+        if (BitBlt(memory, 0, 0, width_, height_, screen, rect.left, rect.top,
+                   SRCCOPY | CAPTUREBLT))
             pixels_ = static_cast<const uint32_t*>(bits);
         SelectObject(memory, previous);
         GdiFlush();
@@ -165,19 +165,23 @@ Screenshot::~Screenshot() {
 int Screenshot::count(COLORREF color) const {
     if (!pixels_) return 0;
     // DIB pixels are 0x00RRGGBB, COLORREF 0x00BBGGRR.
-    const uint32_t wanted = uint32_t{GetRValue(color)} << 16 | GetGValue(color) << 8 | GetBValue(color);
-    return static_cast<int>(std::count(pixels_, pixels_ + size_t(width_) * size_t(height_), wanted));
+    const uint32_t wanted =
+        uint32_t{GetRValue(color)} << 16 | GetGValue(color) << 8 | GetBValue(color);
+    return static_cast<int>(
+        std::count(pixels_, pixels_ + size_t(width_) * size_t(height_), wanted));
 }
 
 bool Screenshot::savePng(const std::string& path) const {
     if (!pixels_) return false;
     // GDI+'s PNG encoder.
-    static const CLSID png = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+    static const CLSID png = {
+        0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
     Gdiplus::GdiplusStartupInput input;
     ULONG_PTR token = 0;
     if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
     const std::wstring file = std::filesystem::path(windowsPath(path)).wstring();
-    const bool saved = Gdiplus::Bitmap(bitmap_, nullptr).Save(file.c_str(), &png, nullptr) == Gdiplus::Ok;
+    const bool saved =
+        Gdiplus::Bitmap(bitmap_, nullptr).Save(file.c_str(), &png, nullptr) == Gdiplus::Ok;
     Gdiplus::GdiplusShutdown(token);
     return saved;
 }
@@ -260,8 +264,10 @@ bool ChildProcess::running() const {
 
 FakeBrowser::FakeBrowser(const FakeWindow& window) {
     std::string flags = "-";
-    for (const auto& [set, flag] : {std::pair{!window.visible, 'h'}, {!window.border, 'b'},
-                                    {window.topmost, 't'}, {window.nested, 'n'}})
+    for (const auto& [set, flag] : {std::pair{!window.visible, 'h'},
+                                    {!window.border, 'b'},
+                                    {window.topmost, 't'},
+                                    {window.nested, 'n'}})
         if (set) flags += flag;
     std::vector<std::string> arguments = {window.cls, window.title, window.mode, flags};
     arguments.insert(arguments.end(), window.edits.begin(), window.edits.end());
@@ -270,10 +276,13 @@ FakeBrowser::FakeBrowser(const FakeWindow& window) {
                                            : "dde:" + window.ddeService + ":" + window.ddeReply);
     EXPECT_EQ(process_.start(windowsPath(ZK_FIXTURE_EXE), "", arguments), 0u)
         << "cannot start " << ZK_FIXTURE_EXE;
-    EXPECT_TRUE(waitUntil([&] {
-        hwnd_ = process_.window([&](HWND hwnd) { return className(hwnd) == window.cls; });
-        return hwnd_ != nullptr;
-    }, kStartMs)) << "window " << window.id << " was not opened";
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            hwnd_ = process_.window([&](HWND hwnd) { return className(hwnd) == window.cls; });
+            return hwnd_ != nullptr;
+        },
+        kStartMs))
+        << "window " << window.id << " was not opened";
     EXPECT_EQ(query(hwnd_, WM_APP + 1), 0) << "window " << window.id << " was not shown";
 }
 
@@ -325,11 +334,13 @@ Program::Program(std::optional<std::vector<std::string>> titles,
 
 HWND Program::shownWindow(const std::string& caption, DWORD timeoutMs) const {
     HWND found = nullptr;
-    waitUntil([&] {
-        found = process_.window(
-            [&](HWND hwnd) { return IsWindowVisible(hwnd) && windowText(hwnd) == caption; });
-        return found != nullptr;
-    }, timeoutMs);
+    waitUntil(
+        [&] {
+            found = process_.window(
+                [&](HWND hwnd) { return IsWindowVisible(hwnd) && windowText(hwnd) == caption; });
+            return found != nullptr;
+        },
+        timeoutMs);
     return found;
 }
 
@@ -352,12 +363,14 @@ std::vector<std::string> Program::files() const {
 
 HWND Program::messageBox(DWORD timeoutMs) const {
     HWND box = nullptr;
-    waitUntil([&] {
-        box = process_.window([](HWND hwnd) {
-            return className(hwnd) == "#32770" && windowText(hwnd) == "Zuklapper";
-        });
-        return box != nullptr;
-    }, timeoutMs);
+    waitUntil(
+        [&] {
+            box = process_.window([](HWND hwnd) {
+                return className(hwnd) == "#32770" && windowText(hwnd) == "Zuklapper";
+            });
+            return box != nullptr;
+        },
+        timeoutMs);
     return box;
 }
 

@@ -54,7 +54,9 @@ public:
     int count(COLORREF color) const;
     bool savePng(const std::string& path) const;
     // Saves the picture for people to look at, in the build folder.
-    bool keep(const std::string& name) const { return savePng(std::string(ZK_SCREENSHOTS) + "/" + name); }
+    bool keep(const std::string& name) const {
+        return savePng(std::string(ZK_SCREENSHOTS) + "/" + name);
+    }
 
 private:
     HBITMAP bitmap_ = nullptr;

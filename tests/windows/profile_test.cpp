@@ -37,23 +37,25 @@ protected:
             SCOPED_TRACE("[" + l.section + "] " + l.key + " default \"" + l.fallback + "\" size " +
                          std::to_string(l.size));
             std::string buffer(l.size + 1, '#');
-            const DWORD copied = GetPrivateProfileStringA(
-                l.section.c_str(), l.key.c_str(), l.fallback.c_str(), buffer.data(),
-                static_cast<DWORD>(l.size), path.c_str());
+            const DWORD copied =
+                GetPrivateProfileStringA(l.section.c_str(), l.key.c_str(), l.fallback.c_str(),
+                                         buffer.data(), static_cast<DWORD>(l.size), path.c_str());
             buffer.resize(std::min(buffer.find('\0'), l.size));
             EXPECT_EQ(copied, buffer.size());
             EXPECT_EQ(zk::sim::profileRead(content, l.section, l.key, l.fallback, l.size), buffer);
         }
     }
 
-    void compareReads(const std::optional<std::string>& content, std::initializer_list<Lookup> lookups) {
+    void compareReads(const std::optional<std::string>& content,
+                      std::initializer_list<Lookup> lookups) {
         compareReads(newFile(content), content, lookups);
     }
 
     // Applies the writes to both; sameBytes compares the file after each, then the lookups
     // and every written key are read back.
-    void compareWrites(const std::optional<std::string>& content, std::initializer_list<Write> writes,
-                       bool sameBytes, std::initializer_list<Lookup> readBack = {}) {
+    void compareWrites(const std::optional<std::string>& content,
+                       std::initializer_list<Write> writes, bool sameBytes,
+                       std::initializer_list<Lookup> readBack = {}) {
         const std::string path = newFile(content);
         std::optional<std::string> portable = content;
         for (const Write& w : writes) {
@@ -84,9 +86,15 @@ TEST_F(ProfileDifferential, NamesMatchWhateverTheirBlanksLetterCaseAndLineEnds) 
                  "Bezeichnung = Mozilla\r\n"
                  "  [Indented]  \r\n"
                  "k=2\r\n",
-                 {{"Hotkeys", "AddTitle"}, {" Hotkeys\t", "AddUrl"}, {"Hotkeys", " \tTab "},
-                  {"Hotkeys", "Inner Key"}, {"Hotkeys", "InnerKey"}, {"Webbrowser", "Bezeichnung"},
-                  {"  Webbrowser  ", "Bezeichnung"}, {"Indented", "k"}, {"HOTKEYS", "addtitle"}});
+                 {{"Hotkeys", "AddTitle"},
+                  {" Hotkeys\t", "AddUrl"},
+                  {"Hotkeys", " \tTab "},
+                  {"Hotkeys", "Inner Key"},
+                  {"Hotkeys", "InnerKey"},
+                  {"Webbrowser", "Bezeichnung"},
+                  {"  Webbrowser  ", "Bezeichnung"},
+                  {"Indented", "k"},
+                  {"HOTKEYS", "addtitle"}});
     for (const std::string e : {"\r\n", "\n"})
         for (const std::string& file : {"[A]" + e + "a=1" + e + "[B]" + e + "b= 2 " + e,
                                         "[A]" + e + "a=1" + e + "[B]" + e + "b= 2 "})
@@ -94,15 +102,17 @@ TEST_F(ProfileDifferential, NamesMatchWhateverTheirBlanksLetterCaseAndLineEnds) 
 }
 
 TEST_F(ProfileDifferential, OnePairOfEnclosingQuotesIsDropped) {
-    const char* const values[] = {"\"x\"", "'x'", "\"x'", "'x\"", "\"x", "x\"", "\"", "'", "\"\"",
-                                  "''", "\"\"\"", "  \"  x  \"  ", "\"\" x \"\"", "\"x\" y", "x \"y\"",
-                                  "\" \"", "\"\t\"", "\"\" - Mozilla\"\""};
+    const char* const values[] = {
+        "\"x\"",       "'x'",     "\"x'",    "'x\"",  "\"x",    "x\"",
+        "\"",          "'",       "\"\"",    "''",    "\"\"\"", "  \"  x  \"  ",
+        "\"\" x \"\"", "\"x\" y", "x \"y\"", "\" \"", "\"\t\"", "\"\" - Mozilla\"\""};
     auto key = [](std::size_t i) { return std::string(1, static_cast<char>('a' + i)); };
     std::string file = "[Quotes]\r\n";
     for (std::size_t i = 0; i < std::size(values); ++i)
         file.append(key(i)).append("=").append(values[i]).append("\r\n");
     const std::string path = newFile(file);
-    for (std::size_t i = 0; i < std::size(values); ++i) compareReads(path, file, {{"Quotes", key(i)}});
+    for (std::size_t i = 0; i < std::size(values); ++i)
+        compareReads(path, file, {{"Quotes", key(i)}});
 }
 
 TEST_F(ProfileDifferential, EmptyValuesMissingNamesDefaultsAndLongValues) {
@@ -114,16 +124,23 @@ TEST_F(ProfileDifferential, EmptyValuesMissingNamesDefaultsAndLongValues) {
                  "NoEquals\r\n"
                  "[Leer]\r\n"
                  "[A]\r\n"
-                 "k999=" + x.substr(0, 999) + "\r\n"
-                 "k1200=" + x + "\r\n"
-                 "q998=\"" + x.substr(0, 998) + "\"\r\n"
-                 "short=abcdef\r\n"
-                 "quoted=\"abcdef\"\r\n",
-                 {{"Hotkeys", "Leer"}, {"Hotkeys", "Blanks"}, {"Hotkeys", "NoEquals"},
-                  {"Hotkeys", "AddUrl"}, {"Hotkeys", "Fehlt"}, {"Leer", "Leer"}, {"Fehlt", "Leer"},
-                  {"A", "k999"}, {"A", "k1200"}, {"A", "q998"}, {"A", "short", "", 1},
-                  {"A", "short", "", 6}, {"A", "short", "", 7}, {"A", "quoted", "", 3},
-                  {"A", "quoted", "", 8}, {"A", "b", "F8  "}, {"A", "b", "  F8"}, {"A", "b", ""},
+                 "k999=" +
+                     x.substr(0, 999) +
+                     "\r\n"
+                     "k1200=" +
+                     x +
+                     "\r\n"
+                     "q998=\"" +
+                     x.substr(0, 998) +
+                     "\"\r\n"
+                     "short=abcdef\r\n"
+                     "quoted=\"abcdef\"\r\n",
+                 {{"Hotkeys", "Leer"},     {"Hotkeys", "Blanks"},  {"Hotkeys", "NoEquals"},
+                  {"Hotkeys", "AddUrl"},   {"Hotkeys", "Fehlt"},   {"Leer", "Leer"},
+                  {"Fehlt", "Leer"},       {"A", "k999"},          {"A", "k1200"},
+                  {"A", "q998"},           {"A", "short", "", 1},  {"A", "short", "", 6},
+                  {"A", "short", "", 7},   {"A", "quoted", "", 3}, {"A", "quoted", "", 8},
+                  {"A", "b", "F8  "},      {"A", "b", "  F8"},     {"A", "b", ""},
                   {"A", "b", "abcdef", 3}, {"A", "b", "ab  ", 3}});
     for (const auto& missing : {std::optional<std::string>(), std::optional<std::string>("")})
         compareReads(missing, {{"Hotkeys", "AddTitle"}, {"A", "b", " F 8 "}, {"A", "b", "abc", 1}});
@@ -131,7 +148,8 @@ TEST_F(ProfileDifferential, EmptyValuesMissingNamesDefaultsAndLongValues) {
 
 TEST_F(ProfileDifferential, WritesCreateAddAndReplaceInPlace) {
     compareWrites(std::nullopt,
-                  {{"Hotkeys", "AddTitle", "F5"}, {"Hotkeys", "AddUrl", "F6"},
+                  {{"Hotkeys", "AddTitle", "F5"},
+                   {"Hotkeys", "AddUrl", "F6"},
                    {"Webbrowser", "Bezeichnung", "\"\" - Opera\"\""}},
                   true);
     for (const char* file : {"", "[Hotkeys]\r\nAddTitle=F5\r\n", "[Hotkeys]\r\nAddTitle=F5"})
@@ -143,8 +161,10 @@ TEST_F(ProfileDifferential, WritesCreateAddAndReplaceInPlace) {
     const std::string file =
         "[Hotkeys]\r\nAddTitle=F5\r\nAddUrl=F6\r\nnoeq\r\n[Webbrowser]\r\nBezeichnung=x\r\n";
     compareWrites(file,
-                  {{"hotkeys", "ADDTITLE", "F7"}, {"Hotkeys", "AddUrl", "\"  F9\""},
-                   {"Hotkeys", "NOEQ", "v"}, {"Webbrowser", "Bezeichnung", ""}},
+                  {{"hotkeys", "ADDTITLE", "F7"},
+                   {"Hotkeys", "AddUrl", "\"  F9\""},
+                   {"Hotkeys", "NOEQ", "v"},
+                   {"Webbrowser", "Bezeichnung", ""}},
                   true, {{"Hotkeys", "AddTitle"}});
     compareWrites(file, {{"Hotkeys", "AddTitle", std::string(1200, 'x')}}, true);
 }

@@ -19,8 +19,10 @@ std::string ansi(const std::string& utf8) {
     char out[256] = {};
     const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.c_str(), -1, wide, 256);
     BOOL lost = FALSE;
-    if (n <= 0 || !WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, wide, -1, out, sizeof out,
-                                       nullptr, &lost) || lost)
+    if (n <= 0 ||
+        !WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, wide, -1, out, sizeof out, nullptr,
+                             &lost) ||
+        lost)
         ADD_FAILURE() << "not in code page 1252: " << utf8;
     return out;
 }
@@ -53,6 +55,7 @@ int signOf(int value) { return (value > 0) - (value < 0); }
 // superscripts, blanks, word-sort characters, signs, in both cases.
 std::vector<std::string> corpus() {
     std::vector<std::string> texts;
+    // clang-format off
     for (const char* utf8 : {
              "Ärger im Büro - Forum", "Arbeit", "Äpfel kaufen", "Azur", "Zürich", "Übersicht",
              "Uhr", "Öl", "Oel", "Ofen", "Straße", "Strasse", "Straßenbahn", "Stras",
@@ -65,9 +68,11 @@ std::vector<std::string> corpus() {
              "a.b", "a,b", "a/b", "a+b", "«Zitat»", "„Zitat“", "¿Qué?", "§ 1", "© 2024", "°C",
              "µm", "×", "ˆ", "˜", "x\x01y", "x\x7Fy"})
         texts.push_back(ansi(utf8));
+    // clang-format on
 
     const std::string alphabet = ansi("aAbeEoOsSuUzZ09 -'.,/_&äÄöÖüÜßéÉèæÆœŒøØåÅçÇñÑÿŸðÐþÞ²³¹ªº"
-                                      "\u00AD–—’\u00A0\t^ˆ") + "\x01\x7F\x81";
+                                      "\u00AD–—’\u00A0\t^ˆ") +
+                                 "\x01\x7F\x81";
     std::mt19937 random(1252);
     std::uniform_int_distribution<std::size_t> length(1, 10), pick(0, alphabet.size() - 1);
     for (int i = 0; i < 400; ++i) {
@@ -102,8 +107,8 @@ TEST(ListOrder, SortedListBoxPlacesItemsAsTheSimulatedListDoes) {
             texts.push_back(text);
     ASSERT_GT(texts.size(), 400u);
 
-    HWND list = CreateWindowExA(0, "LISTBOX", "", WS_POPUP | LBS_SORT | LBS_HASSTRINGS, 0, 0,
-                                200, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND list = CreateWindowExA(0, "LISTBOX", "", WS_POPUP | LBS_SORT | LBS_HASSTRINGS, 0, 0, 200,
+                                200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_TRUE(list);
     std::vector<std::string> simulated;
     for (const std::string& text : texts) {
@@ -126,6 +131,6 @@ TEST(ListOrder, SortedListBoxPlacesItemsAsTheSimulatedListDoes) {
 
     ASSERT_EQ(real.size(), simulated.size());
     for (std::size_t i = 0; i < real.size(); ++i)
-        ASSERT_EQ(real[i], simulated[i]) << "item " << i << ": " << shown(real[i]) << " simulated "
-                                         << shown(simulated[i]);
+        ASSERT_EQ(real[i], simulated[i])
+            << "item " << i << ": " << shown(real[i]) << " simulated " << shown(simulated[i]);
 }

@@ -113,7 +113,8 @@ TEST(Tray, ThePopupMenusLastItemEndsTheProgramAndRemovesTheIcon) {
 
     PostMessageA(host, WM_MOUSEMOVE, 0, WM_RBUTTONUP);
     HWND menu = nullptr;
-    ASSERT_TRUE(waitUntil([&] { return (menu = popupMenuWindow()) != nullptr; })) << "no popup menu";
+    ASSERT_TRUE(waitUntil([&] { return (menu = popupMenuWindow()) != nullptr; }))
+        << "no popup menu";
     // "&schließen" by its mnemonic, as the keyboard would choose it.
     PostMessageA(menu, WM_KEYDOWN, 'S', 0);
     PostMessageA(menu, WM_CHAR, 's', 0);

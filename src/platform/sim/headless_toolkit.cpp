@@ -197,8 +197,7 @@ bool HeadlessToolkit::notifyIconEvent(unsigned mouseMessage) {
     const SimNotifyIcon icon = desktop_.notifyIcons().front();
     for (const auto& [window, peer] : peers_) {
         if (window->handle() != icon.owner) continue;
-        if (icon.callbackMessage == kMouseMove)
-            window->mouseMoved(static_cast<int>(mouseMessage));
+        if (icon.callbackMessage == kMouseMove) window->mouseMoved(static_cast<int>(mouseMessage));
         return true;
     }
     return false;
@@ -228,7 +227,8 @@ std::string HeadlessToolkit::ansi(std::string_view utf8) {
             out += static_cast<char>(c);
             i += 1;
         } else if ((c & 0xE0) == 0xC0 && i + 1 < utf8.size()) {
-            const unsigned code = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
+            const unsigned code =
+                ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
             out += code < 0x100 ? static_cast<char>(code) : '?';
             i += 2;
         } else {

@@ -27,7 +27,8 @@ bool sameName(std::string_view a, std::string_view b) {
     b = trim(b);
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (fold(static_cast<unsigned char>(a[i])) != fold(static_cast<unsigned char>(b[i]))) return false;
+        if (fold(static_cast<unsigned char>(a[i])) != fold(static_cast<unsigned char>(b[i])))
+            return false;
     return true;
 }
 
@@ -72,8 +73,8 @@ std::vector<Line> parse(std::string_view file) {
 }
 
 struct Place {
-    int section = -1; // index of the section line
-    int key = -1;     // index of the key line
+    int section = -1;   // index of the section line
+    int key = -1;       // index of the key line
     int sectionEnd = 0; // one past the section's last non-empty line
 };
 
@@ -132,7 +133,8 @@ std::string profileWrite(const std::optional<std::string>& file, std::string_vie
     if (place.key >= 0) {
         const Line& line = lines[static_cast<std::size_t>(place.key)];
         out = data.substr(0, line.begin) + std::string(line.name) + text; // in the file's spelling
-        out += data.substr(line.end > line.begin && data[line.end - 1] == '\r' ? line.end - 1 : line.end);
+        out += data.substr(line.end > line.begin && data[line.end - 1] == '\r' ? line.end - 1
+                                                                               : line.end);
         return out;
     }
     if (place.section >= 0) {

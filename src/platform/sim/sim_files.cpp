@@ -13,7 +13,9 @@ std::string SimFiles::key(const std::string& path) {
     return k;
 }
 
-void SimFiles::put(const std::string& path, std::string data) { files_[key(path)] = std::move(data); }
+void SimFiles::put(const std::string& path, std::string data) {
+    files_[key(path)] = std::move(data);
+}
 
 std::optional<std::string> SimFiles::get(const std::string& path) const {
     auto found = files_.find(key(path));

@@ -20,6 +20,7 @@ struct Weights {
     std::uint8_t special = 0;
 };
 
+// clang-format off
 constexpr Weights kWeights[256] = {
     /* 00 */ {}, {.special = 0x03}, {.special = 0x04}, {.special = 0x05},
     /* 04 */ {.special = 0x06}, {.special = 0x07}, {.special = 0x08}, {.special = 0x09},
@@ -92,6 +93,7 @@ constexpr Weights kWeights[256] = {
     /* FC */ {0x0e9f, 0x13, 0x02}, {0x0ea7, 0x0e, 0x02}, {0x0e99, 0x02, 0x02, 0x0e2c},
     /* FF */ {0x0ea7, 0x13, 0x02},
 };
+// clang-format on
 
 // Ignoring letter case drops the upper-case bit (0x10) and 0x08, which ª, º and the
 // superscript digits carry; what remains of theirs (0x04) still sets them after their

@@ -20,8 +20,9 @@ public:
 protected:
     Shape shape() const override {
         return {.className = "BUTTON",
-                .style = static_cast<DWORD>((button_.isDefault() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
-                                            WS_TABSTOP | WS_GROUP)};
+                .style =
+                    static_cast<DWORD>((button_.isDefault() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
+                                       WS_TABSTOP | WS_GROUP)};
     }
 
 private:

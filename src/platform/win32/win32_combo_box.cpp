@@ -59,8 +59,8 @@ protected:
 
     // The window of a drop-down combo box holds its list too.
     int windowHeight(int pixels) const override {
-        const int item = hwnd() ? static_cast<int>(send(CB_GETITEMHEIGHT, 0))
-                                : display_.toPixelsY(240);
+        const int item =
+            hwnd() ? static_cast<int>(send(CB_GETITEMHEIGHT, 0)) : display_.toPixelsY(240);
         return pixels + kListedItems * item + 2 * GetSystemMetrics(SM_CYBORDER);
     }
 

@@ -31,12 +31,11 @@ bool Win32Control::create(HWND parent, int id) {
     if (control_.visible()) style |= WS_VISIBLE;
     if (!control_.enabled()) style |= WS_DISABLED;
     const ui::Geometry& g = control_.geometry();
-    hwnd_ = CreateWindowExA(s.exStyle, s.className, control_.caption().c_str(), style,
-                            display_.toPixelsX(g.left), display_.toPixelsY(g.top),
-                            windowWidth(std::max(0, display_.toPixelsX(g.width))),
-                            windowHeight(std::max(0, display_.toPixelsY(g.height))), parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), display_.instance,
-                            nullptr);
+    hwnd_ = CreateWindowExA(
+        s.exStyle, s.className, control_.caption().c_str(), style, display_.toPixelsX(g.left),
+        display_.toPixelsY(g.top), windowWidth(std::max(0, display_.toPixelsX(g.width))),
+        windowHeight(std::max(0, display_.toPixelsY(g.height))), parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), display_.instance, nullptr);
     if (!hwnd_) return false;
     if (!control_.font().name.empty()) ownFont_ = createFont(control_.font(), display_.dpiY);
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(ownFont_ ? ownFont_ : display_.font),

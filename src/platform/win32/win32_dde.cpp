@@ -77,10 +77,9 @@ std::optional<std::string> Win32Dde::request(const std::string& service, const s
 
     const Conversation conversation(instance_, serviceName.get(), topicName.get());
     if (!conversation.get()) return std::nullopt;
-    const HDDEDATA data = DdeClientTransaction(nullptr, 0, conversation.get(), itemName.get(),
-                                               CF_TEXT, XTYP_REQUEST,
-                                               static_cast<DWORD>(timeoutMs < 0 ? 0 : timeoutMs),
-                                               nullptr);
+    const HDDEDATA data =
+        DdeClientTransaction(nullptr, 0, conversation.get(), itemName.get(), CF_TEXT, XTYP_REQUEST,
+                             static_cast<DWORD>(timeoutMs < 0 ? 0 : timeoutMs), nullptr);
     if (!data) return std::nullopt;
     std::string text = dataText(data);
     DdeFreeDataHandle(data);

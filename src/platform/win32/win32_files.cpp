@@ -53,7 +53,8 @@ std::string folderOf(const std::string& path) {
 std::string Win32Files::programFolder() {
     std::string path(MAX_PATH, '\0');
     for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length =
+            GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) return {};
         if (length < path.size()) {
             path.resize(length);
@@ -86,7 +87,8 @@ Files::ReadResult Win32Files::readAll(const std::string& path) {
     std::string chunk(kChunk, '\0');
     for (;;) {
         DWORD read = 0;
-        if (!ReadFile(file.get(), chunk.data(), kChunk, &read, nullptr)) return {ReadStatus::Failed, {}};
+        if (!ReadFile(file.get(), chunk.data(), kChunk, &read, nullptr))
+            return {ReadStatus::Failed, {}};
         if (read == 0) break;
         if (result.data.size() + read > static_cast<std::size_t>(kMaxFileSize))
             return {ReadStatus::Failed, {}};
@@ -98,17 +100,18 @@ Files::ReadResult Win32Files::readAll(const std::string& path) {
 bool Win32Files::replaceAll(const std::string& path, std::string_view data) {
     // A read-only file is not replaced: Windows refuses the move onto it, Wine does not.
     const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return false;
 
     char temporary[MAX_PATH];
     if (!GetTempFileNameA(folderOf(path).c_str(), "zk", 0, temporary)) return false;
 
     Handle file(CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    const bool written = file.valid() && writeAll(file.get(), data) &&
-                         FlushFileBuffers(file.get()) && file.close();
-    if (!written || !MoveFileExA(temporary, path.c_str(),
-                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const bool written =
+        file.valid() && writeAll(file.get(), data) && FlushFileBuffers(file.get()) && file.close();
+    if (!written ||
+        !MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         if (file.valid()) file.close();
         DeleteFileA(temporary);
         return false;

@@ -11,16 +11,17 @@ std::string Win32Profile::readString(const std::string& file, const std::string&
                                      std::size_t bufferSize) {
     if (bufferSize == 0) return {};
     std::string buffer(bufferSize, '\0');
-    const DWORD copied = GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(),
-                                                  buffer.data(), static_cast<DWORD>(bufferSize),
-                                                  file.c_str());
+    const DWORD copied =
+        GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(), buffer.data(),
+                                 static_cast<DWORD>(bufferSize), file.c_str());
     buffer.resize(std::min<std::size_t>(copied, bufferSize - 1));
     return buffer;
 }
 
 bool Win32Profile::writeString(const std::string& file, const std::string& section,
                                const std::string& key, const std::string& value) {
-    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != 0;
+    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) !=
+           0;
 }
 
 } // namespace zk

@@ -82,7 +82,8 @@ std::string Win32Toolkit::ansi(std::string_view utf8) {
         WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
     if (ansiLength <= 0) return {};
     std::string text(static_cast<std::size_t>(ansiLength), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, text.data(), ansiLength, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, text.data(), ansiLength, nullptr,
+                        nullptr);
     return text;
 }
 

@@ -176,10 +176,10 @@ void Win32WindowPeer::centre() {
         GetWindowRect(ownerHwnd, &area);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    const int left = std::clamp(static_cast<int>(area.left + (area.right - area.left - width) / 2), 0,
-                                std::max(0, GetSystemMetrics(SM_CXSCREEN) - width));
-    const int top = std::clamp(static_cast<int>(area.top + (area.bottom - area.top - height) / 2), 0,
-                               std::max(0, GetSystemMetrics(SM_CYSCREEN) - height));
+    const int left = std::clamp(static_cast<int>(area.left + (area.right - area.left - width) / 2),
+                                0, std::max(0, GetSystemMetrics(SM_CXSCREEN) - width));
+    const int top = std::clamp(static_cast<int>(area.top + (area.bottom - area.top - height) / 2),
+                               0, std::max(0, GetSystemMetrics(SM_CYSCREEN) - height));
     SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -231,12 +231,14 @@ int Win32WindowPeer::clientHeight() const {
 
 LRESULT CALLBACK Win32WindowPeer::formProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* peer = static_cast<Win32WindowPeer*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        auto* peer =
+            static_cast<Win32WindowPeer*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         peer->hwnd_ = hwnd;
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(peer));
     }
     auto* peer = reinterpret_cast<Win32WindowPeer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    return peer ? peer->onMessage(message, wParam, lParam) : DefWindowProcA(hwnd, message, wParam, lParam);
+    return peer ? peer->onMessage(message, wParam, lParam)
+                : DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
 LRESULT Win32WindowPeer::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -353,7 +355,8 @@ Win32Control* Win32WindowPeer::realControl(const ui::Control& control) const {
 Win32Control* Win32WindowPeer::realControl(HWND hwnd) const {
     if (!hwnd || !IsChild(hwnd_, hwnd)) return nullptr;
     const auto index = static_cast<std::size_t>(GetDlgCtrlID(hwnd) - kFirstControlId);
-    if (index >= controls_.size() || !controls_[index] || controls_[index]->hwnd() != hwnd) return nullptr;
+    if (index >= controls_.size() || !controls_[index] || controls_[index]->hwnd() != hwnd)
+        return nullptr;
     return controls_[index].get();
 }
 

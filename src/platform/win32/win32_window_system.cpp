@@ -38,7 +38,8 @@ bool sendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DW
 std::string toAnsi(const std::wstring& text) {
     if (text.empty()) return {};
     const int wide = static_cast<int>(text.size());
-    const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
+    const int size =
+        WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
     if (size <= 0) return {};
     std::string ansi(static_cast<std::size_t>(size), '\0');
     WideCharToMultiByte(CP_ACP, 0, text.data(), wide, ansi.data(), size, nullptr, nullptr);
