@@ -12,8 +12,9 @@ ZK_PKGS_CHECK=(clang-format clang-tidy)
 ZK_PKGS_WIN64=(g++-mingw-w64-x86-64-posix)
 ZK_PKGS_WIN32=(g++-mingw-w64-i686-posix)
 # wine32 runs the 32-bit build; it comes from Debian's i386 architecture.
-# Nimbus Sans stands in for Arial, which the about box names and Wine does not ship.
-ZK_PKGS_WINE=(wine wine64 wine32:i386 xvfb fonts-urw-base35)
+# Nimbus Sans stands in for Arial, which the about box names and Wine does not ship;
+# fonts-wine has Wine's own fonts, Marlett among them.
+ZK_PKGS_WINE=(wine wine64 wine32:i386 xvfb fonts-urw-base35 fonts-wine)
 # One Wine prefix for both builds.
 ZK_WINEPREFIX=$ZK_ROOT/build/wineprefix
 
@@ -109,6 +110,9 @@ zk_wine_prefix() {
             </dev/null >/dev/null 2>&1
         wineserver -w
     fi
+    # Wine draws the caption buttons with Marlett, which it does not find where Debian puts it.
+    local fonts=$WINEPREFIX/drive_c/windows/Fonts
+    [ -f "$fonts/marlett.ttf" ] || cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
 }
 
 zk_wine_prefix_create() {

@@ -10,26 +10,8 @@ using namespace zkt;
 
 namespace {
 
-// Chooses an item of the notification icon's popup menu by its mnemonic.
-bool chooseFromMenu(const Program& program, WORD mnemonic) {
-    PostMessageA(program.hostWindow(), WM_MOUSEMOVE, 0, WM_RBUTTONUP);
-    if (!waitUntil([] { return FindWindowA("#32768", nullptr) != nullptr; })) return false;
-    typeKey(mnemonic);
-    return true;
-}
-
-// The about box: a form without caption.
 HWND openAboutBox(const Program& program) {
-    if (!chooseFromMenu(program, 'I')) return nullptr;
-    HWND box = nullptr;
-    waitUntil([&] {
-        box = findWindow(nullptr, [](HWND hwnd) {
-            return IsWindowVisible(hwnd) && className(hwnd) == "ZuklapperForm" &&
-                   windowText(hwnd).empty();
-        });
-        return box != nullptr;
-    });
-    return box;
+    return program.chooseFromMenu('I') ? program.aboutBox() : nullptr;
 }
 
 bool closesBy(HWND box, WORD key) {
@@ -75,7 +57,7 @@ TEST(About, HelpOpensTheHelpTextBesideTheProgramInNotepad) {
     ASSERT_TRUE(CopyFileA(copied.c_str(), program.path("Hilfe.txt").c_str(), FALSE))
         << "no Hilfe.txt beside " << ZK_PROGRAM_EXE;
 
-    ASSERT_TRUE(chooseFromMenu(program, 'H'));
+    ASSERT_TRUE(program.chooseFromMenu('H'));
     HWND notepad = nullptr;
     ASSERT_TRUE(waitUntil([&] { return (notepad = notepadOn("Hilfe.txt")) != nullptr; }, kStartMs))
         << "no Notepad on Hilfe.txt";

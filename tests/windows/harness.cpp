@@ -382,6 +382,28 @@ std::string Program::messageText(HWND box) {
 void Program::showMainWindow() const {
     PostMessageA(hostWindow(), WM_MOUSEMOVE, 0, WM_LBUTTONDBLCLK);
     waitUntil([this] { return IsWindowVisible(mainWindow()) != FALSE; });
+    query(mainWindow(), WM_NULL); // the program is done showing it
+}
+
+bool Program::chooseFromMenu(WORD mnemonic) const {
+    PostMessageA(hostWindow(), WM_MOUSEMOVE, 0, WM_RBUTTONUP);
+    if (!waitUntil([] { return FindWindowA("#32768", nullptr) != nullptr; })) return false;
+    typeKey(mnemonic);
+    return true;
+}
+
+HWND Program::aboutBox(DWORD timeoutMs) const {
+    HWND box = nullptr;
+    waitUntil(
+        [&] {
+            box = process_.window([](HWND hwnd) {
+                return IsWindowVisible(hwnd) && className(hwnd) == "ZuklapperForm" &&
+                       windowText(hwnd).empty();
+            });
+            return box != nullptr;
+        },
+        timeoutMs);
+    return box;
 }
 
 bool Program::waitForEnd(DWORD timeoutMs) const {

@@ -169,6 +169,10 @@ public:
     static std::string messageText(HWND box);
     // Shows the main window as a double-click on the notification icon does.
     void showMainWindow() const;
+    // Opens the notification icon's popup menu and chooses the item of this mnemonic.
+    bool chooseFromMenu(WORD mnemonic) const;
+    // The visible about box, the program's form without caption, once it is there.
+    HWND aboutBox(DWORD timeoutMs = kExpectMs) const;
     bool waitForEnd(DWORD timeoutMs = kExpectMs) const;
     // True when the program's message loop handles a message posted to its list box within
     // the time; the list needs two entries. A program stuck in a call still answers sent

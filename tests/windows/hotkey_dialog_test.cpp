@@ -12,10 +12,7 @@ namespace {
 
 // Chooses "H&otkeys" in the notification icon's popup menu by its mnemonic.
 HWND openHotkeyDialog(const Program& program) {
-    PostMessageA(program.hostWindow(), WM_MOUSEMOVE, 0, WM_RBUTTONUP);
-    if (!waitUntil([] { return FindWindowA("#32768", nullptr) != nullptr; })) return nullptr;
-    typeKey('O');
-    return program.shownWindow("Hotkeys");
+    return program.chooseFromMenu('O') ? program.shownWindow("Hotkeys") : nullptr;
 }
 
 // cbTitel1, cbTitel2, cbUrl1 and cbUrl2, in the order the dialog creates them.

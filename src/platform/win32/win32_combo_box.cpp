@@ -22,6 +22,7 @@ public:
             Win32Control::changed(what);
         else if (!mirroring_)
             showText();
+        if (what == ui::Change::Geometry) fitField();
     }
     void itemInserted(int index) override {
         send(CB_INSERTSTRING, static_cast<WPARAM>(index),
@@ -65,9 +66,10 @@ protected:
     }
 
     void created() override {
-        fitField();
         fill();
         place();
+        // After placing: a new size makes the system work out the field's height afresh.
+        fitField();
         COMBOBOXINFO info{};
         info.cbSize = sizeof info;
         if (GetComboBoxInfo(hwnd(), &info) && info.hwndItem) {
@@ -101,7 +103,7 @@ private:
     // or grow. Systems differ in what the field's height counts, so the first try is
     // corrected by what it gave.
     void fitField() const {
-        const int wanted = display_.toPixelsY(box_.height());
+        const int wanted = display_.toPixels(box_.geometry()).height;
         if (closedHeight() == wanted) return;
         int field = static_cast<int>(send(CB_GETITEMHEIGHT, static_cast<WPARAM>(-1))) + wanted -
                     closedHeight();

@@ -28,13 +28,13 @@ Win32Control::~Win32Control() {
 bool Win32Control::create(HWND parent, int id) {
     const Shape s = shape();
     DWORD style = s.style | WS_CHILD;
+    if (beneathOthers()) style |= WS_CLIPSIBLINGS;
     if (control_.visible()) style |= WS_VISIBLE;
     if (!control_.enabled()) style |= WS_DISABLED;
-    const ui::Geometry& g = control_.geometry();
+    const ui::Geometry at = display_.toPixels(control_.geometry());
     hwnd_ = CreateWindowExA(
-        s.exStyle, s.className, control_.caption().c_str(), style, display_.toPixelsX(g.left),
-        display_.toPixelsY(g.top), windowWidth(std::max(0, display_.toPixelsX(g.width))),
-        windowHeight(std::max(0, display_.toPixelsY(g.height))), parent,
+        s.exStyle, s.className, control_.caption().c_str(), style, at.left, at.top,
+        windowWidth(std::max(0, at.width)), windowHeight(std::max(0, at.height)), parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), display_.instance, nullptr);
     if (!hwnd_) return false;
     if (!control_.font().name.empty()) ownFont_ = createFont(control_.font(), display_.dpiY);
@@ -65,11 +65,14 @@ void Win32Control::changed(ui::Change what) {
     }
 }
 
+void Win32Control::moveBeneathOthers() const {
+    SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void Win32Control::place() {
-    const ui::Geometry& g = control_.geometry();
-    MoveWindow(hwnd_, display_.toPixelsX(g.left), display_.toPixelsY(g.top),
-               windowWidth(std::max(0, display_.toPixelsX(g.width))),
-               windowHeight(std::max(0, display_.toPixelsY(g.height))), TRUE);
+    const ui::Geometry at = display_.toPixels(control_.geometry());
+    MoveWindow(hwnd_, at.left, at.top, windowWidth(std::max(0, at.width)),
+               windowHeight(std::max(0, at.height)), TRUE);
 }
 
 std::optional<LRESULT> forwardToForm(HWND container, UINT message, WPARAM wParam, LPARAM lParam) {

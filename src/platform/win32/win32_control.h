@@ -41,6 +41,12 @@ public:
     // Sets the colours of a static control's text before it paints (WM_CTLCOLORSTATIC).
     virtual void textColours(HDC) const {}
 
+    // Labels, images and lines are painted on their container beneath every other control:
+    // they lie at the bottom and never paint over a control they overlap. Among them, the
+    // one that lies higher hides what it overlaps.
+    virtual bool beneathOthers() const { return false; }
+    void moveBeneathOthers() const;
+
     // Whether the control can take the focus that a window starts with.
     virtual bool focusable() const { return false; }
     // Whether Enter clicks the control while it has the focus.

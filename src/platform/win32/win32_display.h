@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ui.h"
 #include "platform/win32/windows_api.h"
 
 namespace zk {
@@ -18,6 +19,14 @@ struct Win32Display {
     int toPixelsY(int twips) const { return MulDiv(twips, dpiY, kTwipsPerInch); }
     int toTwipsX(int pixels) const { return MulDiv(pixels, kTwipsPerInch, dpiX); }
     int toTwipsY(int pixels) const { return MulDiv(pixels, kTwipsPerInch, dpiY); }
+
+    // A control's place in pixels. Its edges are rounded, not its sizes, so that controls
+    // that meet in twips meet in pixels too.
+    ui::Geometry toPixels(const ui::Geometry& twips) const {
+        const int left = toPixelsX(twips.left), top = toPixelsY(twips.top);
+        return {left, top, toPixelsX(twips.left + twips.width) - left,
+                toPixelsY(twips.top + twips.height) - top};
+    }
 };
 
 } // namespace zk

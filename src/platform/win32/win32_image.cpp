@@ -10,6 +10,8 @@ public:
     Win32Image(ui::Image& image, const Win32Display& display)
         : Win32Control(image, display), image_(image) {}
 
+    bool beneathOthers() const override { return true; }
+
 protected:
     Shape shape() const override { return {.className = "STATIC", .style = SS_ICON}; }
     void created() override {

@@ -19,6 +19,8 @@ public:
         if (const auto& c = label_.color()) SetTextColor(dc, RGB(c->red, c->green, c->blue));
     }
 
+    bool beneathOthers() const override { return true; }
+
 protected:
     Shape shape() const override {
         return {.className = "STATIC",

@@ -11,6 +11,8 @@ public:
     Win32Line(ui::Line& line, const Win32Display& display)
         : Win32Control(line, display), line_(line) {}
 
+    bool beneathOthers() const override { return true; }
+
 protected:
     Shape shape() const override { return {.className = "STATIC", .style = SS_BLACKRECT}; }
     int windowWidth(int pixels) const override { return pixels + line_.lineWidth(); }

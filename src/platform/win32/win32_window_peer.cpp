@@ -91,6 +91,9 @@ void Win32WindowPeer::create() {
         if (real->create(parent ? parent->hwnd() : hwnd_, kFirstControlId + control->index()))
             controls_[static_cast<std::size_t>(control->index())] = std::move(real);
     }
+    // Among themselves, the later lies over the earlier.
+    for (auto real = controls_.rbegin(); real != controls_.rend(); ++real)
+        if (*real && (*real)->beneathOthers()) (*real)->moveBeneathOthers();
     for (ui::Timer* timer : window_.timers()) arm(*timer);
     if (window_.topmost()) makeTopmost();
     created_ = true;
