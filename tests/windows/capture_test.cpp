@@ -28,24 +28,9 @@ TEST(Capture, TheButtonTakesTheTitleOfTheWindowBroughtToTheFront) {
     EXPECT_TRUE(waitUntil([&] { return windowText(button) == "&Hinzuf\xFCgen"; }));
 }
 
-namespace {
-
-// Shows the URL list and arms the capture.
-HWND armForAddresses(const Program& program) {
-    program.showMainWindow();
-    const HWND main = program.mainWindow();
-    PostMessageA(findDescendant(main, "Button", "Urlliste"), BM_CLICK, 0, 0);
-    const HWND button = findDescendant(main, "Button", "&Hinzuf\xFCgen");
-    PostMessageA(button, BM_CLICK, 0, 0);
-    EXPECT_TRUE(waitUntil([&] { return windowText(button) == "&Abbrechen"; }));
-    return main;
-}
-
-} // namespace
-
 TEST(Capture, TheAddressDialogShowsWhatTheBrowserReportedAndOkAddsIt) {
     Program program(std::nullopt, {{"http://alt/"}});
-    armForAddresses(program);
+    program.armAddressCapture();
     FakeBrowser page({.title = "Neu - Microsoft Internet Explorer",
                       .edits = {"http://neu.example/p/x"},
                       .ddeService = "iexplore",
@@ -76,7 +61,7 @@ TEST(Capture, TheAddressDialogShowsWhatTheBrowserReportedAndOkAddsIt) {
 
 TEST(Capture, WithoutAnAnswerTheFieldIsEmptyAndADuplicateIsRefused) {
     Program program(std::nullopt, {{"http://x.example"}});
-    armForAddresses(program);
+    program.armAddressCapture();
     FakeBrowser page({.cls = "MozillaWindowClass", .title = "X - Mozilla Firefox"});
     SetForegroundWindow(page.hwnd());
     const HWND dialog = program.shownWindow("Hinzuf\xFCgen");

@@ -385,6 +385,16 @@ void Program::showMainWindow() const {
     query(mainWindow(), WM_NULL); // the program is done showing it
 }
 
+HWND Program::armAddressCapture() const {
+    showMainWindow();
+    const HWND main = mainWindow();
+    PostMessageA(findDescendant(main, "Button", "Urlliste"), BM_CLICK, 0, 0);
+    const HWND button = findDescendant(main, "Button", "&Hinzuf\xFCgen");
+    PostMessageA(button, BM_CLICK, 0, 0);
+    EXPECT_TRUE(waitUntil([&] { return windowText(button) == "&Abbrechen"; }));
+    return main;
+}
+
 bool Program::chooseFromMenu(WORD mnemonic) const {
     PostMessageA(hostWindow(), WM_MOUSEMOVE, 0, WM_RBUTTONUP);
     if (!waitUntil([] { return FindWindowA("#32768", nullptr) != nullptr; })) return false;

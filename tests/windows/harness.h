@@ -169,6 +169,8 @@ public:
     static std::string messageText(HWND box);
     // Shows the main window as a double-click on the notification icon does.
     void showMainWindow() const;
+    // Shows the main window with the URL list and arms the capture; returns the main window.
+    HWND armAddressCapture() const;
     // Opens the notification icon's popup menu and chooses the item of this mnemonic.
     bool chooseFromMenu(WORD mnemonic) const;
     // The visible about box, the program's form without caption, once it is there.

@@ -214,12 +214,7 @@ TEST_P(Layout, MainWindowAsDesignedAndAfterAResize) {
 TEST_P(Layout, AddressDialog) {
     const SystemDpi setting(dpi());
     Program program(std::nullopt, {{"http://alt/"}});
-    program.showMainWindow();
-    const HWND main = program.mainWindow();
-    PostMessageA(findDescendant(main, "Button", "Urlliste"), BM_CLICK, 0, 0);
-    const HWND button = findDescendant(main, "Button", "&Hinzuf\xFCgen");
-    PostMessageA(button, BM_CLICK, 0, 0);
-    ASSERT_TRUE(waitUntil([&] { return windowText(button) == "&Abbrechen"; }));
+    program.armAddressCapture();
     FakeBrowser page({.title = "Neu - Microsoft Internet Explorer",
                       .edits = {"http://neu.example/"},
                       .ddeService = "iexplore",
