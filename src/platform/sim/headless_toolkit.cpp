@@ -186,6 +186,7 @@ constexpr unsigned kMouseMove = 0x0200; // WM_MOUSEMOVE
 // The loaded windows, for events that reach several of them; a handler may end others.
 std::vector<ui::Window*> windowsOf(const std::map<ui::Window*, HeadlessPeer*>& peers) {
     std::vector<ui::Window*> windows;
+    windows.reserve(peers.size());
     for (const auto& entry : peers) windows.push_back(entry.first);
     return windows;
 }
