@@ -18,6 +18,8 @@ public:
         toolkit.peers_[&window] = this;
         for (ui::Timer* timer : window.timers()) toolkit.arm(*timer);
     }
+    HeadlessPeer(const HeadlessPeer&) = delete;
+    HeadlessPeer& operator=(const HeadlessPeer&) = delete;
     ~HeadlessPeer() override {
         toolkit_.peers_.erase(&window_);
         for (ui::Timer* timer : window_.timers()) toolkit_.due_.erase(timer);
