@@ -93,7 +93,8 @@ void pumpMessages() {
 } // namespace
 
 int main() {
-    constexpr int kWindows = 200, kBrowsers = 20, kScans = 1000, kBatches = 20;
+    constexpr int kWindows = 200, kBrowsers = 20, kScans = 1000, kBatches = 20,
+                  kScansPerBatch = kScans / kBatches;
     WNDCLASSA wc{};
     wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = GetModuleHandleA(nullptr);
@@ -116,7 +117,7 @@ int main() {
         made += browser != nullptr;
     }
     for (int i = kBrowsers; i < kWindows; ++i) {
-        HWND window;
+        HWND window = nullptr;
         if (i < 70) {
             window = create("ZkAnwendung", numbered("Dokument ", i), WS_OVERLAPPEDWINDOW, i);
             ShowWindow(window, SW_SHOWNOACTIVATE);
@@ -142,10 +143,10 @@ int main() {
     std::vector<double> batches;
     for (int batch = 0; batch < kBatches; ++batch) {
         QueryPerformanceCounter(&start);
-        for (int i = 0; i < kScans / kBatches; ++i) zk::Browserfenster_suchen(counting, 0, found);
+        for (int i = 0; i < kScansPerBatch; ++i) zk::Browserfenster_suchen(counting, 0, found);
         QueryPerformanceCounter(&end);
         batches.push_back(static_cast<double>(end.QuadPart - start.QuadPart) * 1e6 /
-                          static_cast<double>(frequency.QuadPart) / (kScans / kBatches));
+                          static_cast<double>(frequency.QuadPart) / kScansPerBatch);
     }
     std::nth_element(batches.begin(), batches.begin() + kBatches / 2, batches.end());
     const double microseconds = batches[kBatches / 2];

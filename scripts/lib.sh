@@ -64,6 +64,43 @@ zk_build() {
     cmake --build "$dir" -j "$ZK_JOBS" "$@"
 }
 
+# clang-tidy (.clang-tidy) over every C++ source file, with the compile commands of the trees
+# that build it: build/native, then build/fuzz, then build/win64, analysed for the MinGW
+# target with MinGW's headers and libstdc++. Headers are checked where they are included.
+# Each file's report goes to build/tidy/; false when any file has a finding or is in no tree.
+zk_tidy() {
+    local out=$ZK_ROOT/build/tidy gcc file tree tree_of=() missing=0
+    gcc=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
+    # clang finds MinGW's headers in the sysroot, but not the libstdc++ of its -posix gcc.
+    local windows=(--extra-arg=--target=x86_64-w64-mingw32
+        --extra-arg=--sysroot=/usr/x86_64-w64-mingw32 --extra-arg=-nostdinc++
+        "--extra-arg=-isystem$gcc/include/c++"
+        "--extra-arg=-isystem$gcc/include/c++/x86_64-w64-mingw32"
+        "--extra-arg=-isystem$gcc/include/c++/backward" --extra-arg=-Wno-unknown-warning-option)
+    rm -rf "$out"
+    mkdir -p "$out"
+    while read -r file; do
+        for tree in native fuzz win64; do
+            if grep -qF "\"file\": \"$file\"" "$ZK_ROOT/build/$tree/compile_commands.json"; then
+                tree_of+=("$tree" "$file")
+                continue 2
+            fi
+        done
+        zk_log "clang-tidy: $file is built in none of the trees"
+        missing=1
+    done < <(zk_sources | grep '\.cpp$')
+    export ZK_ROOT
+    export ZK_TIDY_WINDOWS="${windows[*]}"
+    # Two jobs; a report is printed whole once its file is done.
+    printf '%s\n' "${tree_of[@]}" | xargs -d '\n' -n 2 -P "$ZK_JOBS" bash -c '
+        log=$ZK_ROOT/build/tidy/$(basename "$1").$0.log
+        extra=()
+        [ "$0" = win64 ] && read -ra extra <<<"$ZK_TIDY_WINDOWS"
+        clang-tidy --quiet -p "$ZK_ROOT/build/$0" "${extra[@]}" "$1" >"$log" 2>&1 ||
+            { cat "$log" >&2; exit 1; }' || return 1
+    return "$missing"
+}
+
 ZK_CLEANUP=()
 zk_cleanup() {
     local i

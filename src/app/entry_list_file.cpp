@@ -58,13 +58,12 @@ private:
     // Consumes the comma or the line end (CR LF, LF or CR) that closes the field.
     void endField() {
         if (atEnd()) return;
-        if (data_[pos_] == ',') {
+        const char c = data_[pos_];
+        if (c == ',' || c == '\n') {
             ++pos_;
-        } else if (data_[pos_] == '\r') {
+        } else if (c == '\r') {
             ++pos_;
             if (!atEnd() && data_[pos_] == '\n') ++pos_;
-        } else if (data_[pos_] == '\n') {
-            ++pos_;
         }
     }
 

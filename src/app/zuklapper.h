@@ -32,6 +32,8 @@ struct Platform {
 class Zuklapper {
 public:
     explicit Zuklapper(Platform& platform);
+    Zuklapper(const Zuklapper&) = delete;
+    Zuklapper& operator=(const Zuklapper&) = delete;
     ~Zuklapper();
 
     // Loads the tray host, which loads the main window hidden; the backend's message loop

@@ -37,9 +37,15 @@ bool Form1::Eintrag_erfassen(const std::string& path) {
     // One capture at a time: the one that waits for the user goes on.
     if (capturing_) return true;
     capturing_ = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
+    class Done {
+    public:
+        explicit Done(bool& flag) : flag_(flag) {}
+        Done(const Done&) = delete;
+        Done& operator=(const Done&) = delete;
+        ~Done() { flag_ = false; }
+
+    private:
+        bool& flag_;
     } done{capturing_};
 
     const std::string T = platform.windows.windowText(H).substr(0, 255);

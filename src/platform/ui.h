@@ -523,6 +523,7 @@ public:
     Timer(Window& owner, TimerArgs args);
     Timer(const Timer&) = delete;
     Timer& operator=(const Timer&) = delete;
+    ~Timer() = default;
 
     const std::string& name() const { return name_; }
     Window& owner() const { return owner_; }
@@ -551,6 +552,8 @@ private:
 class Window : public Control {
 public:
     Window(Toolkit& toolkit, WindowArgs args);
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
     ~Window() override;
     Kind kind() const override { return Kind::Window; }
 

@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-// A broken property: says which and aborts, so that libFuzzer keeps the input.
+// A broken property: says which and aborts, so that libFuzzer keeps the input. A macro, to
+// print the condition's text.
+// NOLINTNEXTLINE(cppcoreguidelines-macro-usage)
 #define ZK_FUZZ_CHECK(condition)                                                                   \
     do {                                                                                           \
         if (!(condition)) {                                                                        \

@@ -18,7 +18,7 @@ protected:
     FrmHinzufuegen& dialog() { return app->frmHinzufuegen(); }
     // The user's part in the next address dialogs.
     void inDialog(std::function<void(FrmHinzufuegen&)> act) {
-        sim.toolkit.expectModal([this, act](const sim::ModalCall&) {
+        sim.toolkit.expectModal([this, act = std::move(act)](const sim::ModalCall&) {
             act(dialog());
             return 0;
         });

@@ -28,7 +28,7 @@ protected:
         app->start();
     }
     Form1& form() { return app->form1(); }
-    void tick(int count = 1) { sim.advance(100 * count); }
+    void tick(int count = 1) { sim.advance(std::int64_t{100} * count); }
     sim::SimWindow& win(Hwnd window) { return sim.desktop.window(window); }
 
     sim::SimPlatform sim;

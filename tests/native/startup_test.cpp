@@ -104,10 +104,11 @@ TEST_F(StartupTest, TrayIconShowsTheWindowAndOpensThePopupMenu) {
     choose("&Url Verwaltung");
     EXPECT_TRUE(form().window.visible());
     ASSERT_EQ(sim.toolkit.popupMenus().size(), 1u);
+    const std::string schliessen = "&schlie\xDF"
+                                   "en";
     EXPECT_EQ(sim.toolkit.popupMenus()[0].items,
               (Items{"&Hilfe", "&INFO", "&Webbrowser ausw\xE4hlen", "&Url Verwaltung", "H&otkeys",
-                     "&schlie\xDF"
-                     "en"}));
+                     schliessen}));
 }
 
 TEST_F(StartupTest, KeysTypedAfterTheTrayMenuDoNotReachTheHiddenMainWindow) {

@@ -18,6 +18,7 @@
 #include <windows.h>
 #include <ddeml.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,19 +26,14 @@ namespace {
 
 enum class Mode { Normal, Ignore, Ask };
 
+// The window procedure and the DDE callback take no context: the fixture's state is global.
+// NOLINTBEGIN(cppcoreguidelines-avoid-non-const-global-variables)
 Mode mode = Mode::Normal;
 bool ownClose = false; // the default handling of SC_CLOSE sends the window its own WM_CLOSE
 bool inSysClose = false;
 bool questionOpen = false;
 bool hidden = false;
 HWND browser = nullptr;
-constexpr const char* kCounts[] = {"syscommand", "close", "question",
-                                   "overtaken",  "hung",  "ddeRequest"};
-
-void count(HWND hwnd, const char* name) {
-    const auto value = reinterpret_cast<INT_PTR>(GetPropA(hwnd, name));
-    SetPropA(hwnd, name, reinterpret_cast<HANDLE>(value + 1));
-}
 
 struct DdeServer {
     DWORD instance = 0;
@@ -47,6 +43,15 @@ struct DdeServer {
     std::string reply;
     bool hang = false;
 } dde;
+// NOLINTEND(cppcoreguidelines-avoid-non-const-global-variables)
+
+constexpr const char* kCounts[] = {"syscommand", "close", "question",
+                                   "overtaken",  "hung",  "ddeRequest"};
+
+void count(HWND hwnd, const char* name) {
+    const auto value = reinterpret_cast<INT_PTR>(GetPropA(hwnd, name));
+    SetPropA(hwnd, name, reinterpret_cast<HANDLE>(value + 1));
+}
 
 HDDEDATA CALLBACK ddeCallback(UINT type, UINT format, HCONV, HSZ hsz1, HSZ hsz2, HDDEDATA,
                               ULONG_PTR, ULONG_PTR) {
@@ -65,8 +70,7 @@ HDDEDATA CALLBACK ddeCallback(UINT type, UINT format, HCONV, HSZ hsz1, HSZ hsz2,
         if (browser) count(browser, "ddeRequest");
         if (dde.hang) return CBR_BLOCK;
         if (format != CF_TEXT || DdeCmpStringHandles(hsz2, dde.item) != 0) return nullptr;
-        return DdeCreateDataHandle(dde.instance,
-                                   reinterpret_cast<LPBYTE>(const_cast<char*>(dde.reply.c_str())),
+        return DdeCreateDataHandle(dde.instance, reinterpret_cast<LPBYTE>(dde.reply.data()),
                                    static_cast<DWORD>(dde.reply.size() + 1), 0, hsz2, CF_TEXT, 0);
     default:
         return nullptr;
@@ -151,7 +155,8 @@ LRESULT CALLBACK browserProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 
 int main(int argc, char** argv) {
     if (argc < 5) return 2;
-    const std::string className = argv[1], modeName = argv[3], flags = argv[4];
+    const std::span<char*> args(argv, static_cast<std::size_t>(argc));
+    const std::string className = args[1], modeName = args[3], flags = args[4];
     mode = modeName == "ignore" ? Mode::Ignore : modeName == "ask" ? Mode::Ask : Mode::Normal;
     auto flag = [&](char c) { return flags.find(c) != std::string::npos; };
 
@@ -166,11 +171,11 @@ int main(int argc, char** argv) {
 
     // The server is there before the window, which the tests wait for.
     std::vector<std::string> edits;
-    for (int i = 5; i < argc; ++i)
-        if (!serveDde(argv[i])) edits.push_back(argv[i]);
+    for (const char* argument : args.subspan(5))
+        if (!serveDde(argument)) edits.push_back(argument);
 
     hidden = flag('h');
-    const HWND hwnd = CreateWindowExA(flag('t') ? WS_EX_TOPMOST : 0, className.c_str(), argv[2],
+    const HWND hwnd = CreateWindowExA(flag('t') ? WS_EX_TOPMOST : 0, className.c_str(), args[2],
                                       flag('b') ? WS_POPUP : WS_OVERLAPPEDWINDOW, 40, 40, 480, 240,
                                       nullptr, nullptr, instance, nullptr);
     if (!hwnd) return 1;

@@ -15,7 +15,7 @@ namespace {
 
 struct Shown {
     FakeWindow window;
-    const char* why; // why Zuklapper closes it, or leaves it alone
+    const char* why = nullptr; // why Zuklapper closes it, or leaves it alone
 };
 
 } // namespace

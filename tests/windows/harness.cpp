@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <sstream>
 
 #include <gdiplus.h>
@@ -167,8 +168,8 @@ int Screenshot::count(COLORREF color) const {
     // DIB pixels are 0x00RRGGBB, COLORREF 0x00BBGGRR.
     const uint32_t wanted =
         uint32_t{GetRValue(color)} << 16 | GetGValue(color) << 8 | GetBValue(color);
-    return static_cast<int>(
-        std::count(pixels_, pixels_ + size_t(width_) * size_t(height_), wanted));
+    const std::span<const uint32_t> pixels(pixels_, size_t(width_) * size_t(height_));
+    return static_cast<int>(std::count(pixels.begin(), pixels.end(), wanted));
 }
 
 bool Screenshot::savePng(const std::string& path) const {

@@ -26,7 +26,7 @@ protected:
     // A file no other case has used, so that nothing the system caches stands in for it.
     std::string newFile(const std::optional<std::string>& content) {
         static int cases = 0;
-        const std::string path = folder_ + "\\case" + std::to_string(++cases) + ".ini";
+        std::string path = folder_ + "\\case" + std::to_string(++cases) + ".ini";
         if (content) writeFile(path, *content);
         return path;
     }
@@ -95,10 +95,9 @@ TEST_F(ProfileDifferential, NamesMatchWhateverTheirBlanksLetterCaseAndLineEnds) 
                   {"  Webbrowser  ", "Bezeichnung"},
                   {"Indented", "k"},
                   {"HOTKEYS", "addtitle"}});
-    for (const std::string e : {"\r\n", "\n"})
-        for (const std::string& file : {"[A]" + e + "a=1" + e + "[B]" + e + "b= 2 " + e,
-                                        "[A]" + e + "a=1" + e + "[B]" + e + "b= 2 "})
-            compareReads(file, {{"A", "a"}, {"B", "b"}, {"A", "b"}});
+    for (const char* file : {"[A]\r\na=1\r\n[B]\r\nb= 2 \r\n", "[A]\r\na=1\r\n[B]\r\nb= 2 ",
+                             "[A]\na=1\n[B]\nb= 2 \n", "[A]\na=1\n[B]\nb= 2 "})
+        compareReads(file, {{"A", "a"}, {"B", "b"}, {"A", "b"}});
 }
 
 TEST_F(ProfileDifferential, OnePairOfEnclosingQuotesIsDropped) {

@@ -18,6 +18,8 @@ public:
         toolkit.peers_[&window] = this;
         for (ui::Timer* timer : window.timers()) toolkit.arm(*timer);
     }
+    HeadlessPeer(const HeadlessPeer&) = delete;
+    HeadlessPeer& operator=(const HeadlessPeer&) = delete;
     ~HeadlessPeer() override {
         toolkit_.peers_.erase(&window_);
         for (ui::Timer* timer : window_.timers()) toolkit_.due_.erase(timer);
@@ -186,6 +188,7 @@ constexpr unsigned kMouseMove = 0x0200; // WM_MOUSEMOVE
 // The loaded windows, for events that reach several of them; a handler may end others.
 std::vector<ui::Window*> windowsOf(const std::map<ui::Window*, HeadlessPeer*>& peers) {
     std::vector<ui::Window*> windows;
+    windows.reserve(peers.size());
     for (const auto& entry : peers) windows.push_back(entry.first);
     return windows;
 }

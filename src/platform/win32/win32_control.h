@@ -54,8 +54,8 @@ public:
 
 protected:
     struct Shape {
-        const char* className;
-        DWORD style;
+        const char* className = nullptr;
+        DWORD style = 0;
         DWORD exStyle = 0;
     };
     // The window class and styles; WS_CHILD, WS_VISIBLE and WS_DISABLED are added.

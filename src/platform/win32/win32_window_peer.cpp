@@ -14,7 +14,10 @@ namespace {
 constexpr int kFirstControlId = 100;
 
 // Sent to every top-level window when the notification area has been created anew.
-UINT taskbarCreatedMessage = 0;
+UINT taskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
 
 } // namespace
 
@@ -29,7 +32,6 @@ bool Win32WindowPeer::registerClasses(HINSTANCE instance) {
     form.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     form.lpszClassName = kFormClass;
 
-    taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
     return RegisterClassExA(&form) != 0 && registerWin32PanelClass(instance);
 }
 
@@ -291,7 +293,7 @@ LRESULT Win32WindowPeer::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam) window_.sessionEnding();
         return 0;
     default:
-        if (message == taskbarCreatedMessage && message != 0) {
+        if (message == taskbarCreatedMessage() && message != 0) {
             window_.taskbarCreated();
             return 0;
         }

@@ -11,7 +11,7 @@ namespace {
 
 constexpr UINT kTextTimeoutMs = 50;
 // No address field holds more; a longer text is read only this far.
-constexpr DWORD_PTR kMaxControlText = 64 * 1024;
+constexpr DWORD_PTR kMaxControlText = DWORD_PTR{64} * 1024;
 
 // Where the answers to close messages go: one handler for the program, which has one
 // window system. An answer that comes after it has gone finds none.
