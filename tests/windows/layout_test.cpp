@@ -15,16 +15,16 @@ namespace {
 
 // Left, top, width and height in twips.
 struct Twips {
-    double left, top, width, height;
+    double left = 0, top = 0, width = 0, height = 0;
 };
 
 // A control of a window: the nth (in creation order) of its class with this text, or with any
 // text when text is null. Lines reach past their ends by their width in pixels.
 struct Designed {
-    const char* name;
-    const char* cls;
-    const char* text;
-    Twips at;
+    const char* name = nullptr;
+    const char* cls = nullptr;
+    const char* text = nullptr;
+    Twips at = {};
     int nth = 0;
     int linePixels = 0;
     // The design lets it reach out of its container, which cuts it off.
@@ -122,8 +122,9 @@ public:
         // Nothing is cut off by its container, as rounding each size apart could do.
         RECT inside{};
         GetClientRect(GetParent(control), &inside);
-        EXPECT_TRUE(design.cutOff || r.left >= 0 && r.top >= 0 && r.right <= inside.right &&
-                                         r.bottom <= inside.bottom)
+        const bool inContainer =
+            r.left >= 0 && r.top >= 0 && r.right <= inside.right && r.bottom <= inside.bottom;
+        EXPECT_TRUE(design.cutOff || inContainer)
             << name << " reaches out of its container at " << dpi() << " DPI";
     }
 
