@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 
 using namespace zkt;
 
@@ -66,29 +65,29 @@ class Layout : public ::testing::TestWithParam<int> {
 public:
     void SetUp() override {
         // Rectangles of other programs' windows as they are, not scaled to this one's DPI.
-        SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
+        previous_ = SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
     }
+    void TearDown() override { SetThreadDpiAwarenessContext(previous_); }
 
     int dpi() const { return GetParam(); }
-    double pixelsX(double twips) const { return twips * dpi() / 1440.0; }
-    double pixelsY(double twips) const { return twips * dpi() / 1440.0; }
+    double pixels(double twips) const { return twips * dpi() / 1440.0; }
 
     // Compares the window's client area and every control with the design.
     void expectLayout(HWND window, Twips client, std::initializer_list<Designed> controls) const {
         RECT area{};
         GetClientRect(window, &area);
-        expectNear("client area width", area.right, pixelsX(client.width));
-        expectNear("client area height", area.bottom, pixelsY(client.height));
+        expectNear("client area width", area.right, pixels(client.width));
+        expectNear("client area height", area.bottom, pixels(client.height));
         for (const Designed& control : controls) expectPlaced(window, control);
-        expectNoTextOverControls(window);
+        expectNoStaticOverControls(window);
     }
 
     // A label, image or line never lies over a control it overlaps, where it would paint
     // over that control's border.
-    void expectNoTextOverControls(HWND parent) const {
+    void expectNoStaticOverControls(HWND parent) const {
         for (HWND upper = GetWindow(parent, GW_CHILD); upper;
              upper = GetWindow(upper, GW_HWNDNEXT)) {
-            expectNoTextOverControls(upper);
+            expectNoStaticOverControls(upper);
             if (_stricmp(className(upper).c_str(), "Static") != 0) continue;
             RECT top{}, below{}, common{};
             GetWindowRect(upper, &top);
@@ -114,11 +113,11 @@ public:
         GetWindowRect(control, &r);
         MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
         const std::string name = design.name;
-        expectNear(name + " left", r.left, pixelsX(design.at.left));
-        expectNear(name + " top", r.top, pixelsY(design.at.top));
-        expectNear(name + " width", r.right - r.left, pixelsX(design.at.width) + design.linePixels);
+        expectNear(name + " left", r.left, pixels(design.at.left));
+        expectNear(name + " top", r.top, pixels(design.at.top));
+        expectNear(name + " width", r.right - r.left, pixels(design.at.width) + design.linePixels);
         expectNear(name + " height", r.bottom - r.top,
-                   pixelsY(design.at.height) + design.linePixels);
+                   pixels(design.at.height) + design.linePixels);
         // Nothing is cut off by its container, as rounding each size apart could do.
         RECT inside{};
         GetClientRect(GetParent(control), &inside);
@@ -153,6 +152,9 @@ public:
         Sleep(300);
         EXPECT_TRUE(Screenshot(window).keep(name + "-" + std::to_string(dpi()) + "dpi.png"));
     }
+
+private:
+    DPI_AWARENESS_CONTEXT previous_ = nullptr;
 };
 
 // The option buttons and buttons keep their places in their panels however the window is
@@ -200,12 +202,12 @@ TEST_P(Layout, MainWindowAsDesignedAndAfterAResize) {
 
     RECT frame{}, area{};
     GetWindowRect(main, &frame);
-    SetWindowPos(main, nullptr, 0, 0, frame.right - frame.left + std::lround(pixelsX(1000)),
-                 frame.bottom - frame.top + std::lround(pixelsY(1000)),
+    SetWindowPos(main, nullptr, 0, 0, frame.right - frame.left + std::lround(pixels(1000)),
+                 frame.bottom - frame.top + std::lround(pixels(1000)),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_TRUE(waitUntil([&] {
         GetClientRect(main, &area);
-        return area.right > pixelsX(5430) + 1;
+        return area.right > pixels(5430) + 1;
     }));
     query(main, WM_NULL); // the resize handler has run
     expectMainLayout(*this, main);
