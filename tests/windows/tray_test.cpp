@@ -115,6 +115,8 @@ TEST(Tray, ThePopupMenusLastItemEndsTheProgramAndRemovesTheIcon) {
     HWND menu = nullptr;
     ASSERT_TRUE(waitUntil([&] { return (menu = popupMenuWindow()) != nullptr; }))
         << "no popup menu";
+    Sleep(300);
+    EXPECT_TRUE(Screenshot(menu).keep("zuklapper-menue.png"));
     // "&schließen" by its mnemonic, as the keyboard would choose it.
     PostMessageA(menu, WM_KEYDOWN, 'S', 0);
     PostMessageA(menu, WM_CHAR, 's', 0);
