@@ -147,6 +147,15 @@ zk_wine_prefix() {
             </dev/null >/dev/null 2>&1
         wineserver -w
     fi
+    # The layout tests set another DPI while they run; one that ended early left it set. (The
+    # file may lag behind the running wineserver; setting 96 again does no harm.)
+    local dpi
+    dpi=$(awk '/^\[/ { desktop = /^\[Control Panel\\\\Desktop\]/ }
+        desktop && /^"LogPixels"=dword:/ { print substr($0, 19) }' "$WINEPREFIX/user.reg")
+    if [ -n "$dpi" ] && [ "$dpi" != 00000060 ]; then
+        "$ZK_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f \
+            </dev/null >/dev/null 2>&1
+    fi
     # Wine draws the caption buttons with Marlett, which it does not find where Debian puts it.
     local fonts=$WINEPREFIX/drive_c/windows/Fonts
     [ -f "$fonts/marlett.ttf" ] || cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
