@@ -238,7 +238,7 @@ TEST_P(Layout, HotkeyDialog) {
     Program program(std::nullopt, std::nullopt);
     const HWND dialog = program.chooseFromMenu('O') ? program.shownWindow("Hotkeys") : nullptr;
     ASSERT_TRUE(dialog) << "no dialog \"Hotkeys\"";
-    // The frame's controls lie in the frame.
+    // The frame's controls are placed in the frame, relative to it.
     expectLayout(dialog, {0, 0, 3720, 2445},
                  {{"Check1", "Button", "Hotkeys aktivieren.", {90, 90, 1845, 300}},
                   {"Frame1", "Button", "Funktionstasten", {105, 525, 3525, 1830}},
