@@ -65,6 +65,12 @@ public:
         return real_.shellExecute(o, op, f, s);
     }
     bool startProgram(const std::string& c, int s) override { return real_.startProgram(c, s); }
+    zk::Hwnd claimProgramFolder(const std::string& f, zk::Hwnd h) override {
+        return real_.claimProgramFolder(f, h);
+    }
+    bool postNotifyIconEvent(zk::Hwnd o, unsigned c, unsigned m) override {
+        return real_.postNotifyIconEvent(o, c, m);
+    }
 
 private:
     zk::WindowSystem& real_;

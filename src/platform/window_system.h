@@ -58,6 +58,15 @@ public:
                                const std::string& tip) = 0;
     virtual bool deleteNotifyIcon(Hwnd owner, unsigned id) = 0;
 
+    // One running copy of the program per folder: the first copy that claims a folder holds
+    // it, with its host window, until it ends. Returns 0 when the claim is this copy's, else
+    // the host window of the copy that holds the folder.
+    virtual Hwnd claimProgramFolder(const std::string& folder, Hwnd host) = 0;
+    // Hands another copy's icon owner a mouse event of its notification icon, as the
+    // notification area does, and lets that copy come to the front.
+    virtual bool postNotifyIconEvent(Hwnd owner, unsigned callbackMessage,
+                                     unsigned mouseMessage) = 0;
+
     // ShellExecuteA without parameters or folder: the file or address is opened with the
     // program the system has for it (operation "Open"), in the show state given (1:
     // SW_SHOWNORMAL). False when nothing could be opened.

@@ -29,6 +29,17 @@ void FrmHaupt::Symbol_hinzufuegen() {
 }
 
 void FrmHaupt::Form_Load() {
+    // One copy per program folder: started again, the program shows the running copy's main
+    // window, as a double-click on its icon does, and ends before it touches a file.
+    Platform& platform = app_.platform();
+    const Hwnd running =
+        platform.windows.claimProgramFolder(platform.files.programFolder(), window.handle());
+    if (running != 0) {
+        platform.windows.postNotifyIconEvent(running, Rueckrufnachricht, Doppelklick);
+        beendet_ = true;
+        platform.toolkit.quit();
+        return;
+    }
     Symbol_hinzufuegen();
     window.hide();
     // Owned by this hidden window, the main window has no button in the task bar. It is

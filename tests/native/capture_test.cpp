@@ -160,21 +160,22 @@ TEST_F(Capture, WhatLeavesTheAddressDialogBecomesAnEntryByTheSlashRule) {
     EXPECT_EQ(sim.toolkit.modalWindows().size(), std::size(cases));
 }
 
-TEST_F(Capture, OnlyOneCaptureAtATimeAndTheCloseCycleGoesOnMeanwhile) {
+TEST_F(Capture, WhileTheUserConfirmsTheCloseCycleGoesOnAndNoSecondCaptureStarts) {
     start({}, {"weg"});
     form().optListe1.setValue(true);
-    sim.dde.serveNoAnswer("mozilla", "WWW_GetWindowInfo");
-    const Hwnd unwanted = sim.desktop.openBrowser("IEFrame", "U", "http://weg/");
+    sim.dde.serve("mozilla", "WWW_GetWindowInfo", "\"http://eins/\",\"Seite\"");
+    Hwnd unwanted = 0;
     inDialog([&](FrmHinzufuegen& d) {
-        EXPECT_TRUE(form().Eintrag_erfassen(form().UrlPfad)); // a hotkey meanwhile
-        sim.advance(1000);                                    // the armed timer meanwhile
-        d.Text1.setText("http://eins/");
+        // The user took a second: the close cycle and the armed timer ticked meanwhile.
+        EXPECT_FALSE(sim.desktop.exists(unwanted));
+        EXPECT_TRUE(form().tmrneuerEintrag.enabled());
         d.Command1.click();
     });
     form().cmdHinzufuegen.click();
     front("Seite - Mozilla Firefox");
-    sim.advance(500); // the request runs out its 5 s; the close cycle runs meanwhile
-    EXPECT_FALSE(sim.desktop.exists(unwanted));
+    sim.advance(450);
+    unwanted = sim.desktop.openBrowser("IEFrame", "U", "http://weg/", sim::OnClose::Slow);
+    sim.advance(50); // the close cycle asks it to close, then the capture opens the dialog
     EXPECT_EQ(sim.toolkit.modalWindows().size(), 1u);
     EXPECT_EQ(form().UrlEintraege.items(), (Items{"weg", "http://eins"}));
     EXPECT_EQ(sim.dde.requests().size(), 1u);

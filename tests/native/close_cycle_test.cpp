@@ -26,13 +26,16 @@ TEST_F(CloseCycle, UrlEntriesArePiecesOfTheAddressWithLetterCase) {
     for (Hwnd stays : {upper, other, noUrl}) EXPECT_EQ(win(stays).closeRequests, 0);
 }
 
-TEST_F(CloseCycle, EachUrlEntryClosesTheFirstMatchingWindowPerTick) {
+TEST_F(CloseCycle, EachUrlEntryClosesTheFirstMatchingWindowAndWaitsForIt) {
     start({}, {"werbung"});
     const Hwnd lower = sim.desktop.openBrowser("IEFrame", "1", "http://werbung.de/a");
-    const Hwnd upper = sim.desktop.openBrowser("IEFrame", "2", "http://werbung.de/b");
-    tick();
+    const Hwnd upper =
+        sim.desktop.openBrowser("IEFrame", "2", "http://werbung.de/b", OnClose::Slow);
+    tick(4); // the upper one takes its time: it is asked once, and its entry waits for it
+    EXPECT_TRUE(sim.desktop.exists(upper));
     EXPECT_EQ(sim.desktop.closeLog(), Log{upper});
     tick();
+    EXPECT_FALSE(sim.desktop.exists(upper));
     EXPECT_EQ(sim.desktop.closeLog(), (Log{upper, lower}));
 
     // A window that ignores the request keeps its entry busy.
@@ -118,6 +121,7 @@ TEST_F(CloseCycle, WmCloseFollowsOnlyWhenScCloseWasHandledAndNothingOvertakesAQu
 
     EXPECT_EQ(win(hung).closeRequests, 1);
     sim.desktop.resume(hung);
+    tick();
     EXPECT_FALSE(sim.desktop.exists(hung));
 }
 

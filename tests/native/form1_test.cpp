@@ -27,15 +27,15 @@ TEST_F(Form1Test, ShowsTheTitleListSortedAndSwitchesLists) {
 }
 
 TEST_F(Form1Test, DeletingRewritesTheShownListQuotedInListOrder) {
-    sim.files.put(UrlDatei, "zeta,alpha\r\n\"Mitte\"\r\n");
+    sim.files.put(UrlDatei, "zeta,alpha\r\n\"Mitte\"\r\nbeta");
     sim.files.put(TitelDatei, "\"t\"\r\n");
     startAsIs();
     form().optListe1.setValue(true);
-    form().List1.setListIndex(1); // "Mitte"
+    form().List1.setListIndex(2); // "Mitte"
     form().Command1_Click();
-    EXPECT_EQ(form().List1.items(), (Items{"alpha", "zeta"}));
+    EXPECT_EQ(form().List1.items(), (Items{"alpha", "beta", "zeta"}));
     EXPECT_EQ(form().List1.listIndex(), 0);
-    EXPECT_EQ(sim.files.get(UrlDatei), "\"alpha\"\r\n\"zeta\"\r\n");
+    EXPECT_EQ(sim.files.get(UrlDatei), "\"alpha\"\r\n\"beta\"\r\n\"zeta\"\r\n");
     EXPECT_EQ(sim.files.get(TitelDatei), "\"t\"\r\n"); // the other list is not touched
 
     // A deleted entry closes no more windows.
@@ -45,13 +45,18 @@ TEST_F(Form1Test, DeletingRewritesTheShownListQuotedInListOrder) {
     EXPECT_TRUE(sim.desktop.exists(gone));
     EXPECT_FALSE(sim.desktop.exists(stays));
 
-    // The Delete key does the same, with or without Shift; other keys do nothing.
+    // In the list, the Delete key does the same, with or without Shift; other keys do nothing.
+    // After a click on "&Löschen" the button has the focus: Delete does nothing, Enter
+    // clicks it.
     form().window.show();
-    form().List1.keyDown(ui::KEY_DELETE + 1, 0);
-    EXPECT_EQ(form().List1.listCount(), 2);
-    form().List1.keyDown(ui::KEY_DELETE, 1);
+    sim.toolkit.pressKey(ui::KEY_DELETE + 1);
+    EXPECT_EQ(form().List1.listCount(), 3);
+    sim.toolkit.pressKey(ui::KEY_DELETE, 1);
+    EXPECT_EQ(sim.files.get(UrlDatei), "\"beta\"\r\n\"zeta\"\r\n");
+    sim.toolkit.click(form().Command1);
+    sim.toolkit.pressKey(ui::KEY_DELETE);
     EXPECT_EQ(sim.files.get(UrlDatei), "\"zeta\"\r\n");
-    form().List1.keyDown(ui::KEY_DELETE, 0);
+    sim.toolkit.pressKey(ui::KEY_RETURN);
     EXPECT_EQ(sim.files.get(UrlDatei), "");
     EXPECT_TRUE(form().UrlEintraege.empty());
     EXPECT_EQ(form().List1.listIndex(), -1);

@@ -320,12 +320,14 @@ void FakeBrowser::answer(bool yes) const {
 }
 
 Program::Program(std::optional<std::vector<std::string>> titles,
-                 std::optional<std::vector<std::string>> urls, std::optional<std::string> config)
+                 std::optional<std::vector<std::string>> urls, std::optional<std::string> config,
+                 std::optional<std::string> titleFile)
     : folder_(freshFolder()) {
     const std::string exe = path("zuklapper.exe");
     EXPECT_TRUE(CopyFileA(windowsPath(ZK_PROGRAM_EXE).c_str(), exe.c_str(), FALSE))
         << "cannot copy " << ZK_PROGRAM_EXE;
-    if (titles) writeFile(path("lstTitel.txt"), quotedLines(*titles));
+    if (titles) titleFile = quotedLines(*titles);
+    if (titleFile) writeFile(path("lstTitel.txt"), *titleFile);
     if (urls) writeFile(path("lstUrl.txt"), quotedLines(*urls));
     if (config) writeFile(path("config.ini"), *config);
     EXPECT_EQ(process_.start(exe, folder_), 0u) << "cannot start " << exe;

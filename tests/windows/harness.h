@@ -151,11 +151,14 @@ private:
 // zuklapper.exe copied into a fresh folder with the given list files, started there.
 class Program {
 public:
-    // A list file and the settings file are written only when given.
+    // A list file and the settings file are written only when given; titleFile is the
+    // title list's file byte for byte, instead of titles.
     Program(std::optional<std::vector<std::string>> titles,
             std::optional<std::vector<std::string>> urls,
-            std::optional<std::string> config = std::nullopt);
+            std::optional<std::string> config = std::nullopt,
+            std::optional<std::string> titleFile = std::nullopt);
 
+    const std::string& folder() const { return folder_; }
     std::string path(const std::string& fileName) const { return folder_ + "\\" + fileName; }
     // The names of the files in the program's folder.
     std::vector<std::string> files() const;

@@ -134,3 +134,30 @@ TEST(Tray, TheEndOfTheSessionEndsTheProgram) {
     EXPECT_TRUE(program.waitForEnd()) << "the program still runs";
     EXPECT_FALSE(hasNotifyIcon(host));
 }
+
+TEST(Tray, ASecondStartFromTheSameFolderShowsTheRunningCopyAndEnds) {
+    Program program({{"a"}}, std::nullopt);
+    const HWND main = program.mainWindow();
+    ASSERT_TRUE(waitUntil([&] { return hasNotifyIcon(program.hostWindow()); }));
+    const auto files = program.files();
+    ChildProcess again;
+    ASSERT_EQ(again.start(program.path("zuklapper.exe"), program.folder()), 0u);
+    EXPECT_TRUE(waitUntil([&] { return !again.running(); })) << "the second copy still runs";
+    EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(main) != FALSE; }))
+        << "the running copy's main window was not shown";
+    EXPECT_EQ(program.files(), files);
+    EXPECT_TRUE(program.running());
+
+    // A copy in another folder runs beside it.
+    const std::string other = program.folder() + "\\anders";
+    CreateDirectoryA(other.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(program.path("zuklapper.exe").c_str(),
+                          (other + "\\zuklapper.exe").c_str(), FALSE));
+    ChildProcess beside;
+    ASSERT_EQ(beside.start(other + "\\zuklapper.exe", other), 0u);
+    EXPECT_TRUE(waitUntil([&] {
+        return beside.window([](HWND hwnd) { return windowText(hwnd) == "Zuklapper 1.08"; });
+    })) << "the copy in another folder did not start";
+    Sleep(500);
+    EXPECT_TRUE(beside.running());
+}

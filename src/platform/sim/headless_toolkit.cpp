@@ -7,6 +7,12 @@
 
 namespace zk::sim {
 
+namespace {
+
+constexpr unsigned kMouseMove = 0x0200; // WM_MOUSEMOVE
+
+} // namespace
+
 class HeadlessPeer final : public ui::WindowPeer {
 public:
     HeadlessPeer(HeadlessToolkit& toolkit, ui::Window& window)
@@ -39,6 +45,7 @@ public:
         }
         if (what == ui::Change::Visible) {
             w.style = window_.visible() ? w.style | WS_VISIBLE_BIT : w.style & ~WS_VISIBLE_BIT;
+            if (!window_.visible()) focus_ = nullptr; // a hidden window keeps no focus
             if (window_.visible()) toolkit_.desktop_.setForeground(handle_);
             if (window_.visible() && !shown_) {
                 shown_ = true;
@@ -60,6 +67,30 @@ public:
         window_.resized();
     }
 
+    // The control that keys reach: the one focused last while it takes input, else the
+    // first that can take the focus, as the Win32 backend chooses.
+    ui::Control* focused() const {
+        if (focus_ && focus_->takesInput()) return focus_;
+        for (ui::Control* control : window_.controls())
+            if (focusable(*control) && control->takesInput()) return control;
+        return nullptr;
+    }
+    void setFocus(ui::Control& control) {
+        if (focusable(control) && control.takesInput()) focus_ = &control;
+    }
+    static bool focusable(const ui::Control& control) {
+        switch (control.kind()) {
+        case ui::Kind::Button:
+        case ui::Kind::CheckBox:
+        case ui::Kind::ComboBox:
+        case ui::Kind::ListBox:
+        case ui::Kind::TextBox:
+            return true;
+        default:
+            return false;
+        }
+    }
+
 private:
     HeadlessToolkit& toolkit_;
     ui::Window& window_;
@@ -67,7 +98,14 @@ private:
     int clientWidth_;
     int clientHeight_;
     bool shown_ = false;
+    ui::Control* focus_ = nullptr;
 };
+
+HeadlessPeer* HeadlessToolkit::peerOf(const ui::Window& window) const {
+    for (const auto& [loaded, peer] : peers_)
+        if (loaded == &window) return peer;
+    return nullptr;
+}
 
 std::unique_ptr<ui::WindowPeer> HeadlessToolkit::createPeer(ui::Window& window) {
     return std::make_unique<HeadlessPeer>(*this, window);
@@ -80,11 +118,22 @@ void HeadlessToolkit::arm(ui::Timer& timer) {
         due_.erase(&timer);
 }
 
+std::optional<std::int64_t> HeadlessToolkit::pump() {
+    const std::optional<std::int64_t> next = desktop_.run(now_);
+    for (const SimIconEvent& event : desktop_.takeIconEvents()) {
+        for (const auto& [window, peer] : peers_) {
+            if (window->handle() != event.owner || event.callbackMessage != kMouseMove) continue;
+            window->mouseMoved(static_cast<int>(event.mouseMessage));
+            break;
+        }
+    }
+    return next;
+}
+
 void HeadlessToolkit::advance(std::int64_t ms) {
     const std::int64_t end = now_ + ms;
-    // After the end of the program no timer ticks any more. Between ticks, as the message
-    // loop would, the answers of other programs' windows come in.
-    desktop_.deliverAnswers();
+    std::optional<std::int64_t> desktopDue = pump();
+    // After the end of the program no timer ticks any more.
     while (!quit_) {
         ui::Timer* next = nullptr;
         std::int64_t when = end + 1;
@@ -94,11 +143,18 @@ void HeadlessToolkit::advance(std::int64_t ms) {
                 next = timer;
             }
         }
+        if (desktopDue && *desktopDue < when) {
+            now_ = *desktopDue;
+            desktopDue = pump();
+            continue;
+        }
         if (!next) break;
         now_ = when;
+        pump();
+        if (quit_) break;
         due_[next] = when + next->interval();
         next->fire();
-        desktop_.deliverAnswers();
+        desktopDue = pump();
     }
     // A modal wait inside a tick may have run the clock past the end already.
     now_ = std::max(now_, end);
@@ -107,15 +163,29 @@ void HeadlessToolkit::advance(std::int64_t ms) {
 void HeadlessToolkit::pressKey(int keyCode, int shift) {
     for (const auto& [window, peer] : peers_) {
         if (window->handle() != desktop_.foreground()) continue;
-        if (keyCode == ui::KEY_RETURN && window->pressDefault()) return;
-        if (keyCode == ui::KEY_ESCAPE && window->pressCancel()) return;
-        for (ui::Control* control : window->controls()) {
-            if (control->kind() != ui::Kind::ListBox) continue;
-            static_cast<ui::ListBox*>(control)->keyDown(keyCode, shift);
-            return;
+        ui::Control* target = peer->focused();
+        if (keyCode == ui::KEY_RETURN) {
+            if (target && target->kind() == ui::Kind::Button)
+                static_cast<ui::Button*>(target)->click();
+            else
+                window->pressDefault();
+        } else if (keyCode == ui::KEY_ESCAPE) {
+            window->pressCancel();
+        } else if (target && target->kind() == ui::Kind::ListBox) {
+            static_cast<ui::ListBox*>(target)->keyDown(keyCode, shift);
         }
         return;
     }
+}
+
+void HeadlessToolkit::click(ui::Button& button) {
+    if (!button.takesInput()) return;
+    focus(button);
+    button.click();
+}
+
+void HeadlessToolkit::focus(ui::Control& control) {
+    if (HeadlessPeer* peer = peerOf(control.owner())) peer->setFocus(control);
 }
 
 void HeadlessToolkit::type(ui::ComboBox& box, std::string_view characters) {
@@ -149,6 +219,7 @@ int HeadlessToolkit::messageBox(ui::Window* owner, const std::string& text,
     messageBoxes_.push_back(call);
     if (reactions_.empty())
         throw std::logic_error("unexpected message box \"" + caption + "\": " + text);
+    advance(reactionMs_);
     return reactions_.answer(call);
 }
 
@@ -176,14 +247,14 @@ void HeadlessToolkit::runModal(ui::Window& window) {
     modalWindows_.push_back(call);
     if (modalReactions_.empty()) throw std::logic_error("unexpected modal window " + call.window);
     window.show();
+    advance(reactionMs_);
+    if (!window.loaded() || !window.visible()) return; // closed meanwhile, by the program
     modalReactions_.answer(call);
     if (window.loaded() && window.visible())
         throw std::logic_error("the modal window " + call.window + " is still open");
 }
 
 namespace {
-
-constexpr unsigned kMouseMove = 0x0200; // WM_MOUSEMOVE
 
 // The loaded windows, for events that reach several of them; a handler may end others.
 std::vector<ui::Window*> windowsOf(const std::map<ui::Window*, HeadlessPeer*>& peers) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,14 +60,25 @@ class HeadlessToolkit final : public ui::Toolkit {
 public:
     explicit HeadlessToolkit(SimDesktop& desktop) : desktop_(desktop) {}
 
-    // Advances the virtual clock, running every timer tick that falls due, in time order.
+    // Advances the virtual clock, running every timer tick that falls due, in time order;
+    // between them, as the message loop would, other programs' windows handle what was sent
+    // to them and their answers come in.
     void advance(std::int64_t ms);
     std::int64_t now() const { return now_; }
 
-    // The user types a key: it goes to the window in front (a window comes to the front when
-    // it is shown, and a popup menu's owner when the menu opens): Enter and Escape to its
-    // default and cancel button, when it has one, other keys to its first list box.
+    // How long the user takes to act in a modal window or a message box. Windows' modal loops
+    // go on dispatching meanwhile, so the clock runs this long before each reaction.
+    void setReactionTime(std::int64_t ms) { reactionMs_ = ms; }
+
+    // The user types a key: it goes to the focused control of the window in front (a window
+    // comes to the front when it is shown, and a popup menu's owner when the menu opens).
+    // Enter clicks a focused button, else the default button; Escape clicks the cancel
+    // button; other keys reach a focused list box.
     void pressKey(int keyCode, int shift = 0);
+    // The user clicks the button, which takes the focus.
+    void click(ui::Button& button);
+    // The user puts the focus on the control, with the mouse or the Tab key.
+    void focus(ui::Control& control);
 
     // The user types characters into the combo box's edit field, the caret at its end, as
     // far as its key-press event lets them through; Backspace (8) takes one back.
@@ -113,6 +125,10 @@ public:
 private:
     friend class HeadlessPeer;
     void arm(ui::Timer& timer);
+    // What the message loop does between timer ticks; returns when the desktop has
+    // something due next.
+    std::optional<std::int64_t> pump();
+    class HeadlessPeer* peerOf(const ui::Window& window) const;
 
     SimDesktop& desktop_;
     std::int64_t now_ = 0;
@@ -125,6 +141,7 @@ private:
     std::vector<ModalCall> modalWindows_;
     std::vector<PopupMenuCall> popupMenus_;
     bool quit_ = false;
+    std::int64_t reactionMs_ = 1000;
 };
 
 } // namespace zk::sim

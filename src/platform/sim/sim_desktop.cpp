@@ -1,6 +1,7 @@
 #include "platform/sim/sim_desktop.h"
 
 #include <algorithm>
+#include <cctype>
 #include <stdexcept>
 #include <utility>
 
@@ -73,7 +74,7 @@ void SimDesktop::destroy(Hwnd window) {
     std::erase(zOrder_, window);
     windows_.erase(window);
     if (auto inbox = inboxes_.find(window); inbox != inboxes_.end()) {
-        lostAnswers_.insert(lostAnswers_.end(), inbox->second.ids.begin(), inbox->second.ids.end());
+        for (const Message& message : inbox->second.messages) lostAnswers_.push_back(message.id);
         inboxes_.erase(inbox);
     }
     if (foreground_ == window) foreground_ = 0;
@@ -102,10 +103,11 @@ Hwnd SimDesktop::topLevelOf(Hwnd window) {
     return w ? w->handle : 0;
 }
 
-// Handles the close messages in the inbox in order, as far as the window's way allows.
+// Handles the close messages in the inbox that are due, in order, as far as the window's way
+// allows.
 void SimDesktop::handleMessages(SimWindow& w) {
     Inbox& inbox = inboxes_[w.handle];
-    while (!inbox.ids.empty() && !inbox.asking) {
+    while (!inbox.messages.empty() && !inbox.asking && inbox.messages.front().due <= now_) {
         switch (w.onClose) {
         case OnClose::Hang:
             return;
@@ -114,12 +116,13 @@ void SimDesktop::handleMessages(SimWindow& w) {
             ++w.questions;
             return;
         case OnClose::Ignore:
-            answers_.push_back(inbox.ids.front());
-            inbox.ids.pop_front();
+            answers_.push_back(inbox.messages.front().id);
+            inbox.messages.pop_front();
             break;
         case OnClose::Close:
-            answers_.push_back(inbox.ids.front());
-            inbox.ids.pop_front();
+        case OnClose::Slow:
+            answers_.push_back(inbox.messages.front().id);
+            inbox.messages.pop_front();
             destroy(w.handle);
             return;
         }
@@ -127,35 +130,44 @@ void SimDesktop::handleMessages(SimWindow& w) {
 }
 
 void SimDesktop::answer(Hwnd window, bool close) {
-    SimWindow& w = this->window(window);
     Inbox& inbox = inboxes_[window];
     if (!inbox.asking) throw std::logic_error("the window asks nothing");
     inbox.asking = false;
-    answers_.push_back(inbox.ids.front());
-    inbox.ids.pop_front();
-    if (close)
-        destroy(window);
-    else
-        handleMessages(w);
+    answers_.push_back(inbox.messages.front().id);
+    inbox.messages.pop_front();
+    if (close) destroy(window);
 }
 
-void SimDesktop::resume(Hwnd window) {
-    SimWindow& w = this->window(window);
-    w.onClose = OnClose::Close;
-    handleMessages(w);
-}
+void SimDesktop::resume(Hwnd window) { this->window(window).onClose = OnClose::Close; }
 
 void SimDesktop::releaseLostAnswers() {
     answers_.insert(answers_.end(), lostAnswers_.begin(), lostAnswers_.end());
     lostAnswers_.clear();
 }
 
-void SimDesktop::deliverAnswers() {
-    while (!answers_.empty()) {
-        const std::uint32_t id = answers_.front();
-        answers_.pop_front();
-        if (answerHandler_) answerHandler_(id);
+std::optional<std::int64_t> SimDesktop::run(std::int64_t now) {
+    now_ = std::max(now_, now);
+    // An answer may send the next message, which a quick window handles at once.
+    for (bool answered = true; answered;) {
+        std::vector<Hwnd> waiting;
+        for (const auto& entry : inboxes_) waiting.push_back(entry.first);
+        for (Hwnd handle : waiting)
+            if (SimWindow* w = find(handle)) handleMessages(*w);
+        answered = !answers_.empty();
+        while (!answers_.empty()) {
+            const std::uint32_t id = answers_.front();
+            answers_.pop_front();
+            if (answerHandler_) answerHandler_(id);
+        }
     }
+    std::optional<std::int64_t> next;
+    for (const auto& [handle, inbox] : inboxes_) {
+        const SimWindow* w = find(handle);
+        if (!w || w->onClose == OnClose::Hang || inbox.messages.empty() || inbox.asking) continue;
+        const std::int64_t due = inbox.messages.front().due;
+        if (due > now_ && (!next || due < *next)) next = due;
+    }
+    return next;
 }
 
 void SimDesktop::keyDown(int virtualKey) {
@@ -237,8 +249,23 @@ bool SimDesktop::sendCloseMessage(Hwnd window, CloseMessage message, std::uint32
     }
     Inbox& inbox = inboxes_[window];
     if (inbox.asking) ++w->overtaken;
-    inbox.ids.push_back(id);
-    handleMessages(*w);
+    inbox.messages.push_back({id, now_ + (w->onClose == OnClose::Slow ? kSlowMs : 0)});
+    return true;
+}
+
+Hwnd SimDesktop::claimProgramFolder(const std::string& folder, Hwnd host) {
+    std::string key = folder;
+    std::transform(key.begin(), key.end(), key.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    Hwnd& holder = folderClaims_[key];
+    if (holder != 0 && exists(holder)) return holder; // ends with its host window
+    holder = host;
+    return 0;
+}
+
+bool SimDesktop::postNotifyIconEvent(Hwnd owner, unsigned callbackMessage, unsigned mouseMessage) {
+    if (!exists(owner)) return false;
+    iconEvents_.push_back({owner, callbackMessage, mouseMessage});
     return true;
 }
 

@@ -6,20 +6,26 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zk::sim {
 
 inline constexpr std::uint32_t BROWSER_STYLE = WS_VISIBLE_BIT | WS_BORDER_BIT | 0x00CF0000;
 
-// How a simulated window handles a close message (SC_CLOSE or WM_CLOSE).
+// How a simulated window handles a close message (SC_CLOSE or WM_CLOSE). As on Windows, a
+// message sent to another program's window is handled after the call that sent it, when
+// the desktop runs next (between two timer ticks at the latest).
 enum class OnClose {
-    Close,  // at once, and goes away
-    Ignore, // at once, and stays
+    Close,  // and goes away
+    Slow,   // like Close, kSlowMs after the message came: a busy but responsive browser
+    Ignore, // and stays
     Ask,    // asks a question of its own first; the message waits for answer()
     Hang,   // has stopped responding: nothing is handled until resume()
 };
+inline constexpr std::int64_t kSlowMs = 350;
 
 struct SimWindow {
     Hwnd handle = 0;
@@ -53,6 +59,13 @@ struct SimShellRequest {
     std::string file;
     int showCommand = 0;
     bool operator==(const SimShellRequest&) const = default;
+};
+
+// A mouse event posted to a window as a notification icon's callback.
+struct SimIconEvent {
+    Hwnd owner = 0;
+    unsigned callbackMessage = 0;
+    unsigned mouseMessage = 0;
 };
 
 // A program started from a command line.
@@ -101,9 +114,13 @@ public:
     // Answers of windows that went away before they handled a message never come, unless
     // this hands them over after all, at the next pump.
     void releaseLostAnswers();
-    // Hands the answers of handled close messages to the answer handler, as the program's
-    // message loop does; the toolkit calls it between timer ticks.
-    void deliverAnswers();
+    // The windows handle what was sent to them up to this time (the virtual clock's), and
+    // the answers go to the answer handler, as the program's message loop hands them over;
+    // the toolkit runs it between timer ticks. Returns when the next message is due, if any.
+    std::optional<std::int64_t> run(std::int64_t now);
+    // The mouse events posted to icon owners since the last call, for the toolkit to hand
+    // to its windows.
+    std::vector<SimIconEvent> takeIconEvents() { return std::exchange(iconEvents_, {}); }
 
     // Every close request (SC_CLOSE) as it was sent, in order.
     const std::vector<Hwnd>& closeLog() const { return closeLog_; }
@@ -138,6 +155,8 @@ public:
     bool addNotifyIcon(Hwnd owner, unsigned id, unsigned callbackMessage,
                        const std::string& tip) override;
     bool deleteNotifyIcon(Hwnd owner, unsigned id) override;
+    Hwnd claimProgramFolder(const std::string& folder, Hwnd host) override;
+    bool postNotifyIconEvent(Hwnd owner, unsigned callbackMessage, unsigned mouseMessage) override;
     bool shellExecute(Hwnd owner, const std::string& operation, const std::string& file,
                       int showCommand) override {
         shellRequests_.push_back({owner, operation, file, showCommand});
@@ -155,9 +174,13 @@ private:
     Hwnd newHandle();
     void handleMessages(SimWindow& w);
 
+    struct Message {
+        std::uint32_t id;
+        std::int64_t due; // when the window gets to it
+    };
     struct Inbox {
-        std::deque<std::uint32_t> ids; // close messages not handled yet, oldest first
-        bool asking = false;           // a question about the oldest one is open
+        std::deque<Message> messages; // close messages not handled yet, oldest first
+        bool asking = false;          // a question about the oldest one is open
     };
 
     std::map<Hwnd, SimWindow> windows_;
@@ -167,6 +190,8 @@ private:
     std::vector<SimNotifyIcon> notifyIcons_;
     std::vector<SimShellRequest> shellRequests_;
     std::vector<SimProgramStart> programStarts_;
+    std::vector<SimIconEvent> iconEvents_;
+    std::map<std::string, Hwnd> folderClaims_; // by the folder in lower case
     struct Key {
         bool down = false;
         bool pressedSinceQuery = false;
@@ -177,6 +202,7 @@ private:
     std::vector<std::uint32_t> lostAnswers_;
     std::function<void(std::uint32_t)> answerHandler_;
     Hwnd foreground_ = 0;
+    std::int64_t now_ = 0;
     Hwnd nextHandle_ = 0x10010;
     Hwnd reusedHandle_ = 0;
     std::uint32_t nextThread_ = 100;

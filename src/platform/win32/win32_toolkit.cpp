@@ -1,5 +1,7 @@
 #include "platform/win32/win32_toolkit.h"
 
+#include "platform/win32/win32_code_page.h"
+
 #include <commctrl.h>
 
 namespace zk {
@@ -72,19 +74,8 @@ int Win32Toolkit::compareText(std::string_view a, std::string_view b) {
 }
 
 std::string Win32Toolkit::ansi(std::string_view utf8) {
-    if (utf8.empty()) return {};
-    const int wideLength = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length(utf8), nullptr, 0);
-    if (wideLength <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length(utf8), wide.data(), wideLength);
-
-    const int ansiLength =
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-    if (ansiLength <= 0) return {};
-    std::string text(static_cast<std::size_t>(ansiLength), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, text.data(), ansiLength, nullptr,
-                        nullptr);
-    return text;
+    const std::optional<std::wstring> wide = widen(utf8, CP_UTF8);
+    return wide ? narrow(*wide, CP_ACP, false).value_or("") : std::string{};
 }
 
 void Win32Toolkit::popupMenu(ui::Window& owner, ui::Menu& menu) {

@@ -1,6 +1,6 @@
 #include "platform/win32/win32_window_system.h"
 
-#include "platform/win32/windows_api.h"
+#include "platform/win32/win32_code_page.h"
 
 #include <algorithm>
 #include <cstring>
@@ -35,22 +35,14 @@ bool sendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DW
                                &result) != 0;
 }
 
-std::string toAnsi(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int wide = static_cast<int>(text.size());
-    const int size =
-        WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return {};
-    std::string ansi(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), wide, ansi.data(), size, nullptr, nullptr);
-    return ansi;
-}
-
 } // namespace
 
 Win32WindowSystem::Win32WindowSystem() = default;
 
-Win32WindowSystem::~Win32WindowSystem() { closeAnswerHandler() = nullptr; }
+Win32WindowSystem::~Win32WindowSystem() {
+    closeAnswerHandler() = nullptr;
+    if (folderClaim_) CloseHandle(folderClaim_);
+}
 
 std::uint16_t Win32WindowSystem::keyState(int virtualKey) {
     return static_cast<std::uint16_t>(GetAsyncKeyState(virtualKey));
@@ -102,7 +94,7 @@ std::string Win32WindowSystem::controlText(Hwnd control) {
                          reinterpret_cast<LPARAM>(text.data()), copied))
         return {};
     text.resize(std::min(static_cast<std::size_t>(std::min(copied, length)), text.find(L'\0')));
-    return toAnsi(text);
+    return narrow(text, CP_ACP, false).value_or("");
 }
 
 std::uint32_t Win32WindowSystem::windowThread(Hwnd window) {
@@ -157,6 +149,74 @@ bool Win32WindowSystem::addNotifyIcon(Hwnd owner, unsigned id, unsigned callback
 bool Win32WindowSystem::deleteNotifyIcon(Hwnd owner, unsigned id) {
     NOTIFYICONDATAA record = notifyIconRecord(toHwnd(owner), id);
     return Shell_NotifyIconA(NIM_DELETE, &record) != 0;
+}
+
+namespace {
+
+// The name of a folder's claim: the same for every spelling of the folder (letter case, short
+// names), short, and free of backslashes, which names of the session's objects cannot hold.
+std::string claimName(const std::string& folder) {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length =
+            GetLongPathNameA(folder.c_str(), path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            path = folder;
+            break;
+        }
+        const bool fits = length < path.size();
+        path.resize(length);
+        if (fits) break;
+    }
+    CharUpperBuffA(path.data(), static_cast<DWORD>(path.size()));
+    std::uint64_t hash = 14695981039346656037ULL; // FNV-1a
+    for (const char c : path) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    char name[40];
+    wsprintfA(name, "Local\\Zuklapper-%08lx%08lx", static_cast<unsigned long>(hash >> 32),
+              static_cast<unsigned long>(hash & 0xFFFFFFFF));
+    return name;
+}
+
+// Window handles have 32 significant bits, also in 64-bit programs; so 32- and 64-bit copies
+// understand each other.
+HWND handleFrom(LONG value) { return reinterpret_cast<HWND>(static_cast<LONG_PTR>(value)); }
+
+} // namespace
+
+Hwnd Win32WindowSystem::claimProgramFolder(const std::string& folder, Hwnd host) {
+    if (folderClaim_) return 0;
+    const HANDLE claim = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                            sizeof(LONG), claimName(folder).c_str());
+    if (!claim) return 0; // nothing to tell by: this copy runs
+    const bool held = GetLastError() == ERROR_ALREADY_EXISTS;
+    void* view = MapViewOfFile(claim, FILE_MAP_WRITE, 0, 0, 0);
+    if (!view) {
+        CloseHandle(claim);
+        return 0;
+    }
+    auto* value = static_cast<volatile LONG*>(view);
+    if (!held) {
+        InterlockedExchange(value, static_cast<LONG>(reinterpret_cast<LONG_PTR>(toHwnd(host))));
+        UnmapViewOfFile(view);
+        folderClaim_ = claim;
+        return 0;
+    }
+    // The copy that holds the folder writes its window right after it made the claim.
+    LONG running = 0;
+    for (int wait = 0; wait < 100 && (running = InterlockedCompareExchange(value, 0, 0)) == 0;
+         ++wait)
+        Sleep(20);
+    UnmapViewOfFile(view);
+    CloseHandle(claim);
+    return fromHwnd(handleFrom(running));
+}
+
+bool Win32WindowSystem::postNotifyIconEvent(Hwnd owner, unsigned callbackMessage,
+                                            unsigned mouseMessage) {
+    DWORD process = 0;
+    if (!GetWindowThreadProcessId(toHwnd(owner), &process)) return false;
+    AllowSetForegroundWindow(process);
+    return PostMessageA(toHwnd(owner), callbackMessage, 0, static_cast<LPARAM>(mouseMessage)) != 0;
 }
 
 bool Win32WindowSystem::shellExecute(Hwnd owner, const std::string& operation,

@@ -26,9 +26,16 @@ public:
     bool addNotifyIcon(Hwnd owner, unsigned id, unsigned callbackMessage,
                        const std::string& tip) override;
     bool deleteNotifyIcon(Hwnd owner, unsigned id) override;
+    Hwnd claimProgramFolder(const std::string& folder, Hwnd host) override;
+    bool postNotifyIconEvent(Hwnd owner, unsigned callbackMessage, unsigned mouseMessage) override;
     bool shellExecute(Hwnd owner, const std::string& operation, const std::string& file,
                       int showCommand) override;
     bool startProgram(const std::string& commandLine, int showCommand) override;
+
+private:
+    // The named memory of the folder claim, held while the program runs: its one value is
+    // the host window of the copy that holds the folder.
+    void* folderClaim_ = nullptr;
 };
 
 } // namespace zk
