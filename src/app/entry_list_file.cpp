@@ -1,11 +1,21 @@
 #include "app/entry_list_file.h"
 
+#include "app/utf8.h"
+
 namespace zk {
 
 namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// The text of a UTF-8 list file, without its byte-order mark.
+std::string_view utf8Text(std::string_view data) {
+    if (data.starts_with(kByteOrderMark)) data.remove_prefix(kByteOrderMark.size());
+    return data;
+}
 
 class FieldReader {
 public:
@@ -95,11 +105,43 @@ std::string formatEntries(const std::vector<std::string>& entries) {
     return data;
 }
 
-Files::ReadStatus Liste_einlesen(EntryList& Eintraege, Files& files, const std::string& Datei) {
-    Files::ReadResult file = files.readAll(Datei);
-    Eintraege.assign(file.status == Files::ReadStatus::Ok ? parseEntries(file.data)
-                                                          : std::vector<std::string>{});
-    return file.status;
+bool isUtf8ListFile(std::string_view data) {
+    return data.starts_with(kByteOrderMark) || utf8BeyondAscii(data);
+}
+
+bool Liste_einlesen(EntryList& Eintraege, Files& files, const std::string& Datei) {
+    const Files::ReadResult file = files.readAll(Datei);
+    if (file.status != Files::ReadStatus::Ok) {
+        Eintraege.assign({});
+        return file.status == Files::ReadStatus::NotFound;
+    }
+    if (!isUtf8ListFile(file.data)) {
+        Eintraege.assign(parseEntries(file.data));
+        return true;
+    }
+    // UTF-8 sequences hold no quote, comma, blank or line end: the fields are found alike.
+    std::vector<std::string> entries;
+    bool complete = true;
+    for (const std::string& field : parseEntries(utf8Text(file.data))) {
+        if (std::optional<std::string> entry = files.ansiFromUtf8(field))
+            entries.push_back(std::move(*entry));
+        else
+            complete = false;
+    }
+    Eintraege.assign(std::move(entries));
+    return complete;
+}
+
+bool appendEntry(Files& files, const std::string& path, std::string_view entry) {
+    std::string record = formatEntry(entry);
+    const Files::ReadResult file = files.readAll(path);
+    if (file.status == Files::ReadStatus::Ok) {
+        const bool utf8 = isUtf8ListFile(file.data);
+        const std::string_view text = utf8 ? utf8Text(file.data) : std::string_view(file.data);
+        if (!text.empty() && !isLineEnd(text.back())) record.insert(0, "\r\n");
+        if (utf8) record = files.utf8FromAnsi(record);
+    }
+    return files.append(path, record);
 }
 
 } // namespace zk

@@ -82,8 +82,8 @@ void Form1::Form_Load() {
     app_.frmWebBrowser().laden();
 
     Files& files = app_.platform().files;
-    titleFileUnread_ = Liste_einlesen(TitelEintraege, files, Pfad) == Files::ReadStatus::Failed;
-    urlFileUnread_ = Liste_einlesen(UrlEintraege, files, UrlPfad) == Files::ReadStatus::Failed;
+    titleListIncomplete_ = !Liste_einlesen(TitelEintraege, files, Pfad);
+    urlListIncomplete_ = !Liste_einlesen(UrlEintraege, files, UrlPfad);
     Liste_laden();
     Einstellungen_lesen();
     app_.frmWebBrowser().Text2.setText(app_.WebbrowserBezeichnung);
@@ -150,7 +150,7 @@ void Form1::Command1_Click() {
     const int selected = List1.listIndex();
     if (List1.listCount() == 0 || selected < 0) return;
     const std::string& path = titleListShown() ? Pfad : UrlPfad;
-    if (titleListShown() ? titleFileUnread_ : urlFileUnread_) {
+    if (titleListShown() ? titleListIncomplete_ : urlListIncomplete_) {
         tell(texte::Liste_nicht_gelesen, path);
         return;
     }
@@ -170,10 +170,10 @@ void Form1::Command1_Click() {
     (titleListShown() ? TitelEintraege : UrlEintraege).assign(parseEntries(data));
 }
 
-bool Form1::addEntry(const std::string& file, std::string entry) {
-    (titleListShown() ? TitelEintraege : UrlEintraege).append(entry);
-    const bool saved = app_.platform().files.append(file, formatEntry(entry));
-    List1.addItem(std::move(entry));
+bool Form1::addEntry(bool titleList, const std::string& file, std::string entry) {
+    (titleList ? TitelEintraege : UrlEintraege).append(entry);
+    const bool saved = appendEntry(app_.platform().files, file, entry);
+    if (titleList == titleListShown()) List1.addItem(std::move(entry));
     return saved;
 }
 

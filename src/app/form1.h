@@ -54,10 +54,10 @@ public:
     void Liste_laden();
     // Deletes the selected entry from the view, the file and the list.
     void Command1_Click();
-    // Adds an entry to the shown list: to its entries, as one record appended to the file,
-    // and to List1 at its sorted place. A failed append (false) leaves the entry in the
-    // program until it ends.
-    bool addEntry(const std::string& file, std::string entry);
+    // Adds an entry to the title list or the URL list: to its entries, as one record
+    // appended to the file, and to List1 at its sorted place when List1 shows that list. A
+    // failed append (false) leaves the entry in the program until it ends.
+    bool addEntry(bool titleList, const std::string& file, std::string entry);
 
     // The capture: the button arms the timer, whose ticks wait for another window in front.
     void cmdHinzufuegen_Click();
@@ -84,15 +84,17 @@ private:
     void tell(const char* message, const std::string& file);
     // A hotkey's capture: shows the list it captures for, then takes the window in front.
     void hotkeyCapture(bool titleList);
+    void forgetKeyPresses();
 
     Zuklapper& app_;
     std::vector<BrowserWindow> BrowserWindows;
     CloseRules closeRules_;
     CloseRequests closeRequests_;
-    // A list whose file exists but could not be read at start holds less than its file:
-    // rewriting the file from it would lose entries, so it is not rewritten in this run.
-    bool titleFileUnread_ = false;
-    bool urlFileUnread_ = false;
+    // A list that holds less than its file (it could not be read at start, or it held
+    // characters the code page cannot hold): rewriting the file from it would lose entries,
+    // so it is not rewritten in this run.
+    bool titleListIncomplete_ = false;
+    bool urlListIncomplete_ = false;
     bool capturing_ = false;
     std::vector<Hwnd> closeOrder_;
 };

@@ -43,8 +43,7 @@ void FrmWebBrowser::laden() {
 
 void FrmWebBrowser::listeEinlesen() {
     EntryList designations;
-    fileUnread_ = Liste_einlesen(designations, app_.platform().files, app_.form1().Pfad2) ==
-                  Files::ReadStatus::Failed;
+    listIncomplete_ = !Liste_einlesen(designations, app_.platform().files, app_.form1().Pfad2);
     List1.setItems(designations.items());
 }
 
@@ -99,7 +98,7 @@ void FrmWebBrowser::Timer1_Timer() {
             tell(texte::Bezeichnung_nicht_speicherbar, designation);
         } else {
             List1.addItem(designation);
-            if (!app_.platform().files.append(app_.form1().Pfad2, formatEntry(designation)))
+            if (!appendEntry(app_.platform().files, app_.form1().Pfad2, designation))
                 tell(texte::Bezeichnung_nicht_gespeichert, app_.form1().Pfad2);
         }
     }
@@ -112,7 +111,7 @@ void FrmWebBrowser::Command1_Click() {
     const int selected = List1.listIndex();
     if (List1.listCount() == 0 || selected < 0) return;
     const std::string& Pfad2 = app_.form1().Pfad2;
-    if (fileUnread_) {
+    if (listIncomplete_) {
         tell(texte::Webbrowserliste_nicht_gelesen, Pfad2);
         return;
     }

@@ -37,9 +37,9 @@ private:
     void tell(const char* message, const std::string& detail);
 
     Zuklapper& app_;
-    // The file exists but could not be read: the list holds less than it, so it is not
-    // rewritten until a load reads it.
-    bool fileUnread_ = false;
+    // The list holds less than its file (see Liste_einlesen), so it is not rewritten until a
+    // load reads the file whole.
+    bool listIncomplete_ = false;
 };
 
 } // namespace zk

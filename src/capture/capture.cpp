@@ -6,11 +6,25 @@
 #include "capture/frm_hinzufuegen.h"
 #include "engine/get_url.h"
 
+#include <algorithm>
+
 namespace zk {
 
 bool Eintrag_vorhanden(std::string_view text, const ui::ListBox& list) {
     return list.findExact(text) >= 0;
 }
+
+namespace {
+
+// Whether the list holds the text already, compared as its list box compares: whole text,
+// letter case ignored. The list box may show the other list meanwhile.
+bool listed(ui::Toolkit& toolkit, const EntryList& list, std::string_view text) {
+    return std::any_of(list.items().begin(), list.items().end(), [&](const std::string& item) {
+        return toolkit.compareText(item, text) == 0;
+    });
+}
+
+} // namespace
 
 // The capture button arms and disarms the capture timer.
 void Form1::cmdHinzufuegen_Click() {
@@ -48,9 +62,11 @@ bool Form1::Eintrag_erfassen(const std::string& path) {
         bool& flag_;
     } done{capturing_};
 
+    // The capture is for the list shown now, whichever the user shows while it waits.
+    const bool titleList = titleListShown();
     const std::string T = platform.windows.windowText(H).substr(0, 255);
     std::string entry;
-    if (titleListShown()) {
+    if (titleList) {
         const std::optional<std::string> cut = titleEntry(T);
         if (!cut) {
             selectFirst();
@@ -70,13 +86,13 @@ bool Form1::Eintrag_erfassen(const std::string& path) {
     }
     if (entry.empty()) return false;
 
-    if (Eintrag_vorhanden(entry, List1)) {
+    if (listed(app_.platform().toolkit, titleList ? TitelEintraege : UrlEintraege, entry)) {
         tell(texte::Eintrag_vorhanden, {});
     } else if (!storable(entry)) {
         tell(texte::Eintrag_nicht_speicherbar, entry);
     } else {
-        const std::string& file = titleListShown() ? path : UrlPfad;
-        if (!addEntry(file, entry)) tell(texte::Eintrag_nicht_gespeichert, file);
+        const std::string& file = titleList ? path : UrlPfad;
+        if (!addEntry(titleList, file, entry)) tell(texte::Eintrag_nicht_gespeichert, file);
     }
     selectFirst();
     return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,12 @@ public:
     virtual bool replaceAll(const std::string& path, std::string_view data) = 0;
     // Appends to the file, creating it when missing. Returns false on failure.
     virtual bool append(const std::string& path, std::string_view data) = 0;
+
+    // File text is in the system's ANSI code page; a file saved as UTF-8 is converted with
+    // these. Nothing when the text is no valid UTF-8 or holds a character the code page
+    // cannot hold.
+    virtual std::optional<std::string> ansiFromUtf8(std::string_view utf8) = 0;
+    virtual std::string utf8FromAnsi(std::string_view ansi) = 0;
 };
 
 } // namespace zk

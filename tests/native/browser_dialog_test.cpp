@@ -79,7 +79,8 @@ TEST_F(BrowserDialog, IsLoadedHiddenAtStartAndClosedAtTheEndWithItsTextInForce) 
 }
 
 TEST_F(BrowserDialog, CapturesFromTheCharacterBeforeTheLastHyphenOfTheWindowInFront) {
-    startWith({" - Mozilla Firefox"});
+    sim.files.put(WebDatei, "\" - Mozilla Firefox\""); // no line end after the last line
+    startWith({});
     expectMessages(2);
     inDialog([&](FrmWebBrowser& d) {
         // While the dialog stays in front the capture waits; cancelling reads nothing.

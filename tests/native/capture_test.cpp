@@ -181,5 +181,24 @@ TEST_F(Capture, WhileTheUserConfirmsTheCloseCycleGoesOnAndNoSecondCaptureStarts)
     EXPECT_EQ(sim.dde.requests().size(), 1u);
 }
 
+TEST_F(Capture, AnEntryGoesToTheListShownWhenItsCaptureBeganOnALineOfItsOwn) {
+    sim.files.put(UrlDatei, "\"alt.example\""); // saved by hand, no line end after the last
+    start({"t"});
+    form().optListe1.setValue(true);
+    sim.dde.serve("iexplore", "WWW_GetWindowInfo", "\"http://neu.example/\",\"Neu\"");
+    inDialog([&](FrmHinzufuegen& d) {
+        form().optListe0.setValue(true); // the user looks at the title list meanwhile
+        d.Command1.click();
+    });
+    form().cmdHinzufuegen.click();
+    front("Neu - Microsoft Internet Explorer");
+    sim.advance(500);
+    EXPECT_EQ(sim.files.get(UrlDatei), "\"alt.example\"\r\n\"http://neu.example\"\r\n");
+    EXPECT_EQ(sim.files.get(TitelDatei), "\"t\"\r\n");
+    EXPECT_EQ(form().List1.items(), Items{"t"});
+    form().optListe1.setValue(true);
+    EXPECT_EQ(form().List1.items(), (Items{"alt.example", "http://neu.example"}));
+}
+
 } // namespace
 } // namespace zk

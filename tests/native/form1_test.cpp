@@ -90,7 +90,7 @@ TEST_F(Form1Test, AListWhoseFileCouldNotBeReadIsNeverRewritten) {
     EXPECT_EQ(form().List1.listCount(), 0);
     sim.files.heal();
 
-    form().addEntry(form().Pfad, "neu"); // appending loses nothing
+    form().addEntry(true, form().Pfad, "neu"); // appending loses nothing
     EXPECT_EQ(sim.files.get(TitelDatei), "\"alt\"\r\n\"neu\"\r\n");
     form().List1.setListIndex(0);
     sim.toolkit.expectMessageBox([](const sim::MessageBoxCall&) { return ui::ID_OK; });
@@ -107,6 +107,53 @@ TEST_F(Form1Test, AListWhoseFileCouldNotBeReadIsNeverRewritten) {
     form().Command1_Click();
     EXPECT_EQ(sim.files.get(UrlDatei), "");
     EXPECT_EQ(sim.toolkit.messageBoxes().size(), 2u);
+}
+
+TEST_F(Form1Test, ListsSavedAsUtf8AreReadInTheCodePageAndLoseNothing) {
+    const std::string uebersicht = "\xDC"
+                                   "bersicht",
+                      groesse = "Gr\xF6\xDF"
+                                "e";
+    const struct {
+        const char* name;
+        std::string file;
+        Items entries;  // in the code page, in file order
+        bool deletable; // else the list holds less than the file, which stays as it is
+    } cases[] = {
+        {"UTF-8",
+         "\"\xC3\x9C"
+         "bersicht\"\r\n\"Gr\xC3\xB6\xC3\x9F"
+         "e\"\r\n",
+         {uebersicht, groesse},
+         true},
+        {"UTF-8 with BOM",
+         "\xEF\xBB\xBF\"Seite\"\r\n\"\xE2\x82\xAC\"\r\n",
+         {"Seite", "\x80"},
+         true},
+        {"ANSI", "\"" + uebersicht + "\"\r\n\"\xC3\"\r\n", {uebersicht, "\xC3"}, true},
+        {"beyond the code page",
+         "\"\xE6\x97\xA5\"\r\n\"\xC3\x9C"
+         "bersicht\"\r\n",
+         {uebersicht},
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim::SimPlatform fresh;
+        fresh.files.put(TitelDatei, c.file);
+        Zuklapper program(fresh.platform);
+        program.start();
+        Form1& form1 = program.form1();
+        EXPECT_EQ(form1.TitelEintraege.items(), c.entries);
+        const Hwnd page = fresh.desktop.openBrowser("IEFrame", c.entries[0], nullptr);
+        fresh.advance(100);
+        EXPECT_FALSE(fresh.desktop.exists(page));
+
+        fresh.toolkit.expectMessageBox([](const sim::MessageBoxCall&) { return ui::ID_OK; });
+        form1.Command1_Click();
+        EXPECT_EQ(fresh.toolkit.messageBoxes().size(), c.deletable ? 0u : 1u);
+        if (!c.deletable) EXPECT_EQ(fresh.files.get(TitelDatei), c.file);
+    }
 }
 
 } // namespace

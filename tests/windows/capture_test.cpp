@@ -7,8 +7,14 @@
 using namespace zkt;
 
 TEST(Capture, TheButtonTakesTheTitleOfTheWindowBroughtToTheFront) {
-    Program program({{"alt"}}, std::nullopt,
-                    "[Webbrowser]\r\nBezeichnung=\"\" - Testbrowser\"\"\r\n");
+    // Saved by Notepad as UTF-8 with a byte-order mark, and no line end after the last line.
+    const std::string bom = "\xEF\xBB\xBF", groesse = "\"Gr\xC3\xB6\xC3\x9F"
+                                                      "e\"";
+    Program program(std::nullopt, std::nullopt,
+                    "[Webbrowser]\r\nBezeichnung=\"\" - Testbrowser\"\"\r\n", bom + groesse);
+    FakeBrowser old({.title = "Gr\xF6\xDF"
+                              "e - Testbrowser"});
+    EXPECT_TRUE(old.closed()) << "the UTF-8 entry in the code page";
     program.showMainWindow();
     const HWND main = program.mainWindow();
     const HWND button = findDescendant(main, "Button", "&Hinzuf\xFCgen");
@@ -16,14 +22,19 @@ TEST(Capture, TheButtonTakesTheTitleOfTheWindowBroughtToTheFront) {
     PostMessageA(button, BM_CLICK, 0, 0);
     ASSERT_TRUE(waitUntil([&] { return windowText(button) == "&Abbrechen"; }));
     Sleep(700); // armed, the capture waits while the main window is in front
-    EXPECT_EQ(readFile(program.path("lstTitel.txt")), quotedLines({"alt"}));
+    EXPECT_EQ(readFile(program.path("lstTitel.txt")), bom + groesse);
     EXPECT_TRUE(Screenshot(main).keep("zuklapper-hauptfenster-hinzufuegen.png"));
 
-    FakeBrowser page({.cls = "MozillaWindowClass", .title = "Neue Seite - Testbrowser"});
+    // The new entry on a line of its own, in the file's encoding.
+    FakeBrowser page({.cls = "MozillaWindowClass",
+                      .title = "\xDC"
+                               "bersicht - Testbrowser"});
     SetForegroundWindow(page.hwnd());
-    EXPECT_TRUE(waitUntil([&] {
-        return readFile(program.path("lstTitel.txt")) == quotedLines({"alt", "Neue Seite"});
-    })) << *readFile(program.path("lstTitel.txt"));
+    const std::string added = bom + groesse +
+                              "\r\n\"\xC3\x9C"
+                              "bersicht\"\r\n";
+    EXPECT_TRUE(waitUntil([&] { return readFile(program.path("lstTitel.txt")) == added; }))
+        << *readFile(program.path("lstTitel.txt"));
     EXPECT_TRUE(page.closed()) << "the next close cycle uses the new entry";
     EXPECT_TRUE(waitUntil([&] { return windowText(button) == "&Hinzuf\xFCgen"; }));
 }

@@ -96,3 +96,26 @@ TEST(ListDeletion, AReadOnlyFileKeepsItsEntryAndTheLastDeletionLeavesAnEmptyFile
     EXPECT_EQ(query(list, LB_GETCOUNT), 0);
     EXPECT_EQ(program.files(), (std::vector<std::string>{"lstTitel.txt", "zuklapper.exe"}));
 }
+
+TEST(ListDeletion, AUtf8ListWithACharacterBeyondTheCodePageIsNeverRewritten) {
+    // "ā", which the code page would show as "a", and "Größe", saved by Notepad as UTF-8.
+    const std::string file = "\"\xC4\x81\"\r\n\"Gr\xC3\xB6\xC3\x9F"
+                             "e\"\r\n";
+    Program program(std::nullopt, std::nullopt, std::nullopt, file);
+    FakeBrowser other({.title = "a"});
+    FakeBrowser listed({.title = "Gr\xF6\xDF"
+                                 "e"});
+    EXPECT_TRUE(listed.closed());
+    EXPECT_TRUE(other.untouched());
+
+    program.showMainWindow();
+    const HWND main = program.mainWindow();
+    EXPECT_EQ(items(findDescendant(main, "ListBox")), (std::vector<std::string>{"Gr\xF6\xDF"
+                                                                                "e"}));
+    PostMessageA(findDescendant(main, "Button", "&L\xF6schen"), BM_CLICK, 0, 0);
+    const HWND box = program.messageBox();
+    ASSERT_TRUE(box) << "no message that the list file could not be read whole";
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }));
+    EXPECT_EQ(readFile(program.path("lstTitel.txt")), file);
+}

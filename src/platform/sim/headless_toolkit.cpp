@@ -1,5 +1,6 @@
 #include "platform/sim/headless_toolkit.h"
 
+#include "platform/sim/code_page.h"
 #include "platform/sim/text_order.h"
 
 #include <algorithm>
@@ -292,26 +293,9 @@ int HeadlessToolkit::compareText(std::string_view a, std::string_view b) {
     return compareTextLikeWindows(a, b);
 }
 
+// The simulated system runs with code page 1252, which holds every text of the program.
 std::string HeadlessToolkit::ansi(std::string_view utf8) {
-    // The simulated system runs with code page 1252; its Latin-1 part is all we need.
-    std::string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-            i += 1;
-        } else if ((c & 0xE0) == 0xC0 && i + 1 < utf8.size()) {
-            const unsigned code =
-                ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
-            out += code < 0x100 ? static_cast<char>(code) : '?';
-            i += 2;
-        } else {
-            out += '?';
-            i += 1;
-            while (i < utf8.size() && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80) ++i;
-        }
-    }
-    return out;
+    return cp1252FromUtf8(utf8).value_or("?");
 }
 
 } // namespace zk::sim

@@ -1,5 +1,7 @@
 #include "platform/sim/sim_files.h"
 
+#include "platform/sim/code_page.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -47,9 +49,18 @@ bool SimFiles::replaceAll(const std::string& path, std::string_view data) {
 
 bool SimFiles::append(const std::string& path, std::string_view data) {
     ++writes_;
-    if (noAppend_.count(key(path))) return false;
+    if (const auto fault = noAppend_.find(key(path)); fault != noAppend_.end()) {
+        if (fault->second > 0) files_[key(path)] += data.substr(0, fault->second);
+        return false;
+    }
     files_[key(path)] += data;
     return true;
 }
+
+std::optional<std::string> SimFiles::ansiFromUtf8(std::string_view utf8) {
+    return cp1252FromUtf8(utf8);
+}
+
+std::string SimFiles::utf8FromAnsi(std::string_view ansi) { return utf8FromCp1252(ansi); }
 
 } // namespace zk::sim

@@ -23,10 +23,13 @@ public:
     bool exists(const std::string& path) const { return get(path).has_value(); }
     void remove(const std::string& path);
 
-    // Faults: the file cannot be read, replaced or appended to.
+    // Faults: the file cannot be read, replaced or appended to; an append that fails may
+    // still have written the first bytes of its data.
     void failReads(const std::string& path) { noRead_.insert(key(path)); }
     void failWrites(const std::string& path) { noWrite_.insert(key(path)); }
-    void failAppends(const std::string& path) { noAppend_.insert(key(path)); }
+    void failAppends(const std::string& path, std::size_t written = 0) {
+        noAppend_[key(path)] = written;
+    }
     void heal();
 
     // How many replace and append operations were attempted.
@@ -36,13 +39,16 @@ public:
     ReadResult readAll(const std::string& path) override;
     bool replaceAll(const std::string& path, std::string_view data) override;
     bool append(const std::string& path, std::string_view data) override;
+    std::optional<std::string> ansiFromUtf8(std::string_view utf8) override;
+    std::string utf8FromAnsi(std::string_view ansi) override;
 
 private:
     static std::string key(const std::string& path);
 
     std::string folder_;
     std::map<std::string, std::string> files_;
-    std::set<std::string> noRead_, noWrite_, noAppend_;
+    std::set<std::string> noRead_, noWrite_;
+    std::map<std::string, std::size_t> noAppend_;
     int writes_ = 0;
 };
 

@@ -1,6 +1,6 @@
 #include "platform/win32/win32_files.h"
 
-#include "platform/win32/windows_api.h"
+#include "platform/win32/win32_code_page.h"
 
 #include <algorithm>
 
@@ -123,6 +123,16 @@ bool Win32Files::append(const std::string& path, std::string_view data) {
     Handle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
     return file.valid() && writeAll(file.get(), data) && file.close();
+}
+
+std::optional<std::string> Win32Files::ansiFromUtf8(std::string_view utf8) {
+    const std::optional<std::wstring> wide = widen(utf8, CP_UTF8);
+    return wide ? narrow(*wide, CP_ACP, true) : std::nullopt;
+}
+
+std::string Win32Files::utf8FromAnsi(std::string_view ansi) {
+    const std::optional<std::wstring> wide = widen(ansi, CP_ACP);
+    return wide ? narrow(*wide, CP_UTF8, false).value_or("") : std::string{};
 }
 
 } // namespace zk
