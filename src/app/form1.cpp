@@ -100,6 +100,7 @@ void Form1::Einstellungen_lesen() {
             Ini_lesen(profile, Pfad_config, "Hotkeys", setting.key, setting.fallback);
         Hotkey_setzen(app_.Hotkey, Taste, z);
     }
+    if (tmrHotkey.enabled()) forgetKeyPresses();
 
     std::string bezeichnung = Ini_lesen(profile, Pfad_config, "Webbrowser", "Bezeichnung", "");
     std::erase(bezeichnung, '"');

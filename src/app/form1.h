@@ -68,6 +68,8 @@ public:
     bool Eintrag_erfassen(const std::string& path);
     // Polls the two hotkeys; the title hotkey first, at most one capture a tick.
     void tmrHotkey_Timer();
+    // Switches the polling of the hotkeys on or off.
+    void switchHotkeys(bool on);
     // One close cycle: the scan, then the close requests.
     void tmrFenster_schliessen_Timer();
 

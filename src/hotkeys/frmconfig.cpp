@@ -89,7 +89,7 @@ void Frmconfig::Form_Load() {
 void Frmconfig::Check1_Click() {
     Ini_schreiben(app_.platform().profile, app_.form1().Pfad_config, Abschnitt, "ChkAddUrl",
                   Check1.value());
-    app_.form1().tmrHotkey.setEnabled(Check1.value() == 1);
+    app_.form1().switchHotkeys(Check1.value() == 1);
 }
 
 void Frmconfig::keyChosen(ui::ComboBox& box, const char* key, int slot) {

@@ -42,6 +42,10 @@ std::uint16_t TickKeys::state(int virtualKey) {
     return answer;
 }
 
+void TickKeys::askModifiers() {
+    for (int key : {kShiftKey, kControlKey, kAltKey, kLeftControlKey, kRightControlKey}) state(key);
+}
+
 std::int32_t Zusatztaste_ermitteln(TickKeys& keys) {
     if (keys.held(kControlKey)) {
         if (keys.held(kAltKey)) return static_cast<std::int32_t>(Zusatztaste::AltGr);

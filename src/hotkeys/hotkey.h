@@ -39,6 +39,9 @@ public:
     explicit TickKeys(WindowSystem& windows) : windows_(windows) {}
     std::uint16_t state(int virtualKey);
     bool held(int virtualKey) { return state(virtualKey) != 0; }
+    // Asks every key that Zusatztaste_ermitteln may look at. Asked on every tick, a modifier
+    // reports a press since the last tick, never one from long before.
+    void askModifiers();
 
 private:
     WindowSystem& windows_;

@@ -1,6 +1,7 @@
 #include "program_fixture.h"
 
 #include "capture/frm_hinzufuegen.h"
+#include "hotkeys/frmconfig.h"
 #include "hotkeys/hotkey.h"
 
 namespace zk {
@@ -129,6 +130,38 @@ TEST_F(Hotkeys,
     form().tmrHotkey.setEnabled(false); // off: nothing is polled
     press({F9});
     EXPECT_EQ(sim.toolkit.modalWindows().size(), 1u);
+}
+
+TEST_F(Hotkeys, OnlyAPressSinceTheLastTickCounts) {
+    sim.desktop.tap(F8); // before the program started
+    start();
+    front("Eins - Mozilla Firefox");
+    tick(2);
+    sim.desktop.tap(Shift); // a capital letter typed in the browser
+    tick(5);
+    sim.desktop.tap(F8);
+    tick();
+    EXPECT_EQ(titles(), (Items{"Eins"})); // F8 alone: no address dialog
+    EXPECT_TRUE(sim.toolkit.modalWindows().empty());
+
+    front("Zwei - Mozilla Firefox");
+    for (int key : {Ctrl, LeftCtrl}) sim.desktop.keyDown(key);
+    sim.desktop.tap('C');
+    sim.desktop.releaseKeys();
+    tick();
+    sim.desktop.tap(F8); // the first F8 after Ctrl+C
+    tick();
+    EXPECT_EQ(titles(), (Items{"Eins", "Zwei"}));
+
+    // Pressed while the hotkeys are off, F8 does nothing once they are on again.
+    app->frmconfig().window.show();
+    app->frmconfig().Check1.click();
+    front("Drei - Mozilla Firefox");
+    sim.desktop.tap(F8);
+    tick();
+    app->frmconfig().Check1.click();
+    tick(2);
+    EXPECT_EQ(titles(), (Items{"Eins", "Zwei"}));
 }
 
 } // namespace
