@@ -46,6 +46,9 @@ inline constexpr const char* Eintrag_nicht_gespeichert =
     "Start.\r\n\r\nDatei: ";
 inline constexpr const char* Liste_nicht_gespeichert =
     "Die Liste konnte nicht gespeichert werden. Der Eintrag bleibt erhalten.\r\n\r\nDatei: ";
+inline constexpr const char* Einstellung_nicht_gespeichert =
+    "Die Einstellung konnte nicht in der Datei gespeichert werden. Sie gilt nur, bis das "
+    "Programm beendet wird.\r\n\r\nDatei: ";
 inline constexpr const char* Liste_nicht_gelesen =
     "Die Datei dieser Liste konnte beim Start nicht gelesen werden. Damit keiner ihrer "
     "Einträge verloren geht, wird die Liste bis zum nächsten Start nicht geändert."

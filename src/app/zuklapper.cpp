@@ -1,5 +1,7 @@
 #include "app/zuklapper.h"
 
+#include "app/texte.h"
+
 #include "browsers/frm_web_browser.h"
 #include "capture/frm_hinzufuegen.h"
 #include "hotkeys/frmconfig.h"
@@ -29,5 +31,11 @@ Zuklapper::Zuklapper(Platform& platform)
 Zuklapper::~Zuklapper() = default;
 
 void Zuklapper::start() { frmHaupt_->window.load(); }
+
+void Zuklapper::settingNotSaved(ui::Window& owner) {
+    platform_.toolkit.messageBox(&owner,
+                                 text(texte::Einstellung_nicht_gespeichert) + form1_->Pfad_config,
+                                 text(texte::Programm), ui::MB_OK_INFORMATION);
+}
 
 } // namespace zk

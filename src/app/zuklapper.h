@@ -41,6 +41,9 @@ public:
     void start();
 
     Platform& platform() { return platform_; }
+    // Says that a setting could not be written to config.ini: it holds until the program
+    // ends.
+    void settingNotSaved(ui::Window& owner);
     // A text of the program's own (UTF-8 in the sources) in the system's code page.
     std::string text(const char* utf8) { return platform_.toolkit.ansi(utf8); }
     Form1& form1() { return *form1_; }

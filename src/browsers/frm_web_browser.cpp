@@ -130,8 +130,9 @@ void FrmWebBrowser::List1_Click() {
     if (List1.listCount() == 0 || List1.listIndex() < 0) return;
     Text2.setText(List1.item(List1.listIndex()));
     // The second pair of quotes keeps a leading blank through reading.
-    Ini_schreiben(app_.platform().profile, app_.form1().Pfad_config, "Webbrowser", "Bezeichnung",
-                  "\"\"" + Text2.text() + "\"\"");
+    if (!Ini_schreiben(app_.platform().profile, app_.form1().Pfad_config, "Webbrowser",
+                       "Bezeichnung", "\"\"" + Text2.text() + "\"\""))
+        app_.settingNotSaved(window);
 }
 
 } // namespace zk

@@ -83,17 +83,24 @@ void Frmconfig::Form_Load() {
     // The box takes 0, 1 or 2, and a change from the design's unticked state counts as a
     // click. Any other value leaves it unticked and the hotkeys as the start left them.
     const auto state = Ganzzahl(Ini_lesen(profile, Pfad_config, Abschnitt, "ChkAddUrl", 1));
+    loading_ = true;
     if (state && *state >= 0 && *state <= 2) Check1.setValue(*state);
+    loading_ = false;
 }
 
 void Frmconfig::Check1_Click() {
-    Ini_schreiben(app_.platform().profile, app_.form1().Pfad_config, Abschnitt, "ChkAddUrl",
-                  Check1.value());
+    // The load's click writes back what was read: nothing is lost when that fails.
+    if (!Ini_schreiben(app_.platform().profile, app_.form1().Pfad_config, Abschnitt, "ChkAddUrl",
+                       Check1.value()) &&
+        !loading_)
+        app_.settingNotSaved(window);
     app_.form1().switchHotkeys(Check1.value() == 1);
 }
 
 void Frmconfig::keyChosen(ui::ComboBox& box, const char* key, int slot) {
-    Ini_schreiben(app_.platform().profile, app_.form1().Pfad_config, Abschnitt, key, box.text());
+    if (!Ini_schreiben(app_.platform().profile, app_.form1().Pfad_config, Abschnitt, key,
+                       box.text()))
+        app_.settingNotSaved(window);
     Hotkey_setzen(app_.Hotkey, box.text(), slot);
 }
 

@@ -31,6 +31,7 @@ private:
     void keyChosen(ui::ComboBox& box, const char* key, int slot);
 
     Zuklapper& app_;
+    bool loading_ = false;
 };
 
 } // namespace zk

@@ -20,14 +20,14 @@ std::string Ini_lesen(Profile& profile, const std::string& Datei, const std::str
     return Ini_lesen(profile, Datei, Abschnitt, Schluessel, std::to_string(Vorgabe));
 }
 
-void Ini_schreiben(Profile& profile, const std::string& Datei, const std::string& Abschnitt,
+bool Ini_schreiben(Profile& profile, const std::string& Datei, const std::string& Abschnitt,
                    const std::string& Schluessel, const std::string& Wert) {
-    profile.writeString(Datei, Abschnitt, Schluessel, Wert);
+    return profile.writeString(Datei, Abschnitt, Schluessel, Wert);
 }
 
-void Ini_schreiben(Profile& profile, const std::string& Datei, const std::string& Abschnitt,
+bool Ini_schreiben(Profile& profile, const std::string& Datei, const std::string& Abschnitt,
                    const std::string& Schluessel, int Wert) {
-    Ini_schreiben(profile, Datei, Abschnitt, Schluessel, std::to_string(Wert));
+    return Ini_schreiben(profile, Datei, Abschnitt, Schluessel, std::to_string(Wert));
 }
 
 std::string Nullzeichen_entfernen(std::string_view Text) {

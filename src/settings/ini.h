@@ -15,9 +15,10 @@ std::string Ini_lesen(Profile& profile, const std::string& Datei, const std::str
 std::string Ini_lesen(Profile& profile, const std::string& Datei, const std::string& Abschnitt,
                       const std::string& Schluessel, int Vorgabe);
 
-void Ini_schreiben(Profile& profile, const std::string& Datei, const std::string& Abschnitt,
+// Writes a value to the settings file; false when it could not be written.
+bool Ini_schreiben(Profile& profile, const std::string& Datei, const std::string& Abschnitt,
                    const std::string& Schluessel, const std::string& Wert);
-void Ini_schreiben(Profile& profile, const std::string& Datei, const std::string& Abschnitt,
+bool Ini_schreiben(Profile& profile, const std::string& Datei, const std::string& Abschnitt,
                    const std::string& Schluessel, int Wert);
 
 // The text without its NUL characters.

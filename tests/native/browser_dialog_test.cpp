@@ -163,22 +163,28 @@ TEST_F(BrowserDialog, AChoiceIsStoredWithItsLeadingBlankAndATypedOneWorksOnlyUnt
 
 TEST_F(BrowserDialog, FileFaultsAndUnstorableDesignationsAreSaidAndLoseNothing) {
     startWith({" - A", " - B"}, "\"\" - B\"\"");
-    expectMessages(4);
+    expectMessages(5);
     inDialog([&](FrmWebBrowser& d) {
+        sim.files.failWrites(ConfigDatei); // a choice that cannot be saved holds for this run
+        d.List1.setListIndex(0);
+        EXPECT_NE(message(0).find(ConfigDatei), std::string::npos);
+        EXPECT_EQ(app->WebbrowserBezeichnung, " - A");
+        sim.files.heal();
+
         capture("Er sagte - \"ja\"");
-        EXPECT_NE(message(0).find("Anf\xFChrungszeichen"), std::string::npos);
+        EXPECT_NE(message(1).find("Anf\xFChrungszeichen"), std::string::npos);
         EXPECT_EQ(d.List1.listCount(), 2);
 
         sim.files.failWrites(WebDatei);
         d.List1.setListIndex(1);
         d.Command1.click();
-        EXPECT_NE(message(1).find(WebDatei), std::string::npos);
+        EXPECT_NE(message(2).find(WebDatei), std::string::npos);
         EXPECT_EQ(d.List1.items(), (Items{" - A", " - B"}));
         EXPECT_EQ(app->WebbrowserBezeichnung, " - B"); // the choice stays
 
         sim.files.failAppends(WebDatei);
         capture("Seite - C");
-        EXPECT_NE(message(2).find(WebDatei), std::string::npos);
+        EXPECT_NE(message(3).find(WebDatei), std::string::npos);
         EXPECT_EQ(d.List1.listCount(), 3);
     });
     EXPECT_EQ(sim.files.get(WebDatei), formatEntries({" - A", " - B"}));
@@ -191,7 +197,7 @@ TEST_F(BrowserDialog, FileFaultsAndUnstorableDesignationsAreSaidAndLoseNothing) 
         capture("Seite - D");
         d.List1.setListIndex(0);
         d.Command1.click();
-        EXPECT_NE(message(3).find(WebDatei), std::string::npos);
+        EXPECT_NE(message(4).find(WebDatei), std::string::npos);
         EXPECT_EQ(d.List1.items(), (Items{" - D"}));
     });
     sim.files.heal();

@@ -153,5 +153,26 @@ TEST_F(HotkeyDialog, UntickingStopsTheHotkeysAlsoAfterTheNextStart) {
     EXPECT_EQ(next.files.writes(), writes);
 }
 
+TEST_F(HotkeyDialog, AChoiceThatCannotBeSavedIsSaidAndHoldsUntilTheProgramEnds) {
+    const std::string stored = "[Hotkeys]\r\nChkAddUrl=1\r\n";
+    sim.files.put(ConfigDatei, stored);
+    sim.files.failWrites(ConfigDatei); // read-only
+    startAsIs();
+    open(); // the box's load-time click writes what was read: nothing is lost
+    EXPECT_TRUE(sim.toolkit.messageBoxes().empty());
+
+    sim.toolkit.expectMessageBox([](const sim::MessageBoxCall&) { return ui::ID_OK; });
+    dialog().cbTitel1.choose(4);
+    dialog().Check1.click();
+    ASSERT_EQ(sim.toolkit.messageBoxes().size(), 2u);
+    for (const sim::MessageBoxCall& box : sim.toolkit.messageBoxes()) {
+        EXPECT_NE(box.text.find(ConfigDatei), std::string::npos) << box.text;
+        EXPECT_EQ(box.caption, "Zuklapper");
+    }
+    EXPECT_EQ(app->Hotkey[0], 116); // F5 for this run
+    EXPECT_FALSE(form().tmrHotkey.enabled());
+    EXPECT_EQ(config(), stored);
+}
+
 } // namespace
 } // namespace zk

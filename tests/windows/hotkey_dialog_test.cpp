@@ -129,3 +129,40 @@ TEST(HotkeyDialog, TheListsOpenTallEnoughAndTheDialogIsOpenedOnceAndLoadedAfresh
               BST_INDETERMINATE);
     EXPECT_EQ(query(comboBoxes(again).at(1), CB_GETCOUNT), 5);
 }
+
+TEST(HotkeyDialog, AChoiceThatCannotBeSavedIsSaidAndWorksUntilTheProgramEnds) {
+    const std::string stored = "[Hotkeys]\r\nChkAddUrl=1\r\n";
+    Program program(std::nullopt, std::nullopt, stored);
+    const std::string config = program.path("config.ini");
+    // Another program holds the file, open for reading only. (A read-only file would do on
+    // Windows; Wine, run as root, writes into one all the same.)
+    const HANDLE lock = CreateFileA(config.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    const HWND dialog = openHotkeyDialog(program);
+    ASSERT_TRUE(dialog) << "no dialog \"Hotkeys\"";
+    EXPECT_FALSE(program.messageBox(500)) << "the load writes only what it read";
+
+    SetForegroundWindow(dialog);
+    typeKey(VK_TAB);
+    typeKey(VK_DOWN); // F9 for titles
+    const HWND box = program.messageBox();
+    ASSERT_TRUE(box) << "no message that the setting was not saved";
+    EXPECT_NE(Program::messageText(box).find(config), std::string::npos)
+        << Program::messageText(box);
+    Sleep(300);
+    EXPECT_TRUE(Screenshot(box).keep("zuklapper-meldung-einstellung.png"));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }));
+    EXPECT_EQ(readFile(config), stored);
+
+    FakeBrowser page({.cls = "MozillaWindowClass", .title = "Neu - Browser"});
+    SetForegroundWindow(page.hwnd());
+    waitUntil([&] { return GetForegroundWindow() == page.hwnd(); });
+    Sleep(500); // Wine takes the keyboard state from X after a focus change
+    typeKey(VK_F9);
+    EXPECT_TRUE(waitUntil([&] {
+        return readFile(program.path("lstTitel.txt")) == quotedLines({"Neu"});
+    })) << "F9 takes titles for this run";
+    CloseHandle(lock);
+}
