@@ -7,8 +7,6 @@
 namespace zk {
 namespace {
 
-using Items = std::vector<std::string>;
-
 constexpr int Shift = 16, Ctrl = 17, Alt = 18, LeftCtrl = 162, RightCtrl = 163, F8 = 119, F9 = 120;
 
 TEST(Zusatztaste, ReportsTheModifierAsTheKeyboardShowsIt) {
@@ -33,81 +31,25 @@ TEST(Zusatztaste, ReportsTheModifierAsTheKeyboardShowsIt) {
 
 class Hotkeys : public ProgramTest {
 protected:
-    Hwnd front(const std::string& title) {
-        const Hwnd window = sim.desktop.openBrowser("MozillaWindowClass", title, nullptr);
-        sim.desktop.setForeground(window);
-        return window;
-    }
     void press(std::initializer_list<int> keys) {
         for (int key : keys) sim.desktop.keyDown(key);
         tick();
         sim.desktop.releaseKeys();
     }
+    // The user leaves the next address dialogs with OK or "&Abbrechen".
+    void inDialog(bool ok) {
+        sim.toolkit.expectModal([this, ok](const sim::ModalCall&) {
+            (ok ? app->frmHinzufuegen().Command1 : app->frmHinzufuegen().Command2).click();
+            return 0;
+        });
+    }
     const Items& titles() { return form().TitelEintraege.items(); }
-    const Items& urls() { return form().UrlEintraege.items(); }
 };
 
-TEST_F(Hotkeys, WithTheDefaultsF8TakesTheTitleAndShiftF8TheAddress) {
+TEST_F(Hotkeys, EveryTickCapturesTheTitleHotkeyFirstAndAWrongModifierLeavesTheUrlKey) {
     start();
-    const Hwnd page = front("Seite - Mozilla Firefox");
-    press({Ctrl, LeftCtrl, F8});
-    press({Alt, F8});
-    EXPECT_TRUE(titles().empty());
-
-    form().optListe1.setValue(true);
-    sim.desktop.tap(F8); // between two ticks
-    tick();
-    EXPECT_EQ(titles(), (Items{"Seite"}));
-    EXPECT_TRUE(form().optListe0.value()); // the list it captured for is shown
-
-    sim.dde.serve("mozilla", "WWW_GetWindowInfo", "\"http://seite.example/\",\"Seite\"");
-    sim.toolkit.expectModal([&](const sim::ModalCall&) {
-        app->frmHinzufuegen().Command2.click();
-        return 0;
-    });
-    // Shift and F8 both tapped since the last tick: the title hotkey's questions do not use
-    // up the taps that make it the URL hotkey.
-    sim.desktop.tap(Shift);
-    sim.desktop.tap(F8);
-    tick();
-    EXPECT_EQ(sim.toolkit.modalWindows().size(), 1u);
-    EXPECT_TRUE(form().optListe1.value());
-    form().optListe0.setValue(true);
-    sim.desktop.setForeground(page); // the dialog had come to the front
-
-    auto confirm = [&](const sim::ModalCall&) {
-        EXPECT_EQ(app->frmHinzufuegen().Text1.text(), "http://seite.example/");
-        app->frmHinzufuegen().Command1.click();
-        return 0;
-    };
-    sim.toolkit.expectModal(confirm);
-    press({Shift, F8});
-    EXPECT_EQ(urls(), (Items{"http://seite.example"}));
-    EXPECT_TRUE(form().optListe1.value());
-    sim.desktop.setForeground(page);
-
-    // While the button's capture waits in the dialog, the title hotkey starts none and
-    // leaves the list alone, so the address still goes to the URL list.
-    form().Command1_Click(); // the address is taken again
-    sim.toolkit.expectModal([&](const sim::ModalCall& call) {
-        sim.desktop.keyDown(F8);
-        tick(3);
-        sim.desktop.releaseKeys();
-        EXPECT_TRUE(form().optListe1.value());
-        return confirm(call);
-    });
-    form().cmdHinzufuegen.click();
-    sim.advance(500);
-    EXPECT_EQ(urls(), (Items{"http://seite.example"}));
-    EXPECT_EQ(titles(), (Items{"Seite"}));
-    EXPECT_EQ(sim.toolkit.modalWindows().size(), 3u);
-}
-
-TEST_F(Hotkeys,
-       EveryTickCapturesTheTitleHotkeyFirstAndATitleKeyWithTheWrongModifierLeavesTheUrlKey) {
-    start();
-    sim.toolkit.expectMessageBox([](const sim::MessageBoxCall&) { return ui::ID_OK; });
-    front("Seite - Browser");
+    expectMessages(2);
+    const Hwnd page = front("Seite - Browser");
     app->Hotkey = {F8, 5, F8, 5}; // both on the same binding: only the title hotkey fires
     sim.desktop.keyDown(F8);
     tick(2); // held: a capture on every tick, the duplicate refused
@@ -115,21 +57,26 @@ TEST_F(Hotkeys,
     tick(); // the user read the message meanwhile; the key is still down
     sim.desktop.releaseKeys();
     EXPECT_EQ(titles(), (Items{"Seite"}));
-    EXPECT_EQ(sim.toolkit.messageBoxes().size(), 2u);
-    EXPECT_TRUE(form().optListe0.value());
 
     app->Hotkey = {F8, 2, F9, 5}; // Strg+F8 for titles, F9 alone for addresses
-    sim.toolkit.expectModal([&](const sim::ModalCall&) {
-        app->frmHinzufuegen().Command2.click();
-        return 0;
-    });
+    inDialog(false);
     press({F8, F9});
     EXPECT_EQ(sim.toolkit.modalWindows().size(), 1u);
     EXPECT_TRUE(form().optListe1.value());
 
-    form().tmrHotkey.setEnabled(false); // off: nothing is polled
-    press({F9});
-    EXPECT_EQ(sim.toolkit.modalWindows().size(), 1u);
+    // While the button's capture waits in the dialog, a hotkey starts none and leaves the
+    // list alone.
+    sim.toolkit.expectModal([&](const sim::ModalCall&) {
+        press({F8, Ctrl, LeftCtrl});
+        EXPECT_TRUE(form().optListe1.value());
+        app->frmHinzufuegen().Command2.click();
+        return 0;
+    });
+    sim.desktop.setForeground(page);
+    form().cmdHinzufuegen.click();
+    sim.advance(500);
+    EXPECT_EQ(sim.toolkit.modalWindows().size(), 2u);
+    EXPECT_EQ(titles(), (Items{"Seite"}));
 }
 
 TEST_F(Hotkeys, OnlyAPressSinceTheLastTickCounts) {

@@ -7,21 +7,11 @@
 namespace zk {
 namespace {
 
-using Items = std::vector<std::string>;
-
 class StartupTest : public ProgramTest {
 protected:
     FrmHaupt& host() { return app->frmHaupt(); }
     void trayEvent(unsigned mouseMessage) {
         ASSERT_TRUE(sim.toolkit.notifyIconEvent(mouseMessage));
-    }
-    // Opens the tray's popup menu and chooses the item with the given caption.
-    void choose(const std::string& caption) {
-        sim.toolkit.expectPopupMenu([caption](const sim::PopupMenuCall& call) {
-            const auto item = std::find(call.items.begin(), call.items.end(), caption);
-            return item == call.items.end() ? -1 : static_cast<int>(item - call.items.begin());
-        });
-        trayEvent(517);
     }
     void expectLayout(ui::Geometry list, ui::Geometry buttons) {
         EXPECT_EQ(form().List1.geometry(), list);
@@ -48,28 +38,19 @@ TEST_F(StartupTest, FirstStartInAnEmptyFolderRunsHiddenWithTheDefaults) {
     EXPECT_EQ(app->WebbrowserBezeichnung, "");
     form().Command1_Click();          // nothing to delete
     EXPECT_EQ(sim.files.writes(), 0); // reading creates no file
+    form().window.show();
+    form().window.requestClose(); // only hides
+    EXPECT_TRUE(form().window.loaded());
+    EXPECT_FALSE(form().window.visible());
 }
 
 TEST_F(StartupTest, SettingsFileValuesAndAProgramFolderAtADriveRoot) {
-    const std::pair<const char*, bool> chkAddUrl[] = {{"1", true},   {" 1 ", true},  {"0", false},
-                                                      {"2", false},  {"abc", false}, {"", false},
-                                                      {"1.5", false}};
-    for (const auto& [value, hotkeysOn] : chkAddUrl) {
-        SCOPED_TRACE(value);
-        sim::SimPlatform fresh;
-        fresh.files.put("C:\\Programme\\Zuklapper\\config.ini",
-                        std::string("[Hotkeys]\r\nChkAddUrl=") + value + "\r\n");
-        Zuklapper program(fresh.platform);
-        program.start();
-        EXPECT_EQ(program.form1().tmrHotkey.enabled(), hotkeysOn);
-    }
-
     sim.files.setProgramFolder("D:\\");
     sim.files.put("D:\\lstTitel.txt", "\"t\"\r\n");
     sim.files.put("D:\\config.ini", "[hotkeys]\r\n"
                                     "AddTitle=  F5  \r\n"
                                     "AddTitle2=\" Strg\"\r\n"
-                                    "AddUrl=f9\r\n"
+                                    "AddUrl=\"F9 \"\r\n"
                                     "AddUrl2=\r\n"
                                     "[Webbrowser]\r\n"
                                     "Bezeichnung=\"\" - Mozilla \"Firefox\"\"\"\r\n");
@@ -79,62 +60,9 @@ TEST_F(StartupTest, SettingsFileValuesAndAProgramFolderAtADriveRoot) {
     EXPECT_EQ(form().Pfad2, "D:\\Webbrowser.txt");
     EXPECT_EQ(form().Pfad_config, "D:\\config.ini");
     EXPECT_EQ(form().List1.items(), (Items{"t"}));
-    // Unknown names ("f9", "") leave their slots at 0.
+    // Blanks behind a name stay, so "F9 " and "" are unknown names: their slots stay 0.
     EXPECT_EQ(app->Hotkey, (HotkeyTable{116, 2, 0, 0}));
     EXPECT_EQ(app->WebbrowserBezeichnung, " - Mozilla Firefox");
-}
-
-TEST_F(StartupTest, TrayIconShowsTheWindowAndOpensThePopupMenu) {
-    start({"b", "a", "c"}, {"u"});
-    for (unsigned ignored : {512u, 513u, 514u, 516u, 518u}) trayEvent(ignored);
-    EXPECT_FALSE(form().window.visible());
-    EXPECT_TRUE(sim.toolkit.popupMenus().empty());
-
-    // Closing only hides; the window comes back as it was.
-    trayEvent(515);
-    form().List1.setListIndex(2);
-    form().window.requestClose();
-    EXPECT_FALSE(form().window.visible());
-    EXPECT_FALSE(sim.toolkit.quitRequested());
-    trayEvent(515);
-    EXPECT_TRUE(form().window.visible());
-    EXPECT_EQ(form().List1.items(), (Items{"a", "b", "c"}));
-    EXPECT_EQ(form().List1.listIndex(), 2);
-
-    form().window.hide();
-    choose("&Url Verwaltung");
-    EXPECT_TRUE(form().window.visible());
-    ASSERT_EQ(sim.toolkit.popupMenus().size(), 1u);
-    const std::string schliessen = "&schlie\xDF"
-                                   "en";
-    EXPECT_EQ(sim.toolkit.popupMenus()[0].items,
-              (Items{"&Hilfe", "&INFO", "&Webbrowser ausw\xE4hlen", "&Url Verwaltung", "H&otkeys",
-                     schliessen}));
-}
-
-TEST_F(StartupTest, KeysTypedAfterTheTrayMenuDoNotReachTheHiddenMainWindow) {
-    start({"b", "a"});
-    auto keysChangeNothing = [&] {
-        sim.toolkit.pressKey(ui::KEY_DELETE);
-        sim.toolkit.pressKey(ui::KEY_DELETE, 1);
-        EXPECT_EQ(form().List1.items(), (Items{"a", "b"}));
-        EXPECT_EQ(form().TitelEintraege.items(), (Items{"b", "a"}));
-        EXPECT_EQ(sim.files.writes(), 0);
-    };
-    sim.toolkit.expectPopupMenu([](const sim::PopupMenuCall&) { return -1; }); // Escape
-    trayEvent(517);
-    keysChangeNothing();
-    choose("&INFO");
-    keysChangeNothing();
-
-    // Shown, the window takes the keys; hidden again, it takes none.
-    choose("&Url Verwaltung");
-    sim.toolkit.pressKey(ui::KEY_DELETE);
-    EXPECT_EQ(form().List1.items(), (Items{"b"}));
-    form().window.requestClose();
-    sim.toolkit.pressKey(ui::KEY_DELETE);
-    EXPECT_EQ(form().List1.items(), (Items{"b"}));
-    EXPECT_EQ(sim.files.get(TitelDatei), "\"b\"\r\n");
 }
 
 TEST_F(StartupTest, LayoutFollowsTheWindowSize) {
