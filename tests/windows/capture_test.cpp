@@ -39,61 +39,6 @@ TEST(Capture, TheButtonTakesTheTitleOfTheWindowBroughtToTheFront) {
     EXPECT_TRUE(waitUntil([&] { return windowText(button) == "&Hinzuf\xFCgen"; }));
 }
 
-TEST(Capture, TheAddressDialogShowsWhatTheBrowserReportedAndOkAddsIt) {
-    Program program(std::nullopt, {{"http://alt/"}});
-    program.armAddressCapture();
-    FakeBrowser page({.title = "Neu - Microsoft Internet Explorer",
-                      .edits = {"http://neu.example/p/x"},
-                      .ddeService = "iexplore",
-                      .ddeReply = "\"http://neu.example/p/\",\"Neu\",\"\""});
-    SetForegroundWindow(page.hwnd());
-    const HWND dialog = program.shownWindow("Hinzuf\xFCgen");
-    ASSERT_TRUE(dialog) << "no address dialog";
-    const HWND field = findDescendant(dialog, "Edit");
-    EXPECT_EQ(controlText(field), "http://neu.example/p/");
-    EXPECT_EQ(page.count("ddeRequest"), 1);
-    EXPECT_TRUE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    // Enter and Escape in the field press no button.
-    SetForegroundWindow(dialog);
-    typeKey(VK_RETURN);
-    typeKey(VK_ESCAPE);
-    Sleep(300);
-    EXPECT_TRUE(IsWindowVisible(dialog));
-    EXPECT_EQ(readFile(program.path("lstUrl.txt")), quotedLines({"http://alt/"}));
-    EXPECT_TRUE(Screenshot(dialog).keep("zuklapper-hinzufuegen.png"));
-
-    PostMessageA(findDescendant(dialog, "Button", "&OK"), BM_CLICK, 0, 0);
-    EXPECT_TRUE(waitUntil([&] {
-        return readFile(program.path("lstUrl.txt")) ==
-               quotedLines({"http://alt/", "http://neu.example/p"});
-    })) << *readFile(program.path("lstUrl.txt"));
-    EXPECT_TRUE(page.closed());
-}
-
-TEST(Capture, WithoutAnAnswerTheFieldIsEmptyAndADuplicateIsRefused) {
-    Program program(std::nullopt, {{"http://x.example"}});
-    program.armAddressCapture();
-    FakeBrowser page({.cls = "MozillaWindowClass", .title = "X - Mozilla Firefox"});
-    SetForegroundWindow(page.hwnd());
-    const HWND dialog = program.shownWindow("Hinzuf\xFCgen");
-    ASSERT_TRUE(dialog) << "no address dialog";
-    const HWND field = findDescendant(dialog, "Edit");
-    EXPECT_EQ(controlText(field), "");
-
-    // The close cycle goes on while the dialog waits for the user.
-    FakeBrowser unwanted({.title = "Weg", .edits = {"http://x.example/weg"}});
-    EXPECT_TRUE(unwanted.closed());
-
-    query(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"HTTP://X.EXAMPLE/"));
-    PostMessageA(findDescendant(dialog, "Button", "&OK"), BM_CLICK, 0, 0);
-    const HWND box = program.messageBox();
-    ASSERT_TRUE(box) << "no message about the duplicate";
-    EXPECT_EQ(Program::messageText(box), "Die Webseite befindet sich bereits in der Liste");
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }));
-    EXPECT_EQ(readFile(program.path("lstUrl.txt")), quotedLines({"http://x.example"}));
-}
-
 TEST(Capture, AListWhoseFileWasLockedAtStartTakesNewEntriesButIsNeverRewritten) {
     const std::string file = freshFolder() + "\\lstTitel.txt";
     writeFile(file, quotedLines({"alt"}));

@@ -1,10 +1,12 @@
-// zuklapper.exe against browser-like windows: which ones it closes, which it leaves
-// alone, and how it copes with windows that hang or ask back.
+// zuklapper.exe against browser-like windows: which ones it closes, which it leaves alone,
+// and how it copes with windows that hang or ask back. `scripts/run --demo` shows the first
+// test to people: it says what happens to each window, with the desktop before and after.
 
 #include "harness.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <list>
 
 using namespace zkt;
@@ -12,64 +14,89 @@ using namespace zkt;
 namespace {
 
 const std::string kBadUrl = "http://www.badsite.com/x";
-const std::string kBadTitle = "B\xF6se Seite"; // "Böse Seite" in the ANSI code page
+
+struct Shown {
+    FakeWindow window;
+    bool closes = false;
+    const char* why = nullptr;
+};
 
 } // namespace
 
-TEST(Closing, MatchingWindowsOfBothBrowsersAreAskedToCloseAndClose) {
-    // Title entries match with the browser designation from config.ini.
-    Program program({{kBadTitle}}, {{"badsite", "stur"}},
-                    "[Webbrowser]\r\nBezeichnung=\"\" - Opera\"\"\r\n");
-    const std::string designated = kBadTitle + " - Opera";
-    std::list<FakeBrowser> closing;
-    closing.emplace_back(FakeWindow{.id = "url-ie", .title = "Irgendwas", .edits = {kBadUrl}});
-    closing.emplace_back(FakeWindow{.id = "url-moz-nested",
-                                    .cls = "MozillaWindowClass",
-                                    .title = "Egal",
-                                    .edits = {"https://badsite.org/"},
-                                    .nested = true});
-    closing.emplace_back(
-        FakeWindow{.id = "title-moz", .cls = "MozillaWindowClass", .title = designated});
-    closing.emplace_back(
-        FakeWindow{.id = "title-ie", .title = designated, .edits = {"http://harmlos.de/"}});
-    FakeBrowser bare({.title = kBadTitle});
-    FakeBrowser otherBrowser({.title = kBadTitle + " - Mozilla"});
+TEST(Closing, MatchingBrowserWindowsCloseAndEverythingElseStays) {
+    const std::string entry = "Werbung satt", designation = " - Mozilla Firefox";
+    const std::string titled = entry + designation;
+    const Shown shown[] = {
+        {{.title = "Nachrichten", .edits = {kBadUrl}}, true, "its address holds \"badsite\""},
+        {{.cls = "MozillaWindowClass", .title = "Egal", .edits = {kBadUrl}, .nested = true},
+         true,
+         "so does its address field, deeper in the window"},
+        {{.cls = "MozillaWindowClass", .title = titled},
+         true,
+         "its title is the title entry with the designation"},
+        {{.title = titled, .edits = {"http://shop.example/"}}, true, "so is its title"},
+        {{.cls = "MozillaWindowClass",
+          .title = "Wetter" + designation,
+          .edits = {"http://wetter.example/"}},
+         false,
+         "neither its title nor its address matches"},
+        {{.title = entry}, false, "its title lacks the designation"},
+        {{.title = entry + " - Opera"}, false, "its title has another designation"},
+        {{.cls = "MozillaWindowClass", .title = "werbung satt" + designation},
+         false,
+         "its title differs in letter case"},
+        {{.title = "Gross", .edits = {"http://www.BADSITE.com/x"}},
+         false,
+         "its address differs in letter case"},
+        {{.title = "Zweites Feld", .edits = {"about:blank", kBadUrl}},
+         false,
+         "only its second address field matches"},
+        {{.cls = "Notepad", .title = "badsite - Notizen", .edits = {kBadUrl}},
+         false,
+         "it is no browser window"},
+        {{.cls = "IEFrame2", .title = titled, .edits = {kBadUrl}},
+         false,
+         "its class only begins like a browser's"},
+        {{.title = "Versteckt", .edits = {kBadUrl}, .visible = false}, false, "it is hidden"},
+        {{.title = "Randlos", .edits = {kBadUrl}, .border = false}, false, "it has no border"},
+    };
+    std::list<FakeBrowser> browsers;
+    for (const Shown& s : shown) browsers.emplace_back(s.window);
     // Ignores every request, so each message the program sends shows up.
-    FakeBrowser stubborn({.title = "Stur", .edits = {"http://stur.example/"}, .mode = "ignore"});
+    const FakeBrowser& stubborn = browsers.emplace_back(
+        FakeWindow{.title = "Stur", .edits = {"http://stur.example/"}, .mode = "ignore"});
+    int place = 0; // side by side, for the pictures
+    for (const FakeBrowser& browser : browsers) {
+        SetWindowPos(browser.hwnd(), nullptr, 4 + 318 * (place % 4), 4 + 160 * (place / 4), 310,
+                     150, SWP_NOZORDER | SWP_NOACTIVATE);
+        ++place;
+    }
+    Sleep(300);
+    Screenshot(GetDesktopWindow()).keep("zuklapper-demo-vorher.png");
+    std::printf("Zuklapper starts with the title entry \"%s\", the URL entries \"badsite\" and "
+                "\"stur\" and the designation \"%s\".\n",
+                entry.c_str(), designation.c_str());
+    Program program({{entry}}, {{"badsite", "stur"}},
+                    "[Webbrowser]\r\nBezeichnung=\"\"" + designation + "\"\"\r\n");
 
-    for (const FakeBrowser& browser : closing)
-        EXPECT_TRUE(browser.closed()) << windowText(browser.hwnd()) << " was not closed";
+    auto window = browsers.begin();
+    for (const Shown& s : shown) {
+        EXPECT_TRUE(!s.closes || window->closed()) << s.window.title << ": " << s.why;
+        ++window;
+    }
+    Sleep(1000); // scans enough for any mistake
+    window = browsers.begin();
+    for (const Shown& s : shown) {
+        const bool open = IsWindow(window->hwnd());
+        EXPECT_EQ(open, !s.closes) << s.window.title << ": " << s.why;
+        EXPECT_TRUE(s.closes || window->untouched()) << s.window.title << ": " << s.why;
+        std::printf("  %s \"%s\": %s\n", open ? "stayed" : "closed", s.window.title.c_str(), s.why);
+        ++window;
+    }
     EXPECT_TRUE(waitUntil([&] { return stubborn.count("close") >= 2; }))
         << "a window that stays open is asked again on later scans";
     EXPECT_GE(stubborn.count("syscommand"), 2);
-    EXPECT_TRUE(bare.untouched()) << "a title without the designation";
-    EXPECT_TRUE(otherBrowser.untouched()) << "a title with another designation";
-    EXPECT_TRUE(program.running());
-}
-
-TEST(LeftAlone, WindowsOutsideTheScanOrNotMatchingExactly) {
-    Program program({{kBadTitle}}, {{"badsite"}});
-    const FakeWindow spared[] = {
-        {.id = "hidden", .title = "Versteckt", .edits = {kBadUrl}, .visible = false},
-        {.id = "borderless", .title = "Randlos", .edits = {kBadUrl}, .border = false},
-        {.id = "other-class", .cls = "IEFrame2", .title = kBadTitle, .edits = {kBadUrl}},
-        {.id = "url-case", .title = "Gross", .edits = {"http://www.BADSITE.com/x"}},
-        {.id = "title-case", .cls = "MozillaWindowClass", .title = "b\xF6se Seite"},
-        {.id = "title-longer", .cls = "MozillaWindowClass", .title = kBadTitle + " "},
-        {.id = "url-in-second-edit", .title = "Zweites Feld", .edits = {"about:blank", kBadUrl}},
-    };
-    std::list<FakeBrowser> browsers;
-    for (const FakeWindow& window : spared) browsers.emplace_back(window);
-
-    // A matching window shows that the program is scanning; then watch for a second.
-    FakeBrowser canary({.title = "Kanarienvogel", .edits = {kBadUrl}});
-    ASSERT_TRUE(canary.closed());
-    Sleep(1000);
-    auto window = std::begin(spared);
-    for (const FakeBrowser& browser : browsers) {
-        EXPECT_TRUE(browser.untouched()) << window->id;
-        ++window;
-    }
+    Screenshot(GetDesktopWindow()).keep("zuklapper-demo-nachher.png");
 }
 
 TEST(Robustness, HungWindowHoldsUpNeitherOtherWindowsNorTheProgram) {

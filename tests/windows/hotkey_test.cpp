@@ -40,6 +40,13 @@ TEST(Hotkeys, F8TakesTheTitleShiftF8TheAddressAndCtrlF8Nothing) {
     const HWND dialog = program.shownWindow("Hinzuf\xFCgen");
     ASSERT_TRUE(dialog) << "Shift+F8 opened no address dialog";
     EXPECT_EQ(controlText(findDescendant(dialog, "Edit")), "http://seite.example/");
+    EXPECT_TRUE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    // Enter and Escape in the field press no button.
+    ASSERT_TRUE(bringToFront(dialog));
+    typeKey(VK_RETURN);
+    typeKey(VK_ESCAPE);
+    Sleep(300);
+    EXPECT_TRUE(IsWindowVisible(dialog));
     PostMessageA(findDescendant(dialog, "Button", "&OK"), BM_CLICK, 0, 0);
     EXPECT_TRUE(waitUntil([&] { return urls() == quotedLines({"http://seite.example"}); }));
     EXPECT_TRUE(page.closed());

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace zkt;
 
 namespace {
@@ -66,31 +68,45 @@ TEST(ListDeletion, ButtonAndDeleteKeyRemoveTheSelectedTitleAndRewriteTheFile) {
     EXPECT_TRUE(deleted.untouched());
 }
 
-TEST(ListDeletion, AReadOnlyFileKeepsItsEntryAndTheLastDeletionLeavesAnEmptyFile) {
+// A file that cannot be replaced, read-only or held open by another program without delete
+// sharing: the deletion says so and changes nothing. Let go, the file takes the deletion.
+TEST(ListDeletion, AFileThatCannotBeReplacedKeepsItsEntryAndTheLastDeletionLeavesItEmpty) {
     Program program({{"eins"}}, std::nullopt);
     const std::string file = program.path("lstTitel.txt");
-    ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
     program.showMainWindow();
     const HWND main = program.mainWindow();
     const HWND list = findDescendant(main, "ListBox");
     const HWND button = findDescendant(main, "Button", "&L\xF6schen");
     ASSERT_TRUE(list && button);
-
-    PostMessageA(button, BM_CLICK, 0, 0);
-    const HWND box = program.messageBox();
-    ASSERT_TRUE(box) << "no message that the list could not be saved";
-    EXPECT_NE(Program::messageText(box).find(file), std::string::npos) << Program::messageText(box);
-    Sleep(300);
-    EXPECT_TRUE(Screenshot(box).keep("zuklapper-meldung-nicht-gespeichert.png"));
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }));
-    EXPECT_EQ(items(list), (std::vector<std::string>{"eins"}));
-    EXPECT_EQ(readFile(file), quotedLines({"eins"}));
-    EXPECT_EQ(program.files(), (std::vector<std::string>{"lstTitel.txt", "zuklapper.exe"}))
-        << "a temporary file was left behind";
-
-    // Writable again, the last entry goes and leaves a file of zero bytes.
-    ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL));
+    HANDLE lock = INVALID_HANDLE_VALUE;
+    const std::pair<std::function<void()>, std::function<void()>> holds[] = {
+        {[&] { SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY); },
+         [&] { SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL); }},
+        {[&] {
+             lock = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+         },
+         [&] { CloseHandle(lock); }},
+    };
+    for (const auto& [hold, letGo] : holds) {
+        hold();
+        PostMessageA(button, BM_CLICK, 0, 0);
+        const HWND box = program.messageBox();
+        ASSERT_TRUE(box) << "no message that the list could not be saved";
+        EXPECT_NE(Program::messageText(box).find(file), std::string::npos)
+            << Program::messageText(box);
+        Sleep(300);
+        EXPECT_TRUE(Screenshot(box).keep("zuklapper-meldung-nicht-gespeichert.png"));
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }));
+        EXPECT_EQ(items(list), (std::vector<std::string>{"eins"}));
+        EXPECT_EQ(readFile(file), quotedLines({"eins"}));
+        EXPECT_EQ(program.files(), (std::vector<std::string>{"lstTitel.txt", "zuklapper.exe"}))
+            << "a temporary file was left behind";
+        FakeBrowser titled({.title = "eins"});
+        EXPECT_TRUE(titled.closed()) << "the entry still closes windows";
+        letGo();
+    }
     PostMessageA(button, BM_CLICK, 0, 0);
     EXPECT_TRUE(waitUntil([&] { return readFile(file) == std::string{}; })) << *readFile(file);
     EXPECT_EQ(query(list, LB_GETCOUNT), 0);

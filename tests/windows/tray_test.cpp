@@ -65,11 +65,27 @@ TEST(Tray, StartsHiddenWithItsIconAndShowsAndHidesTheMainWindow) {
     Sleep(200);
     EXPECT_TRUE(program.running());
     EXPECT_TRUE(hasNotifyIcon(host));
-    program.showMainWindow();
-    EXPECT_TRUE(IsWindowVisible(main));
+
+    // Started again from its folder, the program shows the running copy's main window and
+    // ends; a copy in another folder runs beside it.
+    const auto files = program.files();
+    ChildProcess again;
+    ASSERT_EQ(again.start(program.path("zuklapper.exe"), program.folder()), 0u);
+    EXPECT_TRUE(waitUntil([&] { return !again.running(); })) << "the second copy still runs";
+    EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+    EXPECT_EQ(program.files(), files);
+    const std::string other = program.folder() + "\\anders";
+    CreateDirectoryA(other.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(program.path("zuklapper.exe").c_str(),
+                          (other + "\\zuklapper.exe").c_str(), FALSE));
+    ChildProcess beside;
+    ASSERT_EQ(beside.start(other + "\\zuklapper.exe", other), 0u);
+    Sleep(1000);
+    EXPECT_TRUE(beside.running());
+    EXPECT_TRUE(program.running());
 }
 
-TEST(Tray, KeysTypedAfterThePopupMenuDoNotReachTheHiddenMainWindow) {
+TEST(Tray, KeysAfterThePopupMenuReachNoHiddenWindowAndItsLastItemEndsTheProgram) {
     Program program({{"b", "a"}}, std::nullopt);
     const HWND host = program.hostWindow();
     const HWND main = program.mainWindow();
@@ -103,23 +119,12 @@ TEST(Tray, KeysTypedAfterThePopupMenuDoNotReachTheHiddenMainWindow) {
     PostMessageA(main, WM_CLOSE, 0, 0);
     ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(main); }));
     deletesChangeNothing("the menu's item chosen and the window closed");
-    EXPECT_TRUE(program.running());
-}
 
-TEST(Tray, ThePopupMenusLastItemEndsTheProgramAndRemovesTheIcon) {
-    Program program({{"a"}}, std::nullopt);
-    const HWND host = program.hostWindow();
-    ASSERT_TRUE(waitUntil([&] { return hasNotifyIcon(host); }));
-
-    PostMessageA(host, WM_MOUSEMOVE, 0, WM_RBUTTONUP);
-    HWND menu = nullptr;
-    ASSERT_TRUE(waitUntil([&] { return (menu = popupMenuWindow()) != nullptr; }))
-        << "no popup menu";
-    Sleep(300);
-    EXPECT_TRUE(Screenshot(menu).keep("zuklapper-menue.png"));
     // "&schließen" by its mnemonic, as the keyboard would choose it.
-    PostMessageA(menu, WM_KEYDOWN, 'S', 0);
-    PostMessageA(menu, WM_CHAR, 's', 0);
+    ASSERT_TRUE(openMenu()) << "no popup menu";
+    Sleep(300);
+    EXPECT_TRUE(Screenshot(popupMenuWindow()).keep("zuklapper-menue.png"));
+    typeKey('S');
     EXPECT_TRUE(program.waitForEnd()) << "the program still runs";
     EXPECT_FALSE(hasNotifyIcon(host));
 }
@@ -133,31 +138,4 @@ TEST(Tray, TheEndOfTheSessionEndsTheProgram) {
     query(host, WM_ENDSESSION, TRUE, 0);
     EXPECT_TRUE(program.waitForEnd()) << "the program still runs";
     EXPECT_FALSE(hasNotifyIcon(host));
-}
-
-TEST(Tray, ASecondStartFromTheSameFolderShowsTheRunningCopyAndEnds) {
-    Program program({{"a"}}, std::nullopt);
-    const HWND main = program.mainWindow();
-    ASSERT_TRUE(waitUntil([&] { return hasNotifyIcon(program.hostWindow()); }));
-    const auto files = program.files();
-    ChildProcess again;
-    ASSERT_EQ(again.start(program.path("zuklapper.exe"), program.folder()), 0u);
-    EXPECT_TRUE(waitUntil([&] { return !again.running(); })) << "the second copy still runs";
-    EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(main) != FALSE; }))
-        << "the running copy's main window was not shown";
-    EXPECT_EQ(program.files(), files);
-    EXPECT_TRUE(program.running());
-
-    // A copy in another folder runs beside it.
-    const std::string other = program.folder() + "\\anders";
-    CreateDirectoryA(other.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileA(program.path("zuklapper.exe").c_str(),
-                          (other + "\\zuklapper.exe").c_str(), FALSE));
-    ChildProcess beside;
-    ASSERT_EQ(beside.start(other + "\\zuklapper.exe", other), 0u);
-    EXPECT_TRUE(waitUntil([&] {
-        return beside.window([](HWND hwnd) { return windowText(hwnd) == "Zuklapper 1.08"; });
-    })) << "the copy in another folder did not start";
-    Sleep(500);
-    EXPECT_TRUE(beside.running());
 }
