@@ -335,16 +335,15 @@ Program::Program(std::optional<std::vector<std::string>> titles,
         << "zuklapper.exe has no window captioned \"Zuklapper 1.08\"";
 }
 
-HWND Program::shownWindow(const std::string& caption, DWORD timeoutMs) const {
+HWND Program::awaitWindow(const std::function<bool(HWND)>& match, DWORD timeoutMs) const {
     HWND found = nullptr;
-    waitUntil(
-        [&] {
-            found = process_.window(
-                [&](HWND hwnd) { return IsWindowVisible(hwnd) && windowText(hwnd) == caption; });
-            return found != nullptr;
-        },
-        timeoutMs);
+    waitUntil([&] { return (found = process_.window(match)) != nullptr; }, timeoutMs);
     return found;
+}
+
+HWND Program::shownWindow(const std::string& caption, DWORD timeoutMs) const {
+    return awaitWindow(
+        [&](HWND hwnd) { return IsWindowVisible(hwnd) && windowText(hwnd) == caption; }, timeoutMs);
 }
 
 HWND Program::mainWindow() const {
@@ -365,16 +364,9 @@ std::vector<std::string> Program::files() const {
 }
 
 HWND Program::messageBox(DWORD timeoutMs) const {
-    HWND box = nullptr;
-    waitUntil(
-        [&] {
-            box = process_.window([](HWND hwnd) {
-                return className(hwnd) == "#32770" && windowText(hwnd) == "Zuklapper";
-            });
-            return box != nullptr;
-        },
+    return awaitWindow(
+        [](HWND hwnd) { return className(hwnd) == "#32770" && windowText(hwnd) == "Zuklapper"; },
         timeoutMs);
-    return box;
 }
 
 std::string Program::messageText(HWND box) {
@@ -406,17 +398,12 @@ bool Program::chooseFromMenu(WORD mnemonic) const {
 }
 
 HWND Program::aboutBox(DWORD timeoutMs) const {
-    HWND box = nullptr;
-    waitUntil(
-        [&] {
-            box = process_.window([](HWND hwnd) {
-                return IsWindowVisible(hwnd) && className(hwnd) == "ZuklapperForm" &&
-                       windowText(hwnd).empty();
-            });
-            return box != nullptr;
+    return awaitWindow(
+        [](HWND hwnd) {
+            return IsWindowVisible(hwnd) && className(hwnd) == "ZuklapperForm" &&
+                   windowText(hwnd).empty();
         },
         timeoutMs);
-    return box;
 }
 
 bool Program::waitForEnd(DWORD timeoutMs) const {

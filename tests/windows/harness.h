@@ -186,6 +186,8 @@ public:
     bool running() const { return process_.running(); }
 
 private:
+    HWND awaitWindow(const std::function<bool(HWND)>& match, DWORD timeoutMs) const;
+
     std::string folder_;
     ChildProcess process_;
 };

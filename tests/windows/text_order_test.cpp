@@ -1,5 +1,6 @@
 // The simulated platform's text order against a real sorted list box.
 
+#include "platform/sim/code_page.h"
 #include "platform/sim/text_order.h"
 
 #include <windows.h>
@@ -14,33 +15,7 @@
 namespace {
 
 // Code page 1252 text from the UTF-8 of this source.
-std::string ansi(const std::string& utf8) {
-    wchar_t wide[256] = {};
-    char out[256] = {};
-    const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.c_str(), -1, wide, 256);
-    BOOL lost = FALSE;
-    if (n <= 0 ||
-        !WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, wide, -1, out, sizeof out, nullptr,
-                             &lost) ||
-        lost)
-        ADD_FAILURE() << "not in code page 1252: " << utf8;
-    return out;
-}
-
-// Printable in a failure message.
-std::string shown(const std::string& text) {
-    std::string out;
-    for (const char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u >= 0x20 && u < 0x7F) {
-            out += c;
-        } else {
-            out += '\\';
-            out += std::to_string(u);
-        }
-    }
-    return "\"" + out + "\"";
-}
+std::string ansi(const std::string& utf8) { return zk::sim::cp1252FromUtf8(utf8).value(); }
 
 int systemOrder(const std::string& a, const std::string& b) {
     return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(),
@@ -118,5 +93,6 @@ TEST(ListOrder, SortedListBoxPlacesItemsAsTheSimulatedListDoes) {
     ASSERT_EQ(real.size(), simulated.size());
     for (std::size_t i = 0; i < real.size(); ++i)
         ASSERT_EQ(real[i], simulated[i])
-            << "item " << i << ": " << shown(real[i]) << " simulated " << shown(simulated[i]);
+            << "item " << i << ": " << ::testing::PrintToString(real[i]) << " simulated "
+            << ::testing::PrintToString(simulated[i]);
 }
