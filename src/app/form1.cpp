@@ -49,11 +49,15 @@ Form1::Form1(Zuklapper& app)
       tmrneuerEintrag(window, {.name = "tmrneuerEintrag", .intervalMs = 500, .enabled = false}),
       mHilfe("mHilfe", app.text(texte::Hilfe)), mINFO("mINFO", app.text(texte::Info)),
       mweb("mweb", app.text(texte::Webbrowser_auswaehlen)),
+      mAktuelleBrowser("mAktuelleBrowser", app.text(texte::Aktuelle_Browser)),
       mUrlVerwaltung("mUrlVerwaltung", app.text(texte::Url_Verwaltung)),
       mEinstellungen("mEinstellungen", app.text(texte::Hotkeys)),
       mschliesen("mschliesen", app.text(texte::Schliessen)),
-      m1("m1", {&mHilfe, &mINFO, &mweb, &mUrlVerwaltung, &mEinstellungen, &mschliesen}), app_(app),
-      closeRequests_(app.platform().windows) {
+      m1("m1", {&mHilfe, &mINFO, &mweb, &mAktuelleBrowser, &mUrlVerwaltung, &mEinstellungen,
+                &mschliesen}),
+      app_(app), closeRequests_(app.platform().windows),
+      todaysBrowsers_(app.platform().windows, app.platform().accessibility,
+                      app.platform().workers) {
     optListe0.setValue(true);
     window.onLoad = [this] { Form_Load(); };
     window.onQueryUnload = [this](bool& cancel) { Form_QueryUnload(cancel); };
@@ -68,6 +72,7 @@ Form1::Form1(Zuklapper& app)
     tmrFenster_schliessen.onTimer = [this] { tmrFenster_schliessen_Timer(); };
     mUrlVerwaltung.onClick = [this] { window.show(); };
     mschliesen.onClick = [this] { app_.frmHaupt().schliessen(); };
+    mAktuelleBrowser.onClick = [this] { mAktuelleBrowser_Click(); };
 }
 
 void Form1::Form_Load() {
@@ -105,6 +110,19 @@ void Form1::Einstellungen_lesen() {
     std::string bezeichnung = Ini_lesen(profile, Pfad_config, "Webbrowser", "Bezeichnung", "");
     std::erase(bezeichnung, '"');
     app_.WebbrowserBezeichnung = std::move(bezeichnung);
+    // Today's browsers only with "1"; any other value is off.
+    app_.AktuelleBrowser =
+        Ini_lesen(profile, Pfad_config, "Webbrowser", "AktuelleBrowser", "0") == "1";
+    mAktuelleBrowser.setChecked(app_.AktuelleBrowser);
+}
+
+// Switches today's browsers on or off and saves the choice at once.
+void Form1::mAktuelleBrowser_Click() {
+    app_.AktuelleBrowser = !app_.AktuelleBrowser;
+    mAktuelleBrowser.setChecked(app_.AktuelleBrowser);
+    if (!Ini_schreiben(app_.platform().profile, Pfad_config, "Webbrowser", "AktuelleBrowser",
+                       app_.AktuelleBrowser ? 1 : 0))
+        app_.settingNotSaved(window);
 }
 
 // Closing only hides the window: its lists and timers go on.
@@ -180,7 +198,9 @@ bool Form1::addEntry(bool titleList, const std::string& file, std::string entry)
 
 void Form1::tmrFenster_schliessen_Timer() {
     WindowSystem& windows = app_.platform().windows;
-    Browserfenster_suchen(windows, window.handle(), BrowserWindows);
+    Browserfenster_suchen(windows, window.handle(), BrowserWindows,
+                          app_.AktuelleBrowser ? &todaysBrowsers_ : nullptr);
+    if (!app_.AktuelleBrowser) todaysBrowsers_.sweep(); // forgets them once switched off
     if (BrowserWindows.empty()) return;
     closeRules_.closeOrder(BrowserWindows, UrlEintraege, TitelEintraege, app_.WebbrowserBezeichnung,
                            closeOrder_);

@@ -3,6 +3,7 @@
 #include "engine/close_cycle.h"
 #include "engine/entry_list.h"
 #include "engine/scan.h"
+#include "engine/todays_browsers.h"
 #include "platform/ui.h"
 
 #include <string>
@@ -37,6 +38,7 @@ public:
     ui::MenuItem mHilfe;
     ui::MenuItem mINFO;
     ui::MenuItem mweb;
+    ui::MenuItem mAktuelleBrowser;
     ui::MenuItem mUrlVerwaltung;
     ui::MenuItem mEinstellungen;
     ui::MenuItem mschliesen;
@@ -79,6 +81,7 @@ private:
     void Form_Load();
     void Einstellungen_lesen();
     void Form_QueryUnload(bool& cancel);
+    void mAktuelleBrowser_Click();
     void Form_Resize();
     void List1_KeyDown(int keyCode, int shift);
     bool titleListShown() const { return optListe0.value(); }
@@ -92,6 +95,7 @@ private:
     std::vector<BrowserWindow> BrowserWindows;
     CloseRules closeRules_;
     CloseRequests closeRequests_;
+    TodaysBrowsers todaysBrowsers_;
     // A list that holds less than its file (it could not be read at start, or it held
     // characters the code page cannot hold): rewriting the file from it would lose entries,
     // so it is not rewritten in this run.

@@ -15,6 +15,7 @@ inline constexpr const char* Webbrowser = "&Webbrowser";
 inline constexpr const char* Hilfe = "&Hilfe";
 inline constexpr const char* Info = "&INFO";
 inline constexpr const char* Webbrowser_auswaehlen = "&Webbrowser auswählen";
+inline constexpr const char* Aktuelle_Browser = "&Chrome, Edge und Firefox";
 inline constexpr const char* Url_Verwaltung = "&Url Verwaltung";
 inline constexpr const char* Hotkeys = "H&otkeys";
 inline constexpr const char* Schliessen = "&schließen";

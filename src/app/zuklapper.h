@@ -2,6 +2,7 @@
 
 #include "app/form1.h"
 #include "hotkeys/hotkey.h"
+#include "platform/accessibility.h"
 #include "platform/dde.h"
 #include "platform/files.h"
 #include "platform/profile.h"
@@ -26,6 +27,8 @@ struct Platform {
     Profile& profile;
     ui::Toolkit& toolkit;
     Dde& dde;
+    Accessibility& accessibility;
+    Workers& workers;
 };
 
 // The program: its program-wide state and the windows it owns.
@@ -58,6 +61,8 @@ public:
 
     // The chosen browser's title suffix, appended to every title entry.
     std::string WebbrowserBezeichnung;
+    // Whether today's browsers (Chrome, Edge, Firefox and kin) are looked at too.
+    bool AktuelleBrowser = false;
     // The key and modifier codes of the two hotkeys.
     HotkeyTable Hotkey{};
 

@@ -86,7 +86,7 @@ void FrmWebBrowser::Timer1_Timer() {
     std::string title = windows.windowText(h).substr(0, 255);
     if (const std::size_t nul = title.find('\0'); nul != std::string::npos) title.resize(nul);
 
-    const std::optional<std::string> cut = designationEntry(title);
+    const std::optional<std::string> cut = designationEntry(title, app_.AktuelleBrowser);
     if (!cut) {
         tell(texte::Ungueltiges_Webbrowserfenster, {});
     } else {

@@ -67,7 +67,7 @@ bool Form1::Eintrag_erfassen(const std::string& path) {
     const std::string T = platform.windows.windowText(H).substr(0, 255);
     std::string entry;
     if (titleList) {
-        const std::optional<std::string> cut = titleEntry(T);
+        const std::optional<std::string> cut = titleEntry(T, app_.AktuelleBrowser);
         if (!cut) {
             selectFirst();
             return false;
@@ -76,7 +76,12 @@ bool Form1::Eintrag_erfassen(const std::string& path) {
     } else {
         FrmHinzufuegen& dialog = app_.frmHinzufuegen();
         dialog.window.load();
-        dialog.Text1.setText(GetURL(platform.dde, T));
+        // Today's browsers show their address through accessibility; DDE only when nothing
+        // could be read there.
+        std::string address;
+        if (app_.AktuelleBrowser && readsAccessibly(platform.windows, todaysBrowsers_, H))
+            address = todaysBrowsers_.address(H).value_or("");
+        dialog.Text1.setText(address.empty() ? GetURL(platform.dde, T) : address);
         dialog.window.showModal();
         // Left open when the program ends meanwhile: nothing was confirmed.
         if (dialog.window.loaded())

@@ -2,15 +2,23 @@
 
 namespace zk {
 
-std::optional<std::string> titleEntry(std::string_view title) {
-    const std::size_t hyphen = title.rfind('-');
+namespace {
+
+std::size_t lastHyphen(std::string_view title, bool dashes) {
+    return title.find_last_of(dashes ? std::string_view("-\x96\x97") : std::string_view("-"));
+}
+
+} // namespace
+
+std::optional<std::string> titleEntry(std::string_view title, bool dashes) {
+    const std::size_t hyphen = lastHyphen(title, dashes);
     if (hyphen == std::string_view::npos) return std::nullopt;
     // Up to the character before the one before the hyphen ("abc-def" gives "ab").
     return std::string(title.substr(0, hyphen > 0 ? hyphen - 1 : 0));
 }
 
-std::optional<std::string> designationEntry(std::string_view title) {
-    const std::size_t hyphen = title.rfind('-');
+std::optional<std::string> designationEntry(std::string_view title, bool dashes) {
+    const std::size_t hyphen = lastHyphen(title, dashes);
     if (hyphen == std::string_view::npos) return std::nullopt;
     // From the character before the hyphen ("abc-def" gives "c-def").
     return std::string(title.substr(hyphen > 0 ? hyphen - 1 : 0));

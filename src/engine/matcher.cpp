@@ -1,12 +1,27 @@
 #include "engine/matcher.h"
 
+#include "engine/todays_browsers.h"
+
 #include <algorithm>
 
 namespace zk {
 
-void UrlIndex::build(const std::vector<std::string>& entries) {
-    // The trie is built from the entries in sorted order: each entry shares its path with
-    // the one before up to their common prefix, and every node's children come in order.
+void UrlIndex::build(const std::vector<std::string>& urlEntries) {
+    // The patterns: every entry, and the shown form of each that has one of its own.
+    std::vector<std::string> entries = urlEntries;
+    entryOf_.clear();
+    shownFormOnly_.assign(urlEntries.size(), false);
+    for (int e = 0; e < static_cast<int>(urlEntries.size()); ++e) entryOf_.push_back(e);
+    for (int e = 0; e < static_cast<int>(urlEntries.size()); ++e) {
+        const std::string& entry = urlEntries[static_cast<std::size_t>(e)];
+        const std::string_view shown = shownForm(entry);
+        if (shown.size() == entry.size() || shown.empty()) continue;
+        entries.emplace_back(shown);
+        entryOf_.push_back(e);
+        shownFormOnly_.push_back(true);
+    }
+    // The trie is built from the patterns in sorted order: each shares its path with the one
+    // before up to their common prefix, and every node's children come in order.
     std::vector<int> order;
     for (int e = 0; e < static_cast<int>(entries.size()); ++e)
         if (!entries[static_cast<std::size_t>(e)].empty()) order.push_back(e);
@@ -88,7 +103,7 @@ void UrlIndex::build(const std::vector<std::string>& entries) {
             queue.push_back(target);
         }
     }
-    seen_.assign(entries.size(), 0);
+    seen_.assign(urlEntries.size(), 0);
     pass_ = 0;
 }
 
@@ -110,6 +125,7 @@ void UrlIndex::firstMatches(const std::vector<BrowserWindow>& rows, std::vector<
         pass_ = 1;
     }
     for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+        const bool shown = rows[static_cast<std::size_t>(row)].shownForm;
         int state = 0;
         for (char ch : rows[static_cast<std::size_t>(row)].Url) {
             const auto c = static_cast<unsigned char>(ch);
@@ -123,9 +139,12 @@ void UrlIndex::firstMatches(const std::vector<BrowserWindow>& rows, std::vector<
                           ? state
                           : nodes_[static_cast<std::size_t>(state)].output;
             for (; hit > 0; hit = nodes_[static_cast<std::size_t>(hit)].output) {
-                for (int e = nodes_[static_cast<std::size_t>(hit)].firstEntry; e >= 0;
-                     e = entryNext_[static_cast<std::size_t>(e)]) {
-                    if (seen_[static_cast<std::size_t>(e)] == pass_) continue;
+                for (int p = nodes_[static_cast<std::size_t>(hit)].firstEntry; p >= 0;
+                     p = entryNext_[static_cast<std::size_t>(p)]) {
+                    const int e = entryOf_[static_cast<std::size_t>(p)];
+                    if (seen_[static_cast<std::size_t>(e)] == pass_ ||
+                        (shownFormOnly_[static_cast<std::size_t>(p)] && !shown))
+                        continue;
                     seen_[static_cast<std::size_t>(e)] = pass_;
                     out.push_back({e, row});
                 }

@@ -18,7 +18,8 @@ struct Match {
 };
 
 // The URL entries as one Aho-Corasick automaton: a cycle costs the length of the addresses
-// plus the matches, however many entries there are. Empty entries match nothing.
+// plus the matches, however many entries there are. Empty entries match nothing. A row whose
+// address is in the form today's browsers show matches an entry also by its shown form.
 class UrlIndex {
 public:
     void build(const std::vector<std::string>& entries);
@@ -38,7 +39,9 @@ private:
     std::vector<Node> nodes_;
     std::vector<unsigned char> edgeChar_;
     std::vector<int> edgeTarget_;
-    std::vector<int> entryNext_;
+    std::vector<int> entryNext_;      // per pattern: the next one that ends at its node
+    std::vector<int> entryOf_;        // per pattern: its entry
+    std::vector<bool> shownFormOnly_; // per pattern: an entry's shown form
     int rootEdges_[256] = {};
     std::vector<std::uint32_t> seen_; // per entry: the pass that matched it
     std::uint32_t pass_ = 0;

@@ -1,5 +1,7 @@
 #include "engine/scan.h"
 
+#include "engine/todays_browsers.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -13,9 +15,11 @@ std::string upper(std::string text) {
     return text;
 }
 
-bool isBrowserClass(const std::string& className) {
-    const std::string cls = upper(className);
-    return cls == "IEFRAME" || cls == "MOZILLAWINDOWCLASS";
+// The text of the first EDIT descendant; nothing when there is none.
+std::optional<std::string> firstEditText(WindowSystem& windows, Hwnd window) {
+    for (Hwnd child : windows.descendants(window))
+        if (upper(windows.className(child)) == "EDIT") return windows.controlText(child);
+    return std::nullopt;
 }
 
 } // namespace
@@ -25,24 +29,44 @@ bool Fensterstil_pruefen(WindowSystem& windows, Hwnd window) {
 }
 
 std::string Adresse_lesen(WindowSystem& windows, Hwnd window) {
-    for (Hwnd child : windows.descendants(window)) {
-        if (upper(windows.className(child)) == "EDIT") return windows.controlText(child);
-    }
-    return {};
+    return firstEditText(windows, window).value_or("");
 }
 
 void Browserfenster_suchen(WindowSystem& windows, Hwnd mainWindow,
-                           std::vector<BrowserWindow>& BrowserWindows) {
+                           std::vector<BrowserWindow>& BrowserWindows, TodaysBrowsers* today) {
     BrowserWindows.clear();
     for (Hwnd window : windows.topLevelWindows()) {
-        // The cheap questions first: the style, then the class; the title only of a browser.
-        if (window == mainWindow || !Fensterstil_pruefen(windows, window) ||
-            !isBrowserClass(windows.className(window)))
-            continue;
+        // The cheap questions first: the style, then the class; the title only of a browser,
+        // the program only of a window that may be one of today's.
+        if (window == mainWindow || !Fensterstil_pruefen(windows, window)) continue;
+        const std::string cls = windows.className(window);
+        const std::string upperClass = upper(cls);
+        const bool mozilla = upperClass == "MOZILLAWINDOWCLASS";
+        const bool chromium = today && chromiumClass(cls);
+        if (!mozilla && !chromium && upperClass != "IEFRAME") continue;
         std::string title = windows.windowText(window);
-        if (title.empty()) continue;
-        BrowserWindows.push_back({std::move(title), Adresse_lesen(windows, window), window});
+        if (title.empty() || (chromium && !chromiumProgram(today->program(window)))) continue;
+        BrowserWindow row{std::move(title), {}, window};
+        row.className = cls;
+        std::optional<std::string> edit;
+        if (!chromium) edit = firstEditText(windows, window);
+        if (edit) {
+            row.Url = std::move(*edit);
+        } else if (chromium || (mozilla && today && firefoxProgram(today->program(window)))) {
+            row.Url = today->address(window).value_or("");
+            row.shownForm = true;
+        }
+        if (today) row.program = today->program(window);
+        BrowserWindows.push_back(std::move(row));
     }
+    if (today) today->sweep();
+}
+
+bool readsAccessibly(WindowSystem& windows, TodaysBrowsers& today, Hwnd window) {
+    const std::string cls = windows.className(window);
+    if (chromiumClass(cls)) return chromiumProgram(today.program(window));
+    return upper(cls) == "MOZILLAWINDOWCLASS" && firefoxProgram(today.program(window)) &&
+           !firstEditText(windows, window);
 }
 
 } // namespace zk

@@ -11,7 +11,14 @@ struct BrowserWindow {
     std::string Title;
     std::string Url;
     Hwnd hWnd = 0;
+    // Of today's browsers: the address is read through accessibility, in the form these
+    // browsers show it, and the program is known.
+    bool shownForm = false;
+    std::string program = {};
+    std::string className = {};
 };
+
+class TodaysBrowsers;
 
 inline constexpr std::uint32_t Stilmaske = WS_VISIBLE_BIT | WS_BORDER_BIT;
 
@@ -24,7 +31,15 @@ std::string Adresse_lesen(WindowSystem& windows, Hwnd window);
 // The visible, bordered top-level windows of the classes IEFRAME and MOZILLAWINDOWCLASS
 // with a non-empty title, in z order, leaving out the program's own main window.
 // Rebuilds `BrowserWindows`; an empty result means no browser window was found.
+// With today's browsers, also the windows of Chromium's browsers, and the address of a
+// Mozilla window of Firefox or its kin that has no EDIT descendant, read through
+// accessibility.
 void Browserfenster_suchen(WindowSystem& windows, Hwnd mainWindow,
-                           std::vector<BrowserWindow>& BrowserWindows);
+                           std::vector<BrowserWindow>& BrowserWindows,
+                           TodaysBrowsers* today = nullptr);
+
+// Whether today's browsers read the window's address through accessibility: a window of
+// Chromium's browsers, or a Mozilla window of Firefox's kin without an EDIT descendant.
+bool readsAccessibly(WindowSystem& windows, TodaysBrowsers& today, Hwnd window);
 
 } // namespace zk

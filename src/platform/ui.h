@@ -493,6 +493,9 @@ public:
         : name_(std::move(name)), caption_(std::move(caption)) {}
     const std::string& name() const { return name_; }
     const std::string& caption() const { return caption_; }
+    // A check mark beside the caption.
+    bool checked() const { return checked_; }
+    void setChecked(bool checked) { checked_ = checked; }
     void click() {
         if (onClick) onClick();
     }
@@ -501,6 +504,7 @@ public:
 private:
     std::string name_;
     std::string caption_;
+    bool checked_ = false;
 };
 
 // A menu that is never shown as a menu bar, only as a popup.

@@ -41,6 +41,9 @@ public:
     // The thread that owns the window; 0 when there is no such window. A handle value that
     // names a window of another thread than before names another window.
     virtual std::uint32_t windowThread(Hwnd window) = 0;
+    // The file name of the program that owns the window ("chrome.exe"), without its folder;
+    // "" when it cannot be told.
+    virtual std::string processName(Hwnd window) = 0;
 
     // Sends a top-level window one of the two close messages without waiting for it to be
     // handled: WM_SYSCOMMAND with SC_CLOSE, or WM_CLOSE. When the window has handled it, the

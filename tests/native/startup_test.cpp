@@ -116,7 +116,8 @@ TEST_F(StartupTest, TheProgramEndsThroughTheTrayOrTheSessionEnd) {
 TEST_F(StartupTest, ASecondStartFromTheSameFolderShowsTheRunningCopyAndEnds) {
     start({"a"});
     sim::HeadlessToolkit secondToolkit(sim.desktop);
-    Platform second{sim.desktop, sim.files, sim.profile, secondToolkit, sim.dde};
+    Platform second{sim.desktop, sim.files,   sim.profile, secondToolkit,
+                    sim.dde,     sim.desktop, sim.desktop};
     Zuklapper copy(second);
     copy.start();
     EXPECT_TRUE(secondToolkit.quitRequested());
@@ -130,7 +131,8 @@ TEST_F(StartupTest, ASecondStartFromTheSameFolderShowsTheRunningCopyAndEnds) {
     sim::SimFiles otherFiles("D:\\Zuklapper");
     sim::SimProfile otherProfile(otherFiles);
     sim::HeadlessToolkit otherToolkit(sim.desktop);
-    Platform other{sim.desktop, otherFiles, otherProfile, otherToolkit, sim.dde};
+    Platform other{sim.desktop, otherFiles,  otherProfile, otherToolkit,
+                   sim.dde,     sim.desktop, sim.desktop};
     Zuklapper beside(other);
     beside.start();
     EXPECT_FALSE(otherToolkit.quitRequested());

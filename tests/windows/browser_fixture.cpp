@@ -1,11 +1,11 @@
 // One browser-like top-level window, shaped by the command line:
 //   browser_fixture CLASS TITLE normal|ignore|ask FLAGS [EDIT | dde:SERVICE:REPLY |
-//                   ddehang:SERVICE]...
-// FLAGS holds any of h (hidden), b (borderless), t (topmost), n (the edits in a pane), or
-// is "-". The window counts what reaches it in window properties that the tests read:
-// "syscommand" and "close" for close requests of other programs, "question" for each
-// question it asked back ("ask" mode; it closes when the answer is yes), and "overtaken"
-// for each WM_CLOSE of another program that came while the window was still handling
+//                   ddehang:SERVICE | acc:ADDRESS]...
+// FLAGS holds any of h (hidden), b (borderless), t (topmost), n (the edits in a pane), u (the
+// title is UTF-8, else code page 1252), or is "-". The window counts what reaches it in window
+// properties that the tests read: "syscommand" and "close" for close requests of other programs,
+// "question" for each question it asked back ("ask" mode; it closes when the answer is yes), and
+// "overtaken" for each WM_CLOSE of another program that came while the window was still handling
 // SC_CLOSE or asking its question: a program must never send that. A posted WM_APP
 // makes it stop responding, with the property "hung" set, until the event named
 // "zk-fixture-resume" is set. The window is created invisible and shows itself (unless
@@ -13,10 +13,14 @@
 // With dde:SERVICE:REPLY the process is a DDE server of SERVICE for the topic
 // WWW_GetWindowInfo that answers a request of the item "-1" in text format with REPLY;
 // with ddehang:SERVICE it takes the conversation but never answers. Each request it gets
-// is counted in "ddeRequest".
+// is counted in "ddeRequest". With acc:ADDRESS the window answers for its client area with
+// an accessibility tree of its own, shaped as today's browsers shape theirs (Chromium's by
+// the class Chrome_WidgetWin_..., else Firefox's), whose address field holds ADDRESS, and a
+// page of text fields; every look into that page is counted in "pageWalk".
 
 #include <windows.h>
 #include <ddeml.h>
+#include <oleacc.h>
 
 #include <span>
 #include <string>
@@ -45,12 +49,125 @@ struct DdeServer {
 } dde;
 // NOLINTEND(cppcoreguidelines-avoid-non-const-global-variables)
 
-constexpr const char* kCounts[] = {"syscommand", "close", "question",
-                                   "overtaken",  "hung",  "ddeRequest"};
+constexpr const char* kCounts[] = {"syscommand", "close",      "question", "overtaken",
+                                   "hung",       "ddeRequest", "pageWalk"};
 
 void count(HWND hwnd, const char* name) {
     const auto value = reinterpret_cast<INT_PTR>(GetPropA(hwnd, name));
     SetPropA(hwnd, name, reinterpret_cast<HANDLE>(value + 1));
+}
+
+// An element of the window's accessibility tree; only what a reader of it asks is answered.
+class Node final : public IAccessible {
+public:
+    Node(long role, std::wstring value = {}, std::vector<Node*> children = {})
+        : role_(role), value_(std::move(value)), children_(std::move(children)) {}
+    Node(const Node&) = delete;
+    Node& operator=(const Node&) = delete;
+    ~Node() {
+        for (Node* child : children_) child->Release();
+    }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
+        if (id != __uuidof(IUnknown) && id != __uuidof(IDispatch) && id != __uuidof(IAccessible))
+            return *out = nullptr, E_NOINTERFACE;
+        *out = this;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const LONG left = InterlockedDecrement(&references_);
+        if (left == 0) delete this;
+        return static_cast<ULONG>(left);
+    }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
+        if (role_ == ROLE_SYSTEM_DOCUMENT) ::count(browser, "pageWalk");
+        *count = static_cast<long>(children_.size());
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT id, IDispatch** child) override {
+        if (role_ == ROLE_SYSTEM_DOCUMENT) ::count(browser, "pageWalk");
+        const long index = id.vt == VT_I4 ? id.lVal - 1 : -1;
+        if (index < 0 || index >= static_cast<long>(children_.size())) return E_INVALIDARG;
+        *child = children_[static_cast<std::size_t>(index)];
+        (*child)->AddRef();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT, VARIANT* role) override {
+        role->vt = VT_I4;
+        role->lVal = role_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* value) override {
+        *value = role_ == ROLE_SYSTEM_TEXT ? SysAllocString(value_.c_str()) : nullptr;
+        return *value ? S_OK : S_FALSE;
+    }
+    // What no reader of the address asks.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                     UINT*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT, BSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT, VARIANT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR*, VARIANT, long*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT, BSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE accLocation(long*, long*, long*, long*, VARIANT) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE accNavigate(long, VARIANT, VARIANT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE accHitTest(long, long, VARIANT*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+
+private:
+    LONG references_ = 1;
+    long role_;
+    std::wstring value_;
+    std::vector<Node*> children_;
+};
+
+// Chromium's tree: the tabs come before the tool bar with the address field; Firefox's: the
+// field in a combo box of its navigation bar. Both with a page of their own text fields.
+Node* browserTree(bool chromium, const std::wstring& address) {
+    std::vector<Node*> fields;
+    for (int i = 0; i < 200; ++i) fields.push_back(new Node(ROLE_SYSTEM_TEXT, L"Suche"));
+    Node* page = new Node(ROLE_SYSTEM_DOCUMENT, {}, std::move(fields));
+    Node* field = new Node(ROLE_SYSTEM_TEXT, address);
+    if (!chromium)
+        return new Node(
+            ROLE_SYSTEM_CLIENT, {},
+            {new Node(ROLE_SYSTEM_TOOLBAR, {}, {new Node(ROLE_SYSTEM_COMBOBOX, {}, {field})}),
+             page});
+    return new Node(ROLE_SYSTEM_CLIENT, {},
+                    {new Node(ROLE_SYSTEM_PAGETABLIST, {},
+                              {new Node(ROLE_SYSTEM_PAGETAB), new Node(ROLE_SYSTEM_PAGETAB)}),
+                     new Node(ROLE_SYSTEM_TOOLBAR, {}, {new Node(ROLE_SYSTEM_PUSHBUTTON), field}),
+                     page});
+}
+
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables)
+Node* accessible = nullptr;
+
+std::wstring wide(const std::string& text, UINT codePage) {
+    std::wstring out(text.size() + 1, L'\0');
+    out.resize(
+        static_cast<std::size_t>(MultiByteToWideChar(codePage, 0, text.c_str(), -1, out.data(),
+                                                     static_cast<int>(out.size())) -
+                                 1));
+    return out;
 }
 
 HDDEDATA CALLBACK ddeCallback(UINT type, UINT format, HCONV, HSZ hsz1, HSZ hsz2, HDDEDATA,
@@ -109,7 +226,7 @@ LRESULT CALLBACK browserProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         if (mode == Mode::Ignore) return 0;
         ownClose = true;
         inSysClose = true;
-        DefWindowProcA(hwnd, msg, wParam, lParam);
+        DefWindowProcW(hwnd, msg, wParam, lParam);
         inSysClose = false;
         ownClose = false;
         return 0;
@@ -123,7 +240,7 @@ LRESULT CALLBACK browserProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         if (mode == Mode::Ask) {
             questionOpen = true;
             count(hwnd, "question");
-            const int answer = MessageBoxA(hwnd, "Diese Seite wirklich verlassen?", "Frage",
+            const int answer = MessageBoxW(hwnd, L"Diese Seite wirklich verlassen?", L"Frage",
                                            MB_YESNO | MB_ICONQUESTION);
             questionOpen = false;
             if (answer == IDYES) DestroyWindow(hwnd);
@@ -141,6 +258,10 @@ LRESULT CALLBACK browserProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_APP + 1:
         if (!hidden) ShowWindow(hwnd, SW_SHOW);
         return 0;
+    case WM_GETOBJECT:
+        if (accessible && static_cast<LONG>(lParam) == OBJID_CLIENT)
+            return LresultFromObject(__uuidof(IAccessible), wParam, accessible);
+        break;
     case WM_NCDESTROY:
         for (const char* name : kCounts) RemovePropA(hwnd, name);
         PostQuitMessage(0);
@@ -148,7 +269,7 @@ LRESULT CALLBACK browserProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     default:
         break;
     }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 } // namespace
@@ -161,39 +282,48 @@ int main(int argc, char** argv) {
     auto flag = [&](char c) { return flags.find(c) != std::string::npos; };
 
     const HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSA wc = {};
+    const std::wstring cls = wide(className, CP_ACP);
+    WNDCLASSW wc = {};
     wc.hInstance = instance;
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpfnWndProc = browserProc;
-    wc.lpszClassName = className.c_str();
-    RegisterClassA(&wc);
+    wc.lpszClassName = cls.c_str();
+    RegisterClassW(&wc);
+    CoInitialize(nullptr);
 
     // The server is there before the window, which the tests wait for.
     std::vector<std::string> edits;
-    for (const char* argument : args.subspan(5))
-        if (!serveDde(argument)) edits.push_back(argument);
+    for (const char* raw : args.subspan(5)) {
+        const std::string argument = raw;
+        if (argument.starts_with("acc:"))
+            accessible = browserTree(className.starts_with("Chrome_WidgetWin_"),
+                                     wide(argument.substr(4), 1252));
+        else if (!serveDde(argument))
+            edits.push_back(argument);
+    }
 
     hidden = flag('h');
-    const HWND hwnd = CreateWindowExA(flag('t') ? WS_EX_TOPMOST : 0, className.c_str(), args[2],
+    const HWND hwnd = CreateWindowExW(flag('t') ? WS_EX_TOPMOST : 0, cls.c_str(),
+                                      wide(args[2], flag('u') ? CP_UTF8 : 1252).c_str(),
                                       flag('b') ? WS_POPUP : WS_OVERLAPPEDWINDOW, 40, 40, 480, 240,
                                       nullptr, nullptr, instance, nullptr);
     if (!hwnd) return 1;
     browser = hwnd;
-    const HWND parent = flag('n') ? CreateWindowExA(0, "Static", "", WS_CHILD | WS_VISIBLE, 0, 0,
+    const HWND parent = flag('n') ? CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE, 0, 0,
                                                     480, 200, hwnd, nullptr, instance, nullptr)
                                   : hwnd;
     int top = 0;
     for (const std::string& edit : edits) {
-        CreateWindowExA(WS_EX_CLIENTEDGE, "Edit", edit.c_str(), WS_CHILD | WS_VISIBLE, 0, top, 460,
-                        24, parent, nullptr, instance, nullptr);
+        CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", wide(edit, 1252).c_str(), WS_CHILD | WS_VISIBLE,
+                        0, top, 460, 24, parent, nullptr, instance, nullptr);
         top += 28;
     }
 
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     if (dde.instance) DdeUninitialize(dde.instance);
     return 0;

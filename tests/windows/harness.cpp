@@ -268,15 +268,23 @@ FakeBrowser::FakeBrowser(const FakeWindow& window) {
     for (const auto& [set, flag] : {std::pair{!window.visible, 'h'},
                                     {!window.border, 'b'},
                                     {window.topmost, 't'},
-                                    {window.nested, 'n'}})
+                                    {window.nested, 'n'},
+                                    {window.utf8Title, 'u'}})
         if (set) flags += flag;
     std::vector<std::string> arguments = {window.cls, window.title, window.mode, flags};
     arguments.insert(arguments.end(), window.edits.begin(), window.edits.end());
     if (!window.ddeService.empty())
         arguments.push_back(window.ddeHang ? "ddehang:" + window.ddeService
                                            : "dde:" + window.ddeService + ":" + window.ddeReply);
-    EXPECT_EQ(process_.start(windowsPath(ZK_FIXTURE_EXE), "", arguments), 0u)
-        << "cannot start " << ZK_FIXTURE_EXE;
+    if (window.accessibleAddress) arguments.push_back("acc:" + *window.accessibleAddress);
+    std::string exe = windowsPath(ZK_FIXTURE_EXE);
+    if (!window.program.empty()) { // the fixture under the program's name, in a folder of its own
+        const std::string folder = windowsPath(ZK_WORK_ROOT) + "\\programs";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        CopyFileA(exe.c_str(), (folder + "\\" + window.program).c_str(), FALSE);
+        exe = folder + "\\" + window.program;
+    }
+    EXPECT_EQ(process_.start(exe, "", arguments), 0u) << "cannot start " << exe;
     EXPECT_TRUE(waitUntil(
         [&] {
             hwnd_ = process_.window([&](HWND hwnd) { return className(hwnd) == window.cls; });

@@ -114,6 +114,11 @@ struct FakeWindow {
     std::string ddeService = {};
     std::string ddeReply = {};
     bool ddeHang = false;
+    // The program's file name (the fixture copied under it), the title in UTF-8 rather than
+    // code page 1252, and the address of an accessibility tree as today's browsers have.
+    std::string program = {};
+    bool utf8Title = false;
+    std::optional<std::string> accessibleAddress = {};
 };
 
 // One browser_fixture.exe with its window, which counts the close and DDE requests it

@@ -229,8 +229,11 @@ void HeadlessToolkit::expectPopupMenu(std::function<int(const PopupMenuCall&)> r
 }
 
 void HeadlessToolkit::popupMenu(ui::Window& owner, ui::Menu& menu) {
-    PopupMenuCall call{owner.name(), {}};
-    for (const ui::MenuItem* item : menu.items()) call.items.push_back(item->caption());
+    PopupMenuCall call{owner.name(), {}, {}};
+    for (const ui::MenuItem* item : menu.items()) {
+        call.items.push_back(item->caption());
+        call.checked.push_back(item->checked());
+    }
     popupMenus_.push_back(call);
     desktop_.setForeground(owner.handle()); // as the real menu needs it
     if (menuReactions_.empty()) throw std::logic_error("unexpected popup menu " + menu.name());

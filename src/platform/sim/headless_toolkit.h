@@ -22,6 +22,7 @@ struct MessageBoxCall {
 struct PopupMenuCall {
     std::string owner;              // the owner window's name
     std::vector<std::string> items; // the captions, top to bottom
+    std::vector<bool> checked;      // their check marks
 };
 
 struct ModalCall {

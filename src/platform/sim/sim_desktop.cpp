@@ -147,6 +147,7 @@ void SimDesktop::releaseLostAnswers() {
 
 std::optional<std::int64_t> SimDesktop::run(std::int64_t now) {
     now_ = std::max(now_, now);
+    runJobs();
     // An answer may send the next message, which a quick window handles at once.
     for (bool answered = true; answered;) {
         std::vector<Hwnd> waiting;
@@ -267,6 +268,74 @@ bool SimDesktop::postNotifyIconEvent(Hwnd owner, unsigned callbackMessage, unsig
     if (!exists(owner)) return false;
     iconEvents_.push_back({owner, callbackMessage, mouseMessage});
     return true;
+}
+
+std::string SimDesktop::processName(Hwnd window) {
+    const SimWindow* w = find(topLevelOf(window));
+    return w ? w->program : std::string{};
+}
+
+// An element of a window's tree, found again by its path on every call, as the program of
+// a real window would answer it: a window that has gone answers nothing.
+class SimElement final : public AccessibleElement {
+public:
+    SimElement(SimDesktop& desktop, Hwnd window, std::vector<std::size_t> path)
+        : desktop_(desktop), window_(window), path_(std::move(path)) {}
+    int role() override {
+        const SimAccessible* node = find();
+        return node ? node->role : 0;
+    }
+    std::vector<std::unique_ptr<AccessibleElement>> children() override {
+        std::vector<std::unique_ptr<AccessibleElement>> out;
+        const SimAccessible* node = find();
+        if (!node) return out;
+        if (node->role == ROLE_DOCUMENT) ++desktop_.documentWalks_;
+        for (std::size_t i = 0; i < node->children.size(); ++i) {
+            std::vector<std::size_t> path = path_;
+            path.push_back(i);
+            out.push_back(std::make_unique<SimElement>(desktop_, window_, std::move(path)));
+        }
+        return out;
+    }
+    std::optional<std::string> value() override {
+        const SimAccessible* node = find();
+        return node ? node->value : std::nullopt;
+    }
+
+private:
+    const SimAccessible* find() {
+        ++desktop_.accessibleCalls_;
+        const SimWindow* w = desktop_.find(window_);
+        if (!w || !w->accessible) return nullptr;
+        const SimAccessible* node = &*w->accessible;
+        for (std::size_t i : path_) {
+            if (i >= node->children.size()) return nullptr;
+            node = &node->children[i];
+        }
+        return node;
+    }
+    SimDesktop& desktop_;
+    Hwnd window_;
+    std::vector<std::size_t> path_;
+};
+
+std::unique_ptr<AccessibleElement> SimDesktop::client(Hwnd window) {
+    ++accessibleCalls_;
+    const SimWindow* w = find(window);
+    if (!w || !w->accessible) return nullptr;
+    return std::make_unique<SimElement>(*this, window, std::vector<std::size_t>{});
+}
+
+// The workers' jobs, except those of a window whose accessibility hangs: they wait for it.
+void SimDesktop::runJobs() {
+    for (auto& [window, queue] : jobs_) {
+        const SimWindow* w = find(window);
+        while (!queue.empty() && !(w && w->accessibilityHangs)) {
+            const std::function<void()> job = std::move(queue.front());
+            queue.pop_front();
+            job();
+        }
+    }
 }
 
 } // namespace zk::sim

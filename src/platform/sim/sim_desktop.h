@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/accessibility.h"
 #include "platform/window_system.h"
 
 #include <cstdint>
@@ -27,6 +28,13 @@ enum class OnClose {
 };
 inline constexpr std::int64_t kSlowMs = 350;
 
+// An element of a simulated accessibility tree.
+struct SimAccessible {
+    int role = 0;
+    std::optional<std::string> value = {};
+    std::vector<SimAccessible> children = {};
+};
+
 struct SimWindow {
     Hwnd handle = 0;
     Hwnd parent = 0;
@@ -34,8 +42,11 @@ struct SimWindow {
     std::string text;
     std::uint32_t style = 0;
     OnClose onClose = OnClose::Close;
-    std::uint32_t thread = 0; // one of its own per top-level window; children share it
-    Hwnd owner = 0;           // of a top-level window
+    std::uint32_t thread = 0;             // one of its own per top-level window; children share it
+    Hwnd owner = 0;                       // of a top-level window
+    std::string program = "iexplore.exe"; // the file name of its program
+    std::optional<SimAccessible> accessible = {}; // its client element; none: none answers
+    bool accessibilityHangs = false;              // reads of it never come back
     // What reached the window: WM_SYSCOMMAND/SC_CLOSE, WM_CLOSE, the questions it asked,
     // and the close messages that came while a question was open. A program must never
     // send those: they overtake the message the question is about.
@@ -77,7 +88,9 @@ struct SimProgramStart {
 
 // The simulated desktop: top-level windows in z order with their descendants. Every close
 // request is logged; windows can ignore requests, ask a question of their own, or hang.
-class SimDesktop final : public WindowSystem {
+// Their programs answer through accessibility trees; the jobs posted to its workers run
+// when the desktop runs, except those for a window whose accessibility hangs.
+class SimDesktop final : public WindowSystem, public Accessibility, public Workers {
 public:
     // A new top-level window, placed on top of the z order, with a thread of its own.
     Hwnd open(std::string className, std::string title, std::uint32_t style = BROWSER_STYLE,
@@ -125,8 +138,11 @@ public:
     // Every close request (SC_CLOSE) as it was sent, in order.
     const std::vector<Hwnd>& closeLog() const { return closeLog_; }
     void clearLog() { closeLog_.clear(); }
-    // How often the content of the windows' controls was read.
+    // How often the content of the windows' controls was read; how many calls went to
+    // accessibility trees, and how many of them asked for the children of a document.
     int controlReads() const { return controlReads_; }
+    int accessibleCalls() const { return accessibleCalls_; }
+    int documentWalks() const { return documentWalks_; }
 
     // The icons in the notification area, in the order they were added.
     const std::vector<SimNotifyIcon>& notifyIcons() const { return notifyIcons_; }
@@ -148,6 +164,12 @@ public:
     std::vector<Hwnd> descendants(Hwnd window) override;
     std::string controlText(Hwnd control) override;
     std::uint32_t windowThread(Hwnd window) override;
+    std::string processName(Hwnd window) override;
+    std::unique_ptr<AccessibleElement> client(Hwnd window) override;
+    void post(Hwnd window, std::function<void()> job) override {
+        jobs_[window].push_back(std::move(job));
+    }
+    void retire(Hwnd) override {}
     bool sendCloseMessage(Hwnd window, CloseMessage message, std::uint32_t id) override;
     void onCloseAnswered(std::function<void(std::uint32_t)> handler) override {
         answerHandler_ = std::move(handler);
@@ -168,7 +190,9 @@ public:
     }
 
 private:
+    friend class SimElement;
     SimWindow* find(Hwnd window);
+    void runJobs();
     Hwnd topLevelOf(Hwnd window);
     void collect(Hwnd parent, std::vector<Hwnd>& out) const;
     Hwnd newHandle();
@@ -207,6 +231,9 @@ private:
     Hwnd reusedHandle_ = 0;
     std::uint32_t nextThread_ = 100;
     int controlReads_ = 0;
+    int accessibleCalls_ = 0;
+    int documentWalks_ = 0;
+    std::map<Hwnd, std::deque<std::function<void()>>> jobs_;
 };
 
 } // namespace zk::sim

@@ -1,9 +1,24 @@
+#include "app/fenster.h"
 #include "app/zuklapper.h"
+#include "platform/win32/win32_accessibility.h"
 #include "platform/win32/win32_dde.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_profile.h"
 #include "platform/win32/win32_toolkit.h"
 #include "platform/win32/win32_window_system.h"
+
+namespace {
+
+// Whether the program's one argument is "/fenster", in any letter case, quoted or not.
+bool listWindowsOnly() {
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    const bool only = arguments && count == 2 && lstrcmpiW(arguments[1], L"/fenster") == 0;
+    LocalFree(static_cast<HLOCAL>(arguments));
+    return only;
+}
+
+} // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     zk::Win32WindowSystem windows;
@@ -11,8 +26,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     zk::Win32Profile profile;
     zk::Win32Toolkit toolkit;
     zk::Win32Dde dde;
-    zk::Platform platform{windows, files, profile, toolkit, dde};
+    zk::Win32Accessibility accessibility;
+    zk::Win32Workers workers;
+    zk::Platform platform{windows, files, profile, toolkit, dde, accessibility, workers};
+    // A worker may still wait on a browser that hangs: the process ends without waiting for
+    // it, and without tearing down what the workers use.
+    if (listWindowsOnly()) ExitProcess(zk::Fenster_auflisten(platform, [] { Sleep(100); }) ? 0 : 1);
     zk::Zuklapper app(platform);
     app.start();
-    return toolkit.run();
+    ExitProcess(static_cast<UINT>(toolkit.run()));
 }

@@ -101,6 +101,20 @@ std::uint32_t Win32WindowSystem::windowThread(Hwnd window) {
     return GetWindowThreadProcessId(toHwnd(window), nullptr);
 }
 
+std::string Win32WindowSystem::processName(Hwnd window) {
+    DWORD id = 0;
+    if (!GetWindowThreadProcessId(toHwnd(window), &id) || id == 0) return {};
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    if (!process) return {};
+    std::string path(MAX_PATH * 2, '\0');
+    auto size = static_cast<DWORD>(path.size());
+    const bool named = QueryFullProcessImageNameA(process, 0, path.data(), &size) != 0;
+    CloseHandle(process);
+    if (!named) return {};
+    path.resize(size);
+    return path.substr(path.find_last_of("\\/") + 1);
+}
+
 // SendMessageCallback returns at once; the system calls back when the window has handled
 // the message, while this thread waits for messages.
 bool Win32WindowSystem::sendCloseMessage(Hwnd window, CloseMessage message, std::uint32_t id) {

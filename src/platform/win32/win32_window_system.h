@@ -21,6 +21,7 @@ public:
     std::vector<Hwnd> descendants(Hwnd window) override;
     std::string controlText(Hwnd control) override;
     std::uint32_t windowThread(Hwnd window) override;
+    std::string processName(Hwnd window) override;
     bool sendCloseMessage(Hwnd window, CloseMessage message, std::uint32_t id) override;
     void onCloseAnswered(std::function<void(std::uint32_t)> handler) override;
     bool addNotifyIcon(Hwnd owner, unsigned id, unsigned callbackMessage,

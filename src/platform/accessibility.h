@@ -1,0 +1,50 @@
+#pragma once
+
+#include "platform/window_system.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zk {
+
+// Roles of accessible elements (MSAA's ROLE_SYSTEM_...), as far as the program asks.
+inline constexpr int ROLE_DOCUMENT = 0x0F;
+inline constexpr int ROLE_TEXT = 0x2A;
+
+// An element of another program's accessibility tree. Every call crosses to that program
+// and may block for as long as it hangs: the program calls them only away from the
+// user-interface thread, and an element lives and dies on the thread that found it.
+class AccessibleElement {
+public:
+    virtual ~AccessibleElement() = default;
+    // Its role; 0 when the call fails.
+    virtual int role() = 0;
+    virtual std::vector<std::unique_ptr<AccessibleElement>> children() = 0;
+    // Its value in the system's ANSI code page; nothing when the call fails.
+    virtual std::optional<std::string> value() = 0;
+};
+
+// The accessibility interface of other programs' windows (MSAA).
+class Accessibility {
+public:
+    virtual ~Accessibility() = default;
+    // The window's client element (OBJID_CLIENT); null when the window has none.
+    virtual std::unique_ptr<AccessibleElement> client(Hwnd window) = 0;
+};
+
+// Runs jobs away from the user-interface thread: the jobs of one window one after another,
+// those of different windows side by side, so that a window whose program hangs holds up
+// only its own.
+class Workers {
+public:
+    virtual ~Workers() = default;
+    virtual void post(Hwnd window, std::function<void()> job) = 0;
+    // No more jobs come for the window: its worker ends after those posted. A later job for
+    // the same handle value starts a new one.
+    virtual void retire(Hwnd window) = 0;
+};
+
+} // namespace zk

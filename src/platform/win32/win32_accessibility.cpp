@@ -1,0 +1,133 @@
+#include "platform/win32/win32_accessibility.h"
+
+#include "platform/win32/win32_code_page.h"
+
+#include <oleacc.h>
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+namespace zk {
+
+namespace {
+
+// An element: an accessible object itself, or a simple child of it, known by its id.
+class Win32Element final : public AccessibleElement {
+public:
+    Win32Element(IAccessible* object, LONG child) : object_(object), child_(child) {}
+    ~Win32Element() override { object_->Release(); }
+    Win32Element(const Win32Element&) = delete;
+    Win32Element& operator=(const Win32Element&) = delete;
+
+    int role() override {
+        VARIANT role;
+        VariantInit(&role);
+        const bool ok = SUCCEEDED(object_->get_accRole(self(), &role)) && role.vt == VT_I4;
+        const int result = ok ? static_cast<int>(role.lVal) : 0;
+        VariantClear(&role);
+        return result;
+    }
+
+    std::vector<std::unique_ptr<AccessibleElement>> children() override {
+        std::vector<std::unique_ptr<AccessibleElement>> out;
+        LONG count = 0;
+        if (child_ != CHILDID_SELF || FAILED(object_->get_accChildCount(&count)) || count <= 0)
+            return out;
+        std::vector<VARIANT> found(static_cast<std::size_t>(count));
+        LONG obtained = 0;
+        if (FAILED(AccessibleChildren(object_, 0, count, found.data(), &obtained))) return out;
+        for (LONG i = 0; i < obtained; ++i) {
+            VARIANT& child = found[static_cast<std::size_t>(i)];
+            IAccessible* object = nullptr;
+            if (child.vt == VT_DISPATCH && child.pdispVal &&
+                SUCCEEDED(child.pdispVal->QueryInterface(__uuidof(IAccessible),
+                                                         reinterpret_cast<void**>(&object))))
+                out.push_back(std::make_unique<Win32Element>(object, CHILDID_SELF));
+            else if (child.vt == VT_I4 && (object_->AddRef(), true))
+                out.push_back(std::make_unique<Win32Element>(object_, child.lVal));
+            VariantClear(&child);
+        }
+        return out;
+    }
+
+    std::optional<std::string> value() override {
+        BSTR text = nullptr;
+        if (object_->get_accValue(self(), &text) != S_OK) return std::nullopt;
+        const std::wstring_view wide(text ? text : L"", text ? SysStringLen(text) : 0);
+        std::optional<std::string> ansi = narrow(wide, CP_ACP, false);
+        SysFreeString(text);
+        return ansi;
+    }
+
+private:
+    VARIANT self() const {
+        VARIANT id;
+        VariantInit(&id);
+        id.vt = VT_I4;
+        id.lVal = child_;
+        return id;
+    }
+    IAccessible* object_;
+    LONG child_;
+};
+
+} // namespace
+
+std::unique_ptr<AccessibleElement> Win32Accessibility::client(Hwnd window) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(toHwnd(window), static_cast<DWORD>(OBJID_CLIENT),
+                                          __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))) ||
+        !object)
+        return nullptr;
+    return std::make_unique<Win32Element>(object, CHILDID_SELF);
+}
+
+struct Win32Workers::Queue {
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::deque<std::function<void()>> jobs;
+    bool retired = false;
+
+    static void run(const std::shared_ptr<Queue>& queue) {
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        for (;;) {
+            std::function<void()> job;
+            {
+                std::unique_lock lock(queue->mutex);
+                queue->wake.wait(lock, [&] { return !queue->jobs.empty() || queue->retired; });
+                if (queue->jobs.empty()) break;
+                job = std::move(queue->jobs.front());
+                queue->jobs.pop_front();
+            }
+            job();
+        }
+        CoUninitialize();
+    }
+};
+
+void Win32Workers::post(Hwnd window, std::function<void()> job) {
+    std::shared_ptr<Queue>& queue = queues_[window];
+    if (!queue) {
+        queue = std::make_shared<Queue>();
+        std::thread([queue] { Queue::run(queue); }).detach();
+    }
+    const std::lock_guard lock(queue->mutex);
+    queue->jobs.push_back(std::move(job));
+    queue->wake.notify_one();
+}
+
+void Win32Workers::retire(Hwnd window) {
+    const auto found = queues_.find(window);
+    if (found == queues_.end()) return;
+    {
+        const std::lock_guard lock(found->second->mutex);
+        found->second->retired = true;
+        found->second->wake.notify_one();
+    }
+    queues_.erase(found);
+}
+
+} // namespace zk

@@ -1,0 +1,109 @@
+// Today's browsers with the real zuklapper.exe, switched on through its menu. The browsers are
+// fixtures modelled on their published behaviour: named chrome.exe, msedge.exe and
+// firefox.exe, with accessibility trees shaped as theirs, and a page never to be walked.
+
+#include "harness.h"
+
+#include <gtest/gtest.h>
+
+#include <list>
+
+using namespace zkt;
+
+TEST(TodaysBrowsers, SwitchedOnTheyCloseByTheirShownAddressAndTitleAndNothingElseIsTouched) {
+    // Edge's title holds a zero-width space, which the ANSI title shows as "?".
+    Program program({{"B\xF6se Seite", "zwei"}}, {{"https://www.badsite.com", "haengt.example"}},
+                    "[Webbrowser]\r\nBezeichnung=\"\" - Microsoft? Edge\"\"\r\n");
+    const std::string edge = "B\xC3\xB6se Seite - Microsoft\xE2\x80\x8B Edge";
+    std::list<FakeBrowser> closing, staying;
+    closing.emplace_back(FakeWindow{.cls = "Chrome_WidgetWin_1",
+                                    .title = "Nachrichten - Google Chrome",
+                                    .program = "chrome.exe",
+                                    .accessibleAddress = "badsite.com/x"});
+    closing.emplace_back(FakeWindow{.cls = "Chrome_WidgetWin_1",
+                                    .title = edge,
+                                    .program = "msedge.exe",
+                                    .utf8Title = true,
+                                    .accessibleAddress = "example.org"});
+    closing.emplace_back(FakeWindow{.cls = "MozillaWindowClass",
+                                    .title = "Seite \x97 Mozilla Firefox",
+                                    .program = "firefox.exe",
+                                    .accessibleAddress = "https://www.badsite.com/y"});
+    // An Electron program with Chromium's class, a browser whose accessibility answers
+    // nothing, and one whose page would match.
+    staying.emplace_back(FakeWindow{.cls = "Chrome_WidgetWin_1",
+                                    .title = edge,
+                                    .program = "code.exe",
+                                    .utf8Title = true,
+                                    .accessibleAddress = "badsite.com"});
+    staying.emplace_back(FakeWindow{
+        .cls = "Chrome_WidgetWin_1", .title = "Ohne - Google Chrome", .program = "chrome.exe"});
+    const FakeBrowser& harmless = staying.emplace_back(FakeWindow{.cls = "Chrome_WidgetWin_1",
+                                                                  .title = "Suche - Brave",
+                                                                  .program = "brave.exe",
+                                                                  .accessibleAddress = "x.de"});
+    FakeBrowser hung({.cls = "Chrome_WidgetWin_1",
+                      .title = "H\xE4ngt - Google Chrome",
+                      .program = "chrome.exe",
+                      .accessibleAddress = "haengt.example"});
+    hung.hang();
+    Sleep(1000);
+    for (const auto* browsers : {&closing, &staying})
+        for (const FakeBrowser& browser : *browsers) EXPECT_TRUE(browser.untouched()) << "off";
+
+    ASSERT_TRUE(program.chooseFromMenu('C'));
+    EXPECT_TRUE(waitUntil([&] {
+        return readFile(program.path("config.ini")).value_or("").find("AktuelleBrowser=1") !=
+               std::string::npos;
+    }));
+    for (const FakeBrowser& browser : closing) EXPECT_TRUE(browser.closed());
+    EXPECT_TRUE(program.pumpsMessages()) << "held up by the hung browser";
+    Sleep(500);
+    for (const FakeBrowser& browser : staying) EXPECT_TRUE(browser.untouched());
+    EXPECT_EQ(harmless.count("pageWalk"), 0) << "the walk looked into the page";
+    hung.resume();
+    EXPECT_TRUE(hung.closed());
+}
+
+TEST(TodaysBrowsers, CaptureTakesTheShownAddressAndTheDashedTitleAndFensterListsTheWindows) {
+    Program program(std::nullopt, std::nullopt, "[Webbrowser]\r\nAktuelleBrowser=1\r\n");
+    FakeBrowser firefox({.cls = "MozillaWindowClass",
+                         .title = "Seite \x97 Mozilla Firefox",
+                         .program = "firefox.exe",
+                         .accessibleAddress = "https://seite.example/"});
+    FakeBrowser chrome({.cls = "Chrome_WidgetWin_1",
+                        .title = "Neu - Google Chrome",
+                        .program = "chrome.exe",
+                        .accessibleAddress = "neu.example/p"});
+    Sleep(500); // the reads of both have come in
+
+    // /fenster, beside the running copy: the inventory, as the close cycle sees it.
+    ChildProcess lister;
+    ASSERT_EQ(lister.start(program.path("zuklapper.exe"), program.folder(), {"/fenster"}), 0u);
+    EXPECT_TRUE(waitUntil([&] { return !lister.running(); }));
+    const std::string listed = readFile(program.path("Fenster.txt")).value_or("");
+    EXPECT_NE(listed.find("\"Chrome_WidgetWin_1\",\"chrome.exe\",\"Neu - Google Chrome\","
+                          "\"neu.example/p\"\r\n"),
+              std::string::npos)
+        << listed;
+    EXPECT_NE(listed.find("\"MozillaWindowClass\",\"firefox.exe\",\"Seite \x97 Mozilla "
+                          "Firefox\",\"https://seite.example/\"\r\n"),
+              std::string::npos)
+        << listed;
+
+    program.armAddressCapture();
+    SetForegroundWindow(chrome.hwnd());
+    const HWND dialog = program.shownWindow("Hinzuf\xFCgen");
+    ASSERT_TRUE(dialog) << "no address dialog";
+    EXPECT_EQ(controlText(findDescendant(dialog, "Edit")), "neu.example/p");
+    PostMessageA(findDescendant(dialog, "Button", "&OK"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(chrome.closed());
+    EXPECT_EQ(readFile(program.path("lstUrl.txt")), quotedLines({"neu.example/p"}));
+
+    PostMessageA(findDescendant(program.mainWindow(), "Button", "Titelliste"), BM_CLICK, 0, 0);
+    PostMessageA(findDescendant(program.mainWindow(), "Button", "&Hinzuf\xFCgen"), BM_CLICK, 0, 0);
+    Sleep(300);
+    SetForegroundWindow(firefox.hwnd());
+    EXPECT_TRUE(waitUntil(
+        [&] { return readFile(program.path("lstTitel.txt")) == quotedLines({"Seite"}); }));
+}
