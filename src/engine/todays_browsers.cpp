@@ -88,7 +88,8 @@ TodaysBrowsers::Known& TodaysBrowsers::known(Hwnd window) {
 std::string TodaysBrowsers::program(Hwnd window) { return known(window).program; }
 
 std::optional<std::string> TodaysBrowsers::address(Hwnd window) {
-    const std::shared_ptr<Reader> reader = known(window).reader;
+    Known& k = known(window);
+    const std::shared_ptr<Reader> reader = k.reader;
     std::optional<std::string> latest;
     {
         const std::lock_guard lock(reader->mutex);
@@ -96,6 +97,7 @@ std::optional<std::string> TodaysBrowsers::address(Hwnd window) {
         if (reader->running) return latest;
         reader->running = true;
     }
+    k.read = true;
     // Only the element found last is read, unless that fails: then the tree is walked again.
     workers_.post(window, [reader, window, &accessibility = accessibility_] {
         std::optional<std::string> value;
@@ -131,6 +133,7 @@ bool TodaysBrowsers::reading() {
 
 // The element found in the window dies on the worker that found it.
 void TodaysBrowsers::retire(Hwnd window, Known& k) {
+    if (!k.read) return;
     workers_.post(window, [reader = std::move(k.reader)] { reader->field.reset(); });
     workers_.retire(window);
 }

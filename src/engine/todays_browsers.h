@@ -60,6 +60,7 @@ private:
         std::string program;
         std::shared_ptr<Reader> reader;
         bool seen = false;
+        bool read = false; // a read was posted: the window has a worker
     };
     Known& known(Hwnd window);
     void retire(Hwnd window, Known& known);

@@ -47,7 +47,7 @@ TEST_F(Capture, TheButtonWaitsForAnotherWindowThenTakesItsTitleOnce) {
 TEST(TitleCuts, TheEntryIsTheHeadAndTheDesignationTheTailOfTheTitle) {
     const std::optional<std::string> none;
     const struct {
-        const char* title;
+        const char* title = nullptr;
         std::optional<std::string> entry;
         std::optional<std::string> designation;
     } cases[] = {
@@ -94,25 +94,29 @@ TEST_F(Capture, WhatLeavesTheAddressDialogBecomesAnEntryByTheSlashRule) {
     form().optListe1.setValue(true);
     // How the user leaves the dialog: OK, "&Abbrechen" or the close box, which never hands
     // back an address confirmed before; the entry, if any.
-    const std::tuple<const char*, char, const char*> cases[] = {
+    const struct {
+        const char* typed = nullptr;
+        char leave = 'o';
+        const char* entry = nullptr;
+    } cases[] = {
         {"http://a.b//", 'o', "http://a.b/"}, {"abcde/", 'o', "abcde/"},
         {"abcdef/", 'o', "abcdef"},           {"  mit Blanks ", 'o', "  mit Blanks "},
         {"geschlossen", 'x', nullptr},        {"", 'o', nullptr},
         {"abgebrochen", 'a', nullptr},
     };
     Items expected = {"m"};
-    for (const auto& [typed, leave, entry] : cases) {
+    for (const auto& c : cases) {
         inDialog([&](FrmHinzufuegen& d) {
             EXPECT_EQ(d.Text1.text(), ""); // no browser answers
-            d.Text1.setText(typed);
-            if (leave == 'o') d.Command1.click();
-            if (leave == 'a') d.Command2.click();
-            if (leave == 'x') d.window.requestClose();
+            d.Text1.setText(c.typed);
+            if (c.leave == 'o') d.Command1.click();
+            if (c.leave == 'a') d.Command2.click();
+            if (c.leave == 'x') d.window.requestClose();
         });
         front("Seite");
-        EXPECT_FALSE(form().Eintrag_erfassen(form().UrlPfad)) << typed;
-        if (entry) expected.push_back(entry);
-        EXPECT_EQ(form().UrlEintraege.items(), expected) << typed;
+        EXPECT_FALSE(form().Eintrag_erfassen(form().UrlPfad)) << c.typed;
+        if (c.entry) expected.push_back(c.entry);
+        EXPECT_EQ(form().UrlEintraege.items(), expected) << c.typed;
     }
 }
 

@@ -58,18 +58,21 @@ void count(HWND hwnd, const char* name) {
 }
 
 // An element of the window's accessibility tree; only what a reader of it asks is answered.
+// A COM object: its references own it, and its last Release deletes it.
 class Node final : public IAccessible {
 public:
-    Node(long role, std::wstring value = {}, std::vector<Node*> children = {})
-        : role_(role), value_(std::move(value)), children_(std::move(children)) {}
+    static Node* make(long role, std::wstring value = {}, std::vector<Node*> children = {}) {
+        return new Node(role, std::move(value), std::move(children)); // NOLINT: a COM object
+    }
     Node(const Node&) = delete;
     Node& operator=(const Node&) = delete;
-    ~Node() {
+    virtual ~Node() {
         for (Node* child : children_) child->Release();
     }
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
+        *out = nullptr;
         if (id != __uuidof(IUnknown) && id != __uuidof(IDispatch) && id != __uuidof(IAccessible))
-            return *out = nullptr, E_NOINTERFACE;
+            return E_NOINTERFACE;
         *out = this;
         AddRef();
         return S_OK;
@@ -77,7 +80,7 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
     ULONG STDMETHODCALLTYPE Release() override {
         const LONG left = InterlockedDecrement(&references_);
-        if (left == 0) delete this;
+        if (left == 0) delete this; // NOLINT(cppcoreguidelines-owning-memory): a COM object
         return static_cast<ULONG>(left);
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
@@ -133,6 +136,8 @@ public:
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
 private:
+    Node(long role, std::wstring value, std::vector<Node*> children)
+        : role_(role), value_(std::move(value)), children_(std::move(children)) {}
     LONG references_ = 1;
     long role_;
     std::wstring value_;
@@ -142,20 +147,20 @@ private:
 // Chromium's tree: the tabs come before the tool bar with the address field; Firefox's: the
 // field in a combo box of its navigation bar. Both with a page of their own text fields.
 Node* browserTree(bool chromium, const std::wstring& address) {
-    std::vector<Node*> fields;
-    for (int i = 0; i < 200; ++i) fields.push_back(new Node(ROLE_SYSTEM_TEXT, L"Suche"));
-    Node* page = new Node(ROLE_SYSTEM_DOCUMENT, {}, std::move(fields));
-    Node* field = new Node(ROLE_SYSTEM_TEXT, address);
+    std::vector<Node*> fields(200);
+    for (Node*& field : fields) field = Node::make(ROLE_SYSTEM_TEXT, L"Suche");
+    Node* page = Node::make(ROLE_SYSTEM_DOCUMENT, {}, std::move(fields));
+    Node* field = Node::make(ROLE_SYSTEM_TEXT, address);
     if (!chromium)
-        return new Node(
+        return Node::make(
             ROLE_SYSTEM_CLIENT, {},
-            {new Node(ROLE_SYSTEM_TOOLBAR, {}, {new Node(ROLE_SYSTEM_COMBOBOX, {}, {field})}),
+            {Node::make(ROLE_SYSTEM_TOOLBAR, {}, {Node::make(ROLE_SYSTEM_COMBOBOX, {}, {field})}),
              page});
-    return new Node(ROLE_SYSTEM_CLIENT, {},
-                    {new Node(ROLE_SYSTEM_PAGETABLIST, {},
-                              {new Node(ROLE_SYSTEM_PAGETAB), new Node(ROLE_SYSTEM_PAGETAB)}),
-                     new Node(ROLE_SYSTEM_TOOLBAR, {}, {new Node(ROLE_SYSTEM_PUSHBUTTON), field}),
-                     page});
+    return Node::make(
+        ROLE_SYSTEM_CLIENT, {},
+        {Node::make(ROLE_SYSTEM_PAGETABLIST, {},
+                    {Node::make(ROLE_SYSTEM_PAGETAB), Node::make(ROLE_SYSTEM_PAGETAB)}),
+         Node::make(ROLE_SYSTEM_TOOLBAR, {}, {Node::make(ROLE_SYSTEM_PUSHBUTTON), field}), page});
 }
 
 // NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables)

@@ -56,6 +56,12 @@ TEST(TodaysBrowsers, SwitchedOnTheyCloseByTheirShownAddressAndTitleAndNothingEls
         return readFile(program.path("config.ini")).value_or("").find("AktuelleBrowser=1") !=
                std::string::npos;
     }));
+    PostMessageA(program.hostWindow(), WM_MOUSEMOVE, 0, WM_RBUTTONUP); // with its check mark
+    HWND menu = nullptr;
+    ASSERT_TRUE(waitUntil([&] { return (menu = FindWindowA("#32768", nullptr)) != nullptr; }));
+    Sleep(300);
+    EXPECT_TRUE(Screenshot(menu).keep("zuklapper-menue-aktuelle-browser.png"));
+    typeKey(VK_ESCAPE);
     for (const FakeBrowser& browser : closing) EXPECT_TRUE(browser.closed());
     EXPECT_TRUE(program.pumpsMessages()) << "held up by the hung browser";
     Sleep(500);

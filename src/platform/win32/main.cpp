@@ -7,13 +7,16 @@
 #include "platform/win32/win32_toolkit.h"
 #include "platform/win32/win32_window_system.h"
 
+#include <span>
+
 namespace {
 
 // Whether the program's one argument is "/fenster", in any letter case, quoted or not.
 bool listWindowsOnly() {
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-    const bool only = arguments && count == 2 && lstrcmpiW(arguments[1], L"/fenster") == 0;
+    const bool only =
+        arguments && count == 2 && lstrcmpiW(std::span(arguments, 2)[1], L"/fenster") == 0;
     LocalFree(static_cast<HLOCAL>(arguments));
     return only;
 }

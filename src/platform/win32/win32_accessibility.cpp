@@ -45,8 +45,8 @@ public:
                 SUCCEEDED(child.pdispVal->QueryInterface(__uuidof(IAccessible),
                                                          reinterpret_cast<void**>(&object))))
                 out.push_back(std::make_unique<Win32Element>(object, CHILDID_SELF));
-            else if (child.vt == VT_I4 && (object_->AddRef(), true))
-                out.push_back(std::make_unique<Win32Element>(object_, child.lVal));
+            else if (child.vt == VT_I4)
+                out.push_back(share(child.lVal));
             VariantClear(&child);
         }
         return out;
@@ -62,6 +62,11 @@ public:
     }
 
 private:
+    // A simple child, answered by the same object.
+    std::unique_ptr<AccessibleElement> share(LONG child) {
+        object_->AddRef();
+        return std::make_unique<Win32Element>(object_, child);
+    }
     VARIANT self() const {
         VARIANT id;
         VariantInit(&id);
