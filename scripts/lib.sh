@@ -4,9 +4,10 @@ set -euo pipefail
 ZK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZK_JOBS=2
 ZK_PKGS_BUILD=(cmake ninja-build)
+# build/check builds with clang against g++'s libstdc++.
 ZK_PKGS_NATIVE=(g++ googletest libgtest-dev libbenchmark-dev)
-# clang with libFuzzer, for the fuzz targets.
-ZK_PKGS_FUZZ=(clang libclang-rt-14-dev)
+# clang's sanitizer runtimes and libFuzzer.
+ZK_PKGS_CLANG=(clang libclang-rt-14-dev)
 # The checks of formatting and of clang-tidy.
 ZK_PKGS_CHECK=(clang-format clang-tidy)
 ZK_PKGS_WIN64=(g++-mingw-w64-x86-64-posix)
@@ -65,8 +66,8 @@ zk_build() {
 }
 
 # clang-tidy (.clang-tidy) over every C++ source file, with the compile commands of the trees
-# that build it: build/native, then build/fuzz, then build/win64, analysed for the MinGW
-# target with MinGW's headers and libstdc++. Headers are checked where they are included.
+# that build it: build/check, then build/win64, analysed for the MinGW target with MinGW's
+# headers and libstdc++. Headers are checked where they are included.
 # Each file's report goes to build/tidy/; false when any file has a finding or is in no tree.
 zk_tidy() {
     local out=$ZK_ROOT/build/tidy gcc file tree tree_of=() missing=0
@@ -80,7 +81,7 @@ zk_tidy() {
     rm -rf "$out"
     mkdir -p "$out"
     while read -r file; do
-        for tree in native fuzz win64; do
+        for tree in check win64; do
             if grep -qF "\"file\": \"$file\"" "$ZK_ROOT/build/$tree/compile_commands.json"; then
                 tree_of+=("$tree" "$file")
                 continue 2
