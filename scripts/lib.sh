@@ -146,6 +146,46 @@ zk_tidy() {
     return "$missing"
 }
 
+# The steps of a script and their times: zk_step NAME ends the step before and begins NAME;
+# zk_fail NAME marks the running step failed; zk_steps prints a table of them all.
+ZK_STEP=
+ZK_STEP_NAMES=()
+ZK_STEP_TIMES=()
+ZK_STEP_FAILED=()
+ZK_FAILED=()
+zk_now() { local t=${EPOCHREALTIME/[.,]/}; printf '%s' "$((t / 100000))"; } # tenths of a second
+zk_tenths() { printf '%d.%d' "$(($1 / 10))" "$(($1 % 10))"; }
+ZK_START=$(zk_now)
+zk_step_end() {
+    [ -n "$ZK_STEP" ] || return 0
+    local tenths=$(($(zk_now) - ZK_STEP_START))
+    ZK_STEP_NAMES+=("$ZK_STEP")
+    ZK_STEP_TIMES+=("$tenths")
+    ZK_STEP_FAILED+=("${ZK_STEP_FAIL:-}")
+    zk_log "$ZK_STEP: $(zk_tenths "$tenths") s${ZK_STEP_FAIL:+ ($ZK_STEP_FAIL)}"
+    ZK_STEP= ZK_STEP_FAIL=
+}
+zk_step() {
+    zk_step_end
+    ZK_STEP=$1 ZK_STEP_START=$(zk_now) ZK_STEP_FAIL=
+    zk_log "$1"
+}
+zk_fail() {
+    ZK_FAILED+=("$1")
+    ZK_STEP_FAIL=failed
+}
+zk_steps() {
+    # A step still running is one the script stopped in.
+    [ -z "$ZK_STEP" ] || { ZK_STEP_FAIL=stopped; zk_step_end; }
+    local i
+    printf '\n%-46s %8s\n' step seconds >&2
+    for i in "${!ZK_STEP_NAMES[@]}"; do
+        printf '%-46s %8s%s\n' "${ZK_STEP_NAMES[i]}" "$(zk_tenths "${ZK_STEP_TIMES[i]}")" \
+            "${ZK_STEP_FAILED[i]:+  ${ZK_STEP_FAILED[i]}}" >&2
+    done
+    printf '%-46s %8s\n' total "$(zk_tenths $(($(zk_now) - ZK_START)))" >&2
+}
+
 ZK_CLEANUP=()
 zk_cleanup() {
     local i
