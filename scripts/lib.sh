@@ -4,9 +4,10 @@ set -euo pipefail
 ZK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZK_JOBS=2
 ZK_PKGS_BUILD=(cmake ninja-build)
+# build/check builds with clang against g++'s libstdc++.
 ZK_PKGS_NATIVE=(g++ googletest libgtest-dev libbenchmark-dev)
-# clang with libFuzzer, for the fuzz targets.
-ZK_PKGS_FUZZ=(clang libclang-rt-14-dev)
+# clang's sanitizer runtimes and libFuzzer.
+ZK_PKGS_CLANG=(clang libclang-rt-14-dev)
 # The checks of formatting and of clang-tidy.
 ZK_PKGS_CHECK=(clang-format clang-tidy)
 ZK_PKGS_WIN64=(g++-mingw-w64-x86-64-posix)
@@ -64,12 +65,17 @@ zk_build() {
     cmake --build "$dir" -j "$ZK_JOBS" "$@"
 }
 
-# clang-tidy (.clang-tidy) over every C++ source file, with the compile commands of the trees
-# that build it: build/native, then build/fuzz, then build/win64, analysed for the MinGW
-# target with MinGW's headers and libstdc++. Headers are checked where they are included.
-# Each file's report goes to build/tidy/; false when any file has a finding or is in no tree.
+# clang-tidy (.clang-tidy) over every C++ source file, with the compile commands of the first
+# tree that builds it: build/check, then build/win64, analysed for the MinGW target with
+# MinGW's headers and libstdc++. Headers are checked where they are included. The trees must
+# be built: a file's project headers are those its object depends on.
+# A file whose run had no finding gets a stamp in build/tidy/ of what the run saw: .clang-tidy,
+# clang-tidy's version, the file's compile command, and the contents of the file and of the
+# project's headers it includes. While those stay the same, the file is not checked again.
+# Each report goes to build/tidy/; false when any file has a finding or is in no tree.
 zk_tidy() {
-    local out=$ZK_ROOT/build/tidy gcc file tree tree_of=() missing=0
+    local out=$ZK_ROOT/build/tidy gcc file tree command object deps headers key stamp
+    local seen=() queue=() missing=0 skipped=0 common
     gcc=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
     # clang finds MinGW's headers in the sysroot, but not the libstdc++ of its -posix gcc.
     local windows=(--extra-arg=--target=x86_64-w64-mingw32
@@ -77,28 +83,107 @@ zk_tidy() {
         "--extra-arg=-isystem$gcc/include/c++"
         "--extra-arg=-isystem$gcc/include/c++/x86_64-w64-mingw32"
         "--extra-arg=-isystem$gcc/include/c++/backward" --extra-arg=-Wno-unknown-warning-option)
-    rm -rf "$out"
+    common=$(sha256sum "$ZK_ROOT/.clang-tidy" && clang-tidy --version)
     mkdir -p "$out"
+    local -A tree_of command_of
+    for tree in check win64; do
+        # "file" and "command" of each entry; the command stays as the JSON writes it.
+        while IFS=$'\t' read -r file command; do
+            [ -z "${tree_of[$file]:-}" ] || continue
+            tree_of[$file]=$tree
+            command_of[$file]=$command
+        done < <(awk '/^  "command": "/ { c = substr($0, 15); sub(/",?$/, "", c) }
+            /^  "file": "/ { f = substr($0, 12); sub(/",?$/, "", f) }
+            /^}/ { print f "\t" c }' "$ZK_ROOT/build/$tree/compile_commands.json")
+    done
     while read -r file; do
-        for tree in native fuzz win64; do
-            if grep -qF "\"file\": \"$file\"" "$ZK_ROOT/build/$tree/compile_commands.json"; then
-                tree_of+=("$tree" "$file")
-                continue 2
-            fi
-        done
-        zk_log "clang-tidy: $file is built in none of the trees"
-        missing=1
+        tree=${tree_of[$file]:-}
+        if [ -z "$tree" ]; then
+            zk_log "clang-tidy: $file is built in none of the trees"
+            missing=1
+            continue
+        fi
+        command=${command_of[$file]}
+        object=
+        [[ $command =~ \ -o\ ([^ ]+) ]] && object=${BASH_REMATCH[1]}
+        deps=$(ninja -C "$ZK_ROOT/build/$tree" -t deps "$object" 2>/dev/null || true)
+        if [[ $deps == *"#deps "* ]]; then
+            mapfile -t headers < <(awk 'NR > 1 && NF { print $1 }' <<<"$deps" |
+                grep -F "$ZK_ROOT/" | grep -vF "$ZK_ROOT/build/" | grep -vxF "$file" | sort -u)
+        else
+            # No record of its object's dependencies: all of them.
+            mapfile -t headers < <(zk_sources | grep '\.h$')
+        fi
+        key=$({
+            printf '%s\n' "$common" "$tree" "$command"
+            [ "$tree" = check ] || printf '%s\n' "${windows[@]}"
+            sha256sum "$file" ${headers[@]+"${headers[@]}"}
+        } | sha256sum | cut -d' ' -f1)
+        stamp=$out/${file#"$ZK_ROOT/"}.ok
+        if [ "$(cat "$stamp" 2>/dev/null)" = "$key" ]; then
+            skipped=$((skipped + 1))
+        else
+            queue+=("$tree" "$file" "$key")
+        fi
+        seen+=("$file")
     done < <(zk_sources | grep '\.cpp$')
+    zk_log "clang-tidy: ${#seen[@]} files, $skipped unchanged since their last clean run"
     export ZK_ROOT
     export ZK_TIDY_WINDOWS="${windows[*]}"
     # Two jobs; a report is printed whole once its file is done.
-    printf '%s\n' "${tree_of[@]}" | xargs -d '\n' -n 2 -P "$ZK_JOBS" bash -c '
-        log=$ZK_ROOT/build/tidy/$(basename "$1").$0.log
+    [ ${#queue[@]} -eq 0 ] || printf '%s\n' "${queue[@]}" | xargs -d '\n' -n 3 -P "$ZK_JOBS" bash -c '
+        base=$ZK_ROOT/build/tidy/${1#"$ZK_ROOT/"}
+        mkdir -p "$(dirname "$base")"
+        rm -f "$base.ok"
         extra=()
         [ "$0" = win64 ] && read -ra extra <<<"$ZK_TIDY_WINDOWS"
-        clang-tidy --quiet -p "$ZK_ROOT/build/$0" "${extra[@]}" "$1" >"$log" 2>&1 ||
-            { cat "$log" >&2; exit 1; }' || return 1
+        if clang-tidy --quiet -p "$ZK_ROOT/build/$0" "${extra[@]}" "$1" >"$base.log" 2>&1; then
+            printf "%s\n" "$2" >"$base.ok"
+        else
+            cat "$base.log" >&2
+            exit 1
+        fi' || return 1
     return "$missing"
+}
+
+# The steps of a script and their times: zk_step NAME ends the step before and begins NAME;
+# zk_fail NAME marks the running step failed; zk_steps prints a table of them all.
+ZK_STEP=
+ZK_STEP_NAMES=()
+ZK_STEP_TIMES=()
+ZK_STEP_FAILED=()
+ZK_FAILED=()
+zk_now() { local t=${EPOCHREALTIME/[.,]/}; printf '%s' "$((t / 100000))"; } # tenths of a second
+zk_tenths() { printf '%d.%d' "$(($1 / 10))" "$(($1 % 10))"; }
+ZK_START=$(zk_now)
+zk_step_end() {
+    [ -n "$ZK_STEP" ] || return 0
+    local tenths=$(($(zk_now) - ZK_STEP_START))
+    ZK_STEP_NAMES+=("$ZK_STEP")
+    ZK_STEP_TIMES+=("$tenths")
+    ZK_STEP_FAILED+=("${ZK_STEP_FAIL:-}")
+    zk_log "$ZK_STEP: $(zk_tenths "$tenths") s${ZK_STEP_FAIL:+ ($ZK_STEP_FAIL)}"
+    ZK_STEP= ZK_STEP_FAIL=
+}
+zk_step() {
+    zk_step_end
+    ZK_STEP=$1 ZK_STEP_START=$(zk_now) ZK_STEP_FAIL=
+    zk_log "$1"
+}
+zk_fail() {
+    ZK_FAILED+=("$1")
+    ZK_STEP_FAIL=failed
+}
+zk_steps() {
+    # A step still running is one the script stopped in.
+    [ -z "$ZK_STEP" ] || { ZK_STEP_FAIL=stopped; zk_step_end; }
+    local i
+    printf '\n%-46s %8s\n' step seconds >&2
+    for i in "${!ZK_STEP_NAMES[@]}"; do
+        printf '%-46s %8s%s\n' "${ZK_STEP_NAMES[i]}" "$(zk_tenths "${ZK_STEP_TIMES[i]}")" \
+            "${ZK_STEP_FAILED[i]:+  ${ZK_STEP_FAILED[i]}}" >&2
+    done
+    printf '%-46s %8s\n' total "$(zk_tenths $(($(zk_now) - ZK_START)))" >&2
 }
 
 ZK_CLEANUP=()
