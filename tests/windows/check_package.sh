@@ -28,7 +28,7 @@ exe=$dir/zuklapper.exe
 headers=$("$objdump" -p "$exe")
 grep -Eq '^Subsystem[[:space:]]+0+2[[:space:]]' <<<"$headers" || bad "zuklapper.exe is no GUI program"
 # The system DLLs of every Windows since XP; runtime DLLs of the compiler are none of them.
-system='kernel32|user32|gdi32|shell32|comctl32|advapi32|msvcrt|comdlg32|ole32|oleaut32|shlwapi|version|winmm|imm32|uxtheme|ws2_32|gdiplus'
+system='kernel32|user32|gdi32|shell32|comctl32|advapi32|msvcrt|comdlg32|ole32|oleaut32|oleacc|shlwapi|version|winmm|imm32|uxtheme|ws2_32|gdiplus'
 dlls=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers")
 [ -n "$dlls" ] || bad "zuklapper.exe imports no DLL"
 while read -r dll; do
