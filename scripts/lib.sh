@@ -217,6 +217,9 @@ zk_display() {
 # Wine's environment for a prefix; the prefix is created on first use.
 zk_wine_env() {
     export WINEPREFIX=$1
+    # Wine takes its ANSI code page and locale from the environment's: code page 1252 and
+    # English names (Notepad's title), as the tests expect, whatever the machine is set to.
+    export LC_ALL=C.UTF-8
     export WINEDEBUG=${WINEDEBUG:--all}
     # No installers for Mono or Gecko: the program needs neither.
     export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
