@@ -1,6 +1,5 @@
 #include "program_fixture.h"
 
-#include "app/fenster.h"
 #include "capture/cuts.h"
 #include "capture/frm_hinzufuegen.h"
 #include "engine/todays_browsers.h"
@@ -148,17 +147,6 @@ TEST_F(TodaysBrowsersTest, TheSwitchIsSavedAndAFailedSaveIsSaid) {
     choose("&Chrome, Edge und Firefox");
     EXPECT_FALSE(app->AktuelleBrowser);
     EXPECT_EQ(sim.files.get(ConfigDatei), "[Webbrowser]\r\nAktuelleBrowser=1\r\n");
-}
-
-TEST_F(TodaysBrowsersTest, FensterListsTheInventoryAsTheCloseCycleSeesIt) {
-    sim.files.put(ConfigDatei, "[Webbrowser]\r\nAktuelleBrowser=1\r\n");
-    sim.desktop.openBrowser("IEFrame", "Alt", "http://alt/");
-    open("Chrome_WidgetWin_1", "chrome.exe", "Neu - Google Chrome", "neu.example");
-    open("Chrome_WidgetWin_1", "code.exe", "Editor", "code");
-    EXPECT_TRUE(Fenster_auflisten(sim.platform, [&] { sim.advance(100); }));
-    EXPECT_EQ(sim.files.get("C:\\Programme\\Zuklapper\\Fenster.txt"),
-              "\"Chrome_WidgetWin_1\",\"chrome.exe\",\"Neu - Google Chrome\",\"neu.example\"\r\n"
-              "\"IEFrame\",\"iexplore.exe\",\"Alt\",\"http://alt/\"\r\n");
 }
 
 } // namespace
