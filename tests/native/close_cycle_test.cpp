@@ -11,35 +11,6 @@ namespace {
 using sim::OnClose;
 using Log = std::vector<Hwnd>;
 
-// The scan records the visible, bordered, titled windows of the two browser classes in z
-// order, each with the text of its first EDIT descendant.
-TEST(Scan, RecordsVisibleBorderedTitledBrowserWindowsWithTheirFirstEdit) {
-    sim::SimDesktop desktop;
-    const Hwnd own = desktop.open("IEFrame", "eigenes Fenster");
-    desktop.open("IEFrame", "versteckt", sim::BROWSER_STYLE & ~WS_VISIBLE_BIT);
-    desktop.open("IEFrame", "randlos", sim::BROWSER_STYLE & ~WS_BORDER_BIT);
-    desktop.open("IEFrame2", "Klasse");
-    desktop.open("IEFrame", "");
-    const Hwnd moz = desktop.open("MozillaWindowClass", "Zwei");
-    const Hwnd bar = desktop.addChild(moz, "ToolbarWindow32");
-    desktop.addChild(bar, "Static", "kein Edit");
-    desktop.addChild(desktop.addChild(bar, "ComboBox"), "edit", "erstes");
-    desktop.addChild(moz, "EDIT", "zweites");
-    const Hwnd ie = desktop.openBrowser("iefRAME", "Drei", nullptr);
-    const Hwnd hung = desktop.openBrowser("IEFrame", "H", "http://h/", OnClose::Hang);
-
-    std::vector<BrowserWindow> rows{{"alt", "alt", 99}};
-    Browserfenster_suchen(desktop, own, rows);
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0].hWnd, hung);
-    EXPECT_EQ(rows[0].Url, ""); // a hung browser's field is not waited for
-    EXPECT_EQ(rows[1].hWnd, ie);
-    EXPECT_EQ(rows[1].Url, "");
-    EXPECT_EQ(rows[2].hWnd, moz);
-    EXPECT_EQ(rows[2].Title, "Zwei");
-    EXPECT_EQ(rows[2].Url, "erstes");
-}
-
 class CloseCycle : public ProgramTest {
 protected:
     Hwnd open(const std::string& title, const char* url, OnClose onClose = OnClose::Close) {
@@ -68,24 +39,6 @@ TEST_F(CloseCycle, EachUrlEntryClosesTheFirstWindowWhoseAddressHoldsIt) {
     tick(5);
     EXPECT_EQ(win(stubborn).closeRequests, 5);
     EXPECT_EQ(win(below).closeRequests, 0);
-}
-
-TEST_F(CloseCycle, TitleEntriesMatchTheWholeTitleWithTheDesignation) {
-    start({"Seite", "Andere"});
-    app->WebbrowserBezeichnung = " - Mozilla Firefox";
-    const Hwnd a =
-        sim.desktop.openBrowser("MozillaWindowClass", "Seite - Mozilla Firefox", nullptr);
-    const Hwnd b = open("Seite - Mozilla Firefox", "http://x/");
-    const Hwnd lower = open("seite - Mozilla Firefox", nullptr);
-    const Hwnd blank = open("Seite  - Mozilla Firefox", nullptr);
-    const Hwnd bare = open("Seite", nullptr);
-    tick();
-    EXPECT_EQ(sim.desktop.closeLog(), (Log{b, a})); // both in the same tick, in scan order
-    for (Hwnd stays : {lower, blank, bare}) EXPECT_EQ(win(stays).closeRequests, 0);
-    app->WebbrowserBezeichnung.clear(); // read afresh each tick
-    tick();
-    EXPECT_FALSE(sim.desktop.exists(bare));
-    EXPECT_TRUE(sim.desktop.exists(blank));
 }
 
 TEST_F(CloseCycle, UrlPassComesFirstAndAWindowIsAskedOncePerCycleNeverTheMainWindow) {

@@ -1,8 +1,5 @@
-#include "browsers/frm_web_browser.h"
 #include "program_fixture.h"
 #include "tray/frm_haupt.h"
-
-#include <algorithm>
 
 namespace zk {
 namespace {
@@ -18,31 +15,6 @@ protected:
         EXPECT_EQ(form().picButtons.geometry(), buttons);
     }
 };
-
-TEST_F(StartupTest, FirstStartInAnEmptyFolderRunsHiddenWithTheDefaults) {
-    startAsIs();
-    EXPECT_FALSE(form().window.visible());
-    EXPECT_FALSE(host().window.visible());
-    EXPECT_EQ(win(form().window.handle()).owner, host().window.handle());
-    ASSERT_EQ(sim.desktop.notifyIcons().size(), 1u);
-    const sim::SimNotifyIcon& icon = sim.desktop.notifyIcons()[0];
-    EXPECT_EQ(icon.owner, host().window.handle());
-    EXPECT_EQ(icon.callbackMessage, 512u);
-    EXPECT_EQ(icon.tip, "Zuklapper");
-
-    EXPECT_EQ(form().List1.listCount(), 0);
-    EXPECT_EQ(form().Pfad, TitelDatei);
-    EXPECT_EQ(form().Pfad_config, "C:\\Programme\\Zuklapper\\config.ini");
-    EXPECT_TRUE(form().tmrHotkey.enabled());
-    EXPECT_EQ(app->Hotkey, (HotkeyTable{119, 5, 119, 1}));
-    EXPECT_EQ(app->WebbrowserBezeichnung, "");
-    form().Command1_Click();          // nothing to delete
-    EXPECT_EQ(sim.files.writes(), 0); // reading creates no file
-    form().window.show();
-    form().window.requestClose(); // only hides
-    EXPECT_TRUE(form().window.loaded());
-    EXPECT_FALSE(form().window.visible());
-}
 
 TEST_F(StartupTest, SettingsFileValuesAndAProgramFolderAtADriveRoot) {
     sim.files.setProgramFolder("D:\\");
@@ -88,11 +60,12 @@ TEST_F(StartupTest, LayoutFollowsTheWindowSize) {
     expectLayout({100, 360, 5230, 3570}, {1790, 3930, 3540, 735});
 }
 
-TEST_F(StartupTest, TheProgramEndsThroughTheTrayOrTheSessionEnd) {
+TEST_F(StartupTest, TheIconComesBackIntoANewNotificationAreaAndTheMenuEndsTheProgram) {
     start({"a"});
     sim.toolkit.restartShell(); // the icon comes back into a new notification area
     ASSERT_EQ(sim.desktop.notifyIcons().size(), 1u);
     EXPECT_EQ(sim.desktop.notifyIcons()[0].owner, host().window.handle());
+    EXPECT_EQ(sim.desktop.notifyIcons()[0].tip, "Zuklapper");
 
     trayEvent(515);
     choose("&schlie\xDF"
@@ -104,40 +77,6 @@ TEST_F(StartupTest, TheProgramEndsThroughTheTrayOrTheSessionEnd) {
     const Hwnd browser = sim.desktop.openBrowser("IEFrame", "a", nullptr);
     tick(3);
     EXPECT_TRUE(sim.desktop.exists(browser));
-
-    sim::SimPlatform other;
-    Zuklapper program(other.platform);
-    program.start();
-    other.toolkit.endSession();
-    EXPECT_TRUE(other.desktop.notifyIcons().empty());
-    EXPECT_TRUE(other.toolkit.quitRequested());
-}
-
-TEST_F(StartupTest, ASecondStartFromTheSameFolderShowsTheRunningCopyAndEnds) {
-    start({"a"});
-    sim::HeadlessToolkit secondToolkit(sim.desktop);
-    Platform second{sim.desktop, sim.files,   sim.profile, secondToolkit,
-                    sim.dde,     sim.desktop, sim.desktop};
-    Zuklapper copy(second);
-    copy.start();
-    EXPECT_TRUE(secondToolkit.quitRequested());
-    EXPECT_FALSE(copy.form1().window.loaded()); // no list or setting read
-    EXPECT_FALSE(copy.frmWebBrowser().window.loaded());
-    EXPECT_EQ(sim.desktop.notifyIcons().size(), 1u);
-    tick();
-    EXPECT_TRUE(form().window.visible()); // as a double-click on its icon shows it
-
-    // From another folder, a copy runs beside it.
-    sim::SimFiles otherFiles("D:\\Zuklapper");
-    sim::SimProfile otherProfile(otherFiles);
-    sim::HeadlessToolkit otherToolkit(sim.desktop);
-    Platform other{sim.desktop, otherFiles,  otherProfile, otherToolkit,
-                   sim.dde,     sim.desktop, sim.desktop};
-    Zuklapper beside(other);
-    beside.start();
-    EXPECT_FALSE(otherToolkit.quitRequested());
-    EXPECT_TRUE(beside.form1().window.loaded());
-    EXPECT_EQ(sim.desktop.notifyIcons().size(), 2u);
 }
 
 } // namespace

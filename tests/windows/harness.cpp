@@ -385,7 +385,11 @@ std::string Program::messageText(HWND box) {
 void Program::showMainWindow() const {
     PostMessageA(hostWindow(), WM_MOUSEMOVE, 0, WM_LBUTTONDBLCLK);
     waitUntil([this] { return IsWindowVisible(mainWindow()) != FALSE; });
-    query(mainWindow(), WM_NULL); // the program is done showing it
+    // In front and done showing it: on a busy machine the window can show well before it is
+    // activated, and a click sent in between was once lost.
+    waitUntil([this] { return GetForegroundWindow() == mainWindow(); }, 2000);
+    query(mainWindow(), WM_NULL);
+    Sleep(100);
 }
 
 HWND Program::armAddressCapture() const {

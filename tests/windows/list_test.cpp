@@ -27,57 +27,37 @@ std::vector<std::string> items(HWND list) {
 
 } // namespace
 
-TEST(ListDeletion, ButtonAndDeleteKeyRemoveTheSelectedTitleAndRewriteTheFile) {
+// The button and the Delete key rewrite the file; a file that cannot be replaced, read-only
+// or held open by another program without delete sharing, keeps its entry, and says so.
+TEST(ListDeletion, ButtonAndDeleteKeyRewriteTheFileOrSayWhyTheyCannot) {
     Program program({{"zeta", "Alpha", "mitte", "Beta"}}, std::nullopt);
-    HWND main = program.mainWindow();
-    ASSERT_TRUE(main);
-    program.showMainWindow();
-    ASSERT_TRUE(IsWindowVisible(main));
-    HWND list = findDescendant(main, "ListBox");
-    HWND button = findDescendant(main, "Button", "&L\xF6schen");
-    ASSERT_TRUE(list) << "no list box";
-    ASSERT_TRUE(button) << "no button \"&L\xF6schen\"";
-
-    ASSERT_TRUE(waitUntil([&] { return query(list, LB_GETCOUNT) == 4; }));
-    EXPECT_EQ(items(list), (std::vector<std::string>{"Alpha", "Beta", "mitte", "zeta"}));
-    EXPECT_EQ(query(list, LB_GETCURSEL), 0);
-
-    auto titleFile = [&] { return readFile(program.path("lstTitel.txt")).value_or("(no file)"); };
-    auto fileHolds = [&](const std::vector<std::string>& entries) {
-        return waitUntil([&] { return titleFile() == quotedLines(entries); });
-    };
-    PostMessageA(button, BM_CLICK, 0, 0);
-    EXPECT_TRUE(fileHolds({"Beta", "mitte", "zeta"})) << titleFile();
-    EXPECT_EQ(items(list), (std::vector<std::string>{"Beta", "mitte", "zeta"}));
-    EXPECT_EQ(query(list, LB_GETCURSEL), 0);
-
-    // The user moves one item down and presses Delete.
-    pressKey(list, VK_DOWN);
-    ASSERT_TRUE(waitUntil([&] { return query(list, LB_GETCURSEL) == 1; }));
-    pressKey(list, VK_DELETE);
-    EXPECT_TRUE(fileHolds({"Beta", "zeta"})) << titleFile();
-    EXPECT_EQ(items(list), (std::vector<std::string>{"Beta", "zeta"}));
-    EXPECT_EQ(query(list, LB_GETCURSEL), 0);
-    EXPECT_FALSE(readFile(program.path("lstUrl.txt"))) << "the other list's file is not written";
-
-    // The close cycle works with what is left.
-    FakeBrowser deleted({.title = "Alpha"});
-    FakeBrowser kept({.title = "Beta"});
-    EXPECT_TRUE(kept.closed());
-    Sleep(500);
-    EXPECT_TRUE(deleted.untouched());
-}
-
-// A file that cannot be replaced, read-only or held open by another program without delete
-// sharing: the deletion says so and changes nothing. Let go, the file takes the deletion.
-TEST(ListDeletion, AFileThatCannotBeReplacedKeepsItsEntryAndTheLastDeletionLeavesItEmpty) {
-    Program program({{"eins"}}, std::nullopt);
     const std::string file = program.path("lstTitel.txt");
     program.showMainWindow();
     const HWND main = program.mainWindow();
     const HWND list = findDescendant(main, "ListBox");
     const HWND button = findDescendant(main, "Button", "&L\xF6schen");
     ASSERT_TRUE(list && button);
+    using Texts = std::vector<std::string>;
+    ASSERT_TRUE(waitUntil([&] { return query(list, LB_GETCOUNT) == 4; }));
+    EXPECT_EQ(items(list), (Texts{"Alpha", "Beta", "mitte", "zeta"}));
+    EXPECT_EQ(query(list, LB_GETCURSEL), 0);
+
+    const auto fileHolds = [&](const Texts& entries) {
+        return waitUntil([&] { return readFile(file) == quotedLines(entries); });
+    };
+    PostMessageA(button, BM_CLICK, 0, 0);
+    EXPECT_TRUE(fileHolds({"Beta", "mitte", "zeta"})) << *readFile(file);
+    EXPECT_EQ(items(list), (Texts{"Beta", "mitte", "zeta"}));
+    EXPECT_EQ(query(list, LB_GETCURSEL), 0);
+    // The user moves one item down and presses Delete.
+    pressKey(list, VK_DOWN);
+    ASSERT_TRUE(waitUntil([&] { return query(list, LB_GETCURSEL) == 1; }));
+    pressKey(list, VK_DELETE);
+    EXPECT_TRUE(fileHolds({"Beta", "zeta"})) << *readFile(file);
+    EXPECT_EQ(items(list), (Texts{"Beta", "zeta"}));
+    EXPECT_EQ(query(list, LB_GETCURSEL), 0);
+    const FakeBrowser deleted({.title = "Alpha"});
+
     HANDLE lock = INVALID_HANDLE_VALUE;
     const std::pair<std::function<void()>, std::function<void()>> holds[] = {
         {[&] { SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY); },
@@ -99,18 +79,20 @@ TEST(ListDeletion, AFileThatCannotBeReplacedKeepsItsEntryAndTheLastDeletionLeave
         EXPECT_TRUE(Screenshot(box).keep("zuklapper-meldung-nicht-gespeichert.png"));
         PostMessageA(box, WM_COMMAND, IDOK, 0);
         EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }));
-        EXPECT_EQ(items(list), (std::vector<std::string>{"eins"}));
-        EXPECT_EQ(readFile(file), quotedLines({"eins"}));
-        EXPECT_EQ(program.files(), (std::vector<std::string>{"lstTitel.txt", "zuklapper.exe"}))
-            << "a temporary file was left behind";
-        FakeBrowser titled({.title = "eins"});
+        EXPECT_EQ(items(list), (Texts{"Beta", "zeta"}));
+        EXPECT_EQ(readFile(file), quotedLines({"Beta", "zeta"}));
+        EXPECT_EQ(program.files(), (Texts{"lstTitel.txt", "zuklapper.exe"}))
+            << "a temporary file was left behind, or another list's file written";
+        const FakeBrowser titled({.title = "Beta"});
         EXPECT_TRUE(titled.closed()) << "the entry still closes windows";
         letGo();
     }
+    EXPECT_TRUE(deleted.untouched());
+    // Let go, the file takes the deletions, down to an empty file.
     PostMessageA(button, BM_CLICK, 0, 0);
-    EXPECT_TRUE(waitUntil([&] { return readFile(file) == std::string{}; })) << *readFile(file);
+    PostMessageA(button, BM_CLICK, 0, 0);
+    EXPECT_TRUE(fileHolds({})) << *readFile(file);
     EXPECT_EQ(query(list, LB_GETCOUNT), 0);
-    EXPECT_EQ(program.files(), (std::vector<std::string>{"lstTitel.txt", "zuklapper.exe"}));
 }
 
 TEST(ListDeletion, AUtf8ListWithACharacterBeyondTheCodePageIsNeverRewritten) {
