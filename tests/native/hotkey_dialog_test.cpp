@@ -52,9 +52,11 @@ TEST_F(HotkeyDialog, StoredValuesAreShownAsTheyAreAndOnly1SwitchesTheHotkeysOn) 
 
 TEST_F(HotkeyDialog, AChoiceIsSavedAndAppliedAtOnceAndTheDialogLoadsAfreshWhenOpenedAgain) {
     startAsIs();
+    // The defaults, and the box ticked by a click that writes back only what was read: its
+    // failed write says nothing.
     sim.files.failWrites(ConfigDatei);
-    open(); // the defaults, and the box ticked by a click that writes only what was read:
-    sim.files.heal(); // its failed write says nothing
+    open();
+    sim.files.heal();
     EXPECT_EQ(dialog().cbTitel1.items(),
               (Items{"F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F10", "F11", "F12"}));
     EXPECT_EQ(dialog().cbUrl2.items(), (Items{"keine", "Shift", "Strg", "Alt", "AltGr"}));

@@ -103,16 +103,15 @@ TEST(HotkeyDialog, AChoiceIsSavedAtOnceOrSaidTypedLettersAreNotAndTheBoxSwitches
 
     // Another program holds the file, open for reading only. (A read-only file would do on
     // Windows; Wine, run as root, writes into one all the same.) F10 works for this run.
-    const HANDLE lock =
-        CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE lock = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     SetForegroundWindow(dialog);
     Sleep(500);
     typeKey(VK_DOWN);
     const HWND box = program.messageBox();
     ASSERT_TRUE(box) << "no message that the setting was not saved";
-    EXPECT_NE(Program::messageText(box).find(file), std::string::npos)
-        << Program::messageText(box);
+    EXPECT_NE(Program::messageText(box).find(file), std::string::npos) << Program::messageText(box);
     Sleep(300);
     EXPECT_TRUE(Screenshot(box).keep("zuklapper-meldung-einstellung.png"));
     PostMessageA(box, WM_COMMAND, IDOK, 0);
