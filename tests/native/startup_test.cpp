@@ -1,3 +1,4 @@
+#include "browsers/frm_web_browser.h"
 #include "program_fixture.h"
 #include "tray/frm_haupt.h"
 
@@ -77,6 +78,33 @@ TEST_F(StartupTest, TheIconComesBackIntoANewNotificationAreaAndTheMenuEndsThePro
     const Hwnd browser = sim.desktop.openBrowser("IEFrame", "a", nullptr);
     tick(3);
     EXPECT_TRUE(sim.desktop.exists(browser));
+}
+
+TEST_F(StartupTest, ASecondStartFromTheSameFolderShowsTheRunningCopyAndEnds) {
+    start({"a"});
+    sim::HeadlessToolkit secondToolkit(sim.desktop);
+    Platform second{sim.desktop, sim.files,   sim.profile, secondToolkit,
+                    sim.dde,     sim.desktop, sim.desktop};
+    Zuklapper copy(second);
+    copy.start();
+    EXPECT_TRUE(secondToolkit.quitRequested());
+    EXPECT_FALSE(copy.form1().window.loaded()); // no list or setting read
+    EXPECT_FALSE(copy.frmWebBrowser().window.loaded());
+    EXPECT_EQ(sim.desktop.notifyIcons().size(), 1u);
+    tick();
+    EXPECT_TRUE(form().window.visible()); // as a double-click on its icon shows it
+
+    // From another folder, a copy runs beside it.
+    sim::SimFiles otherFiles("D:\\Zuklapper");
+    sim::SimProfile otherProfile(otherFiles);
+    sim::HeadlessToolkit otherToolkit(sim.desktop);
+    Platform other{sim.desktop, otherFiles,  otherProfile, otherToolkit,
+                   sim.dde,     sim.desktop, sim.desktop};
+    Zuklapper beside(other);
+    beside.start();
+    EXPECT_FALSE(otherToolkit.quitRequested());
+    EXPECT_TRUE(beside.form1().window.loaded());
+    EXPECT_EQ(sim.desktop.notifyIcons().size(), 2u);
 }
 
 } // namespace

@@ -134,4 +134,12 @@ TEST(TodaysBrowsers, CaptureTakesTheShownAddressAndTheTitlesAsShownAndFensterLis
     SetForegroundWindow(edge.hwnd());
     EXPECT_TRUE(edge.closed());
     EXPECT_EQ(readFile(program.path("lstTitel.txt")), quotedLines({"Seite"}));
+
+    // Firefox's title is cut at its em dash.
+    PostMessageA(findDescendant(main, "Button", "&Hinzuf\xFCgen"), BM_CLICK, 0, 0);
+    Sleep(300);
+    SetForegroundWindow(firefox.hwnd());
+    EXPECT_TRUE(waitUntil([&] {
+        return readFile(program.path("lstTitel.txt")) == quotedLines({"Seite", "Artikel"});
+    })) << *readFile(program.path("lstTitel.txt"));
 }
