@@ -1,22 +1,15 @@
 // One browser-like top-level window, shaped by the command line:
 //   browser_fixture CLASS TITLE normal|ignore|ask FLAGS [EDIT | dde:SERVICE:REPLY |
 //                   ddehang:SERVICE | acc:ADDRESS]...
-// FLAGS holds any of h (hidden), b (borderless), t (topmost), n (the edits in a pane), u (the
-// title is UTF-8, else code page 1252), or is "-". The window counts what reaches it in window
-// properties that the tests read: "syscommand" and "close" for close requests of other programs,
-// "question" for each question it asked back ("ask" mode; it closes when the answer is yes), and
-// "overtaken" for each WM_CLOSE of another program that came while the window was still handling
-// SC_CLOSE or asking its question: a program must never send that. A posted WM_APP
-// makes it stop responding, with the property "hung" set, until the event named
-// "zk-fixture-resume" is set. The window is created invisible and shows itself (unless
-// hidden) on a sent WM_APP + 1, so the tests know it before anybody can close it.
-// With dde:SERVICE:REPLY the process is a DDE server of SERVICE for the topic
-// WWW_GetWindowInfo that answers a request of the item "-1" in text format with REPLY;
-// with ddehang:SERVICE it takes the conversation but never answers. Each request it gets
-// is counted in "ddeRequest". With acc:ADDRESS the window answers for its client area with
-// an accessibility tree of its own, shaped as today's browsers shape theirs (Chromium's by
-// the class Chrome_WidgetWin_..., else Firefox's), whose address field holds ADDRESS, and a
-// page of text fields; every look into that page is counted in "pageWalk".
+// FLAGS: "-" or any of h (hidden), b (borderless), t (topmost), n (the edits in a pane), u
+// (a UTF-8 title, else code page 1252). Window properties count what reaches the window:
+// "syscommand" and "close" from other programs, each "question" it asks back (ask mode; yes
+// closes it), each "overtaken" WM_CLOSE that came while SC_CLOSE or a question was still
+// being handled (a program must never send that), "ddeRequest"s to its DDE server for
+// WWW_GetWindowInfo, and each "pageWalk" look into the page of its accessibility tree
+// (acc:, shaped as Chromium's for Chrome_WidgetWin_..., else as Firefox's). A posted WM_APP
+// hangs it, with "hung" set, until the event "zk-fixture-resume" is set; a sent WM_APP + 1
+// shows it, so that the tests know it before anybody can close it.
 
 #include <windows.h>
 #include <ddeml.h>

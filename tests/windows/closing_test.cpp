@@ -99,8 +99,10 @@ TEST(Closing, MatchingBrowserWindowsCloseAndEverythingElseStays) {
     Screenshot(GetDesktopWindow()).keep("zuklapper-demo-nachher.png");
 }
 
-TEST(Robustness, HungWindowHoldsUpNeitherOtherWindowsNorTheProgram) {
-    Program program({{"eins", "zwei"}}, {{"haengt", "badsite"}});
+// A window that stops responding, and one that asks back, hold up neither other windows nor
+// the program; the one asking gets WM_CLOSE only after its question, and nothing meanwhile.
+TEST(Robustness, HungOrAskingWindowsHoldUpNothingAndWmCloseWaitsForTheQuestion) {
+    Program program({{"Andere Seite", "zwei"}}, {{"haengt", "badsite"}});
     // Topmost, so it is the first one the program turns to.
     FakeBrowser hung({.title = "H\xE4ngt",
                       .edits = {"http://haengt.example/"},
@@ -108,31 +110,21 @@ TEST(Robustness, HungWindowHoldsUpNeitherOtherWindowsNorTheProgram) {
                       .topmost = true});
     ASSERT_TRUE(waitUntil([&] { return hung.count("syscommand") > 0; }));
     hung.hang();
-
     for (const char* title : {"first", "second"}) {
-        FakeBrowser browser({.title = title, .edits = {kBadUrl}});
+        const FakeBrowser browser({.title = title, .edits = {kBadUrl}});
         EXPECT_TRUE(browser.closed()) << title << " was not closed";
         EXPECT_TRUE(program.pumpsMessages()) << "the program does not respond";
     }
-    hung.resume();
-    EXPECT_TRUE(program.pumpsMessages());
-}
 
-TEST(Robustness, WindowAskingBackGetsWmCloseOnlyAfterItsQuestionAndNothingMeanwhile) {
-    Program program({{"Andere Seite", "zwei"}}, {{"badsite"}});
     FakeBrowser asking({.title = "Fragt", .edits = {kBadUrl}, .mode = "ask"});
     ASSERT_TRUE(waitUntil([&] { return asking.count("question") == 1; }));
-
-    // The open question holds up neither the program nor the closing of other windows.
-    FakeBrowser other({.cls = "MozillaWindowClass", .title = "Andere Seite"});
+    const FakeBrowser other({.cls = "MozillaWindowClass", .title = "Andere Seite"});
     EXPECT_TRUE(other.closed());
     EXPECT_TRUE(program.pumpsMessages());
     Sleep(1000);
     EXPECT_EQ(asking.count("syscommand"), 1);
     EXPECT_EQ(asking.count("close"), 0) << "WM_CLOSE before SC_CLOSE was handled";
-
-    // The user stays on the page: then comes WM_CLOSE, which asks again. Then the user
-    // leaves the page.
+    // The user stays on the page: then comes WM_CLOSE, which asks again; then the user leaves.
     asking.answer(false);
     ASSERT_TRUE(waitUntil([&] { return asking.count("question") == 2; }));
     EXPECT_EQ(asking.count("syscommand"), 1);
@@ -140,4 +132,6 @@ TEST(Robustness, WindowAskingBackGetsWmCloseOnlyAfterItsQuestionAndNothingMeanwh
     EXPECT_EQ(asking.count("overtaken"), 0);
     asking.answer(true);
     EXPECT_TRUE(asking.closed());
+    hung.resume();
+    EXPECT_TRUE(program.pumpsMessages());
 }

@@ -172,7 +172,7 @@ int Screenshot::count(COLORREF color) const {
     return static_cast<int>(std::count(pixels.begin(), pixels.end(), wanted));
 }
 
-bool Screenshot::savePng(const std::string& path) const {
+bool Screenshot::keep(const std::string& name) const {
     if (!pixels_) return false;
     // GDI+'s PNG encoder.
     static const CLSID png = {
@@ -180,7 +180,8 @@ bool Screenshot::savePng(const std::string& path) const {
     Gdiplus::GdiplusStartupInput input;
     ULONG_PTR token = 0;
     if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
-    const std::wstring file = std::filesystem::path(windowsPath(path)).wstring();
+    const std::wstring file =
+        std::filesystem::path(windowsPath(std::string(ZK_SCREENSHOTS) + "/" + name)).wstring();
     const bool saved =
         Gdiplus::Bitmap(bitmap_, nullptr).Save(file.c_str(), &png, nullptr) == Gdiplus::Ok;
     Gdiplus::GdiplusShutdown(token);
@@ -291,8 +292,8 @@ FakeBrowser::FakeBrowser(const FakeWindow& window) {
             return hwnd_ != nullptr;
         },
         kStartMs))
-        << "window " << window.id << " was not opened";
-    EXPECT_EQ(query(hwnd_, WM_APP + 1), 0) << "window " << window.id << " was not shown";
+        << "window \"" << window.title << "\" was not opened";
+    EXPECT_EQ(query(hwnd_, WM_APP + 1), 0) << "window \"" << window.title << "\" was not shown";
 }
 
 bool FakeBrowser::closed(DWORD timeoutMs) const {

@@ -25,22 +25,19 @@ std::string freshFolder();
 std::string quotedLines(const std::vector<std::string>& entries);
 std::optional<std::string> readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& data);
-// The caption the system keeps for a window; for a control of another program, which keeps
-// its text itself, use controlText.
+// The caption the system keeps; controlText asks a control of another program for its own.
 std::string windowText(HWND hwnd);
 std::string controlText(HWND control);
 std::string className(HWND hwnd);
-// The first top-level window (parent nullptr) or descendant, in enumeration order, that
-// matches.
+// The first top-level window (parent nullptr) or descendant that matches.
 HWND findWindow(HWND parent, const std::function<bool(HWND)>& match);
 HWND findDescendant(HWND parent, const std::string& cls, const std::string& text = "");
 // Sends a message and returns its result, or -1 when it is not handled in time.
 LRESULT query(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 // Posts a key press, as the keyboard would deliver it to the focused window.
 void pressKey(HWND hwnd, WPARAM key);
-// Presses and releases a key on the keyboard: the system delivers it to the window in front,
-// whichever program that belongs to. Modifiers go down before it and come up a while after,
-// so that a program that polls the keyboard sees them held.
+// A key typed on the keyboard, for the window in front; the modifiers are held long enough
+// for a program that polls the keyboard.
 void typeKey(WORD key, std::initializer_list<WORD> modifiers = {});
 
 // The window's rectangle as the screen shows it, so whatever covers the window is in it.
@@ -52,11 +49,8 @@ public:
     Screenshot& operator=(const Screenshot&) = delete;
     // How many pixels have exactly this colour.
     int count(COLORREF color) const;
-    bool savePng(const std::string& path) const;
-    // Saves the picture for people to look at, in the build folder.
-    bool keep(const std::string& name) const {
-        return savePng(std::string(ZK_SCREENSHOTS) + "/" + name);
-    }
+    // Saves the picture as PNG in the build folder, for people to look at.
+    bool keep(const std::string& name) const;
 
 private:
     HBITMAP bitmap_ = nullptr;
@@ -83,10 +77,8 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
     ~ChildProcess();
 
-    // Starts the program with the arguments, each quoted as the C runtime reads it back, in
-    // the folder ("" for this one).
-    // Returns 0, or the error of the last of a few attempts (Wine's process start can fail
-    // for a moment while its own helper processes come up).
+    // Starts the program in the folder ("" for this one); 0 or the last attempt's error (Wine
+    // can fail a start while its own helper processes come up).
     DWORD start(const std::string& exe, const std::string& folder,
                 const std::vector<std::string>& arguments = {});
     HANDLE handle() const { return info_.hProcess; }
@@ -100,7 +92,6 @@ private:
 
 // The shape of a browser-like window of browser_fixture.exe.
 struct FakeWindow {
-    std::string id = {}; // for failure messages
     std::string cls = "IEFrame";
     std::string title = {};
     std::vector<std::string> edits = {};
@@ -109,20 +100,17 @@ struct FakeWindow {
     bool border = true;
     bool topmost = false;
     bool nested = false;
-    // A DDE server of this service for the address query, answering with ddeReply or, with
-    // ddeHang, never; none when empty.
+    // A DDE server of this service answering the address query with ddeReply, or never.
     std::string ddeService = {};
     std::string ddeReply = {};
     bool ddeHang = false;
-    // The program's file name (the fixture copied under it), the title in UTF-8 rather than
-    // code page 1252, and the address of an accessibility tree as today's browsers have.
+    // The fixture copied under this name, the title in UTF-8, and today's browsers' tree.
     std::string program = {};
     bool utf8Title = false;
     std::optional<std::string> accessibleAddress = {};
 };
 
-// One browser_fixture.exe with its window, which counts the close and DDE requests it
-// receives.
+// One browser_fixture.exe with its window, which counts what it receives.
 class FakeBrowser {
 public:
     explicit FakeBrowser(const FakeWindow& window);
@@ -137,9 +125,7 @@ public:
     bool closed(DWORD timeoutMs = kExpectMs) const;
     // The window is there and has had no close request.
     bool untouched() const { return IsWindow(hwnd_) && count("syscommand") + count("close") == 0; }
-    // How often "syscommand" (SC_CLOSE) or "close" (WM_CLOSE) came from another program,
-    // how often the window asked a "question" back, and how many "ddeRequest"s its server
-    // got; 0 once the window has gone.
+    // A count of browser_fixture.cpp ("syscommand", "close", "question", ...); 0 once gone.
     int count(const char* what) const;
     // The window stops responding until resume().
     void hang();
@@ -156,8 +142,7 @@ private:
 // zuklapper.exe copied into a fresh folder with the given list files, started there.
 class Program {
 public:
-    // A list file and the settings file are written only when given; titleFile is the
-    // title list's file byte for byte, instead of titles.
+    // Only the files given are written; titleFile is the title list's bytes.
     Program(std::optional<std::vector<std::string>> titles,
             std::optional<std::vector<std::string>> urls,
             std::optional<std::string> config = std::nullopt,
@@ -167,12 +152,11 @@ public:
     std::string path(const std::string& fileName) const { return folder_ + "\\" + fileName; }
     // The names of the files in the program's folder.
     std::vector<std::string> files() const;
-    // The main window "Zuklapper 1.08" and the hidden host "Form2" of the notification icon.
+    // The main window and the hidden host of the notification icon.
     HWND mainWindow() const;
     HWND hostWindow() const;
-    // The program's visible window with this caption, once it is there.
+    // Once there: the program's visible window of this caption, its message box, its about box.
     HWND shownWindow(const std::string& caption, DWORD timeoutMs = kExpectMs) const;
-    // The program's open message box "Zuklapper", once it is there, and its text.
     HWND messageBox(DWORD timeoutMs = kExpectMs) const;
     static std::string messageText(HWND box);
     // Shows the main window as a double-click on the notification icon does.
@@ -181,12 +165,10 @@ public:
     HWND armAddressCapture() const;
     // Opens the notification icon's popup menu and chooses the item of this mnemonic.
     bool chooseFromMenu(WORD mnemonic) const;
-    // The visible about box, the program's form without caption, once it is there.
     HWND aboutBox(DWORD timeoutMs = kExpectMs) const;
     bool waitForEnd(DWORD timeoutMs = kExpectMs) const;
-    // True when the program's message loop handles a message posted to its list box within
-    // the time; the list needs two entries. A program stuck in a call still answers sent
-    // messages, so this takes a posted one.
+    // The message loop handles a message posted to the list box (of at least two entries): a
+    // program stuck in a call would still answer a sent one.
     bool pumpsMessages(DWORD timeoutMs = kExpectMs) const;
     bool running() const { return process_.running(); }
 

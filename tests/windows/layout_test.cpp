@@ -17,36 +17,11 @@ using namespace zkt;
 
 namespace {
 
-// The DPI of the processes started while it lives, as the display settings set it.
-class SystemDpi {
-public:
-    explicit SystemDpi(DWORD dpi) {
-        RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0,
-                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
-        DWORD size = sizeof previous_;
-        hadValue_ = RegQueryValueExA(key_, "LogPixels", nullptr, nullptr,
-                                     reinterpret_cast<BYTE*>(&previous_), &size) == ERROR_SUCCESS;
-        set(dpi);
-    }
-    ~SystemDpi() {
-        if (hadValue_)
-            set(previous_);
-        else
-            RegDeleteValueA(key_, "LogPixels");
-        RegCloseKey(key_);
-    }
-    SystemDpi(const SystemDpi&) = delete;
-    SystemDpi& operator=(const SystemDpi&) = delete;
-
-private:
-    void set(DWORD dpi) {
-        RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
-                       sizeof dpi);
-    }
-    HKEY key_ = nullptr;
-    DWORD previous_ = 96;
-    bool hadValue_ = false;
-};
+// The DPI of the processes started from now on, as the display settings set it.
+void setSystemDpi(DWORD dpi) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD, &dpi,
+                    sizeof dpi);
+}
 
 // The control ids of the Win32 backend: 100 and the control's index.
 HWND realControl(HWND window, const zk::ui::Control& control) {
@@ -60,8 +35,12 @@ public:
         // Rectangles of other programs' windows as they are, not scaled to this one's DPI.
         previous_ = SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
         design_.app.start();
+        setSystemDpi(dpi());
     }
-    void TearDown() override { SetThreadDpiAwarenessContext(previous_); }
+    void TearDown() override {
+        setSystemDpi(96);
+        SetThreadDpiAwarenessContext(previous_);
+    }
 
     int dpi() const { return GetParam(); }
     double pixels(int twips) const { return twips * dpi() / 1440.0; }
@@ -151,7 +130,6 @@ private:
 // The main window as it first shows, and after a resize: the design window is given the same
 // client area, so the program's own resize handler places the list and the buttons.
 TEST_P(Layout, MainWindowAsDesignedAndAfterAResize) {
-    const SystemDpi setting(dpi());
     Program program({{"Seite"}}, std::nullopt);
     program.showMainWindow();
     const HWND main = program.mainWindow();
@@ -217,7 +195,6 @@ TEST_P(Layout, Dialogs) {
              return program.chooseFromMenu('I') ? program.aboutBox() : nullptr;
          }},
     };
-    const SystemDpi setting(dpi());
     for (const auto& d : dialogs) {
         SCOPED_TRACE(d.picture);
         Program program(std::nullopt, {{"http://alt/"}});
