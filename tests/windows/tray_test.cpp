@@ -31,7 +31,7 @@ int trayIconPixels() {
 
 } // namespace
 
-TEST(Tray, StartsHiddenWithItsIconAndShowsAndHidesTheMainWindow) {
+TEST(Tray, StartsHiddenWithItsIconRunsOncePerFolderAndEndsWithTheSession) {
     const int before = trayIconPixels(); // icons of programs that were killed may linger
     Program program({{"b", "a"}}, std::nullopt);
     const HWND main = program.mainWindow();
@@ -82,7 +82,13 @@ TEST(Tray, StartsHiddenWithItsIconAndShowsAndHidesTheMainWindow) {
     ASSERT_EQ(beside.start(other + "\\zuklapper.exe", other), 0u);
     Sleep(1000);
     EXPECT_TRUE(beside.running());
-    EXPECT_TRUE(program.running());
+
+    // The end of the session ends the program.
+    EXPECT_EQ(query(host, WM_QUERYENDSESSION, 0, 0), TRUE) << "the session must be let end";
+    EXPECT_EQ(query(main, WM_QUERYENDSESSION, 0, 0), TRUE);
+    query(host, WM_ENDSESSION, TRUE, 0);
+    EXPECT_TRUE(program.waitForEnd()) << "the program still runs";
+    EXPECT_FALSE(hasNotifyIcon(host));
 }
 
 TEST(Tray, KeysAfterThePopupMenuReachNoHiddenWindowAndItsLastItemEndsTheProgram) {
@@ -125,17 +131,6 @@ TEST(Tray, KeysAfterThePopupMenuReachNoHiddenWindowAndItsLastItemEndsTheProgram)
     Sleep(300);
     EXPECT_TRUE(Screenshot(popupMenuWindow()).keep("zuklapper-menue.png"));
     typeKey('S');
-    EXPECT_TRUE(program.waitForEnd()) << "the program still runs";
-    EXPECT_FALSE(hasNotifyIcon(host));
-}
-
-TEST(Tray, TheEndOfTheSessionEndsTheProgram) {
-    Program program(std::nullopt, std::nullopt);
-    const HWND host = program.hostWindow();
-    ASSERT_TRUE(waitUntil([&] { return hasNotifyIcon(host); }));
-    EXPECT_EQ(query(host, WM_QUERYENDSESSION, 0, 0), TRUE) << "the session must be let end";
-    EXPECT_EQ(query(program.mainWindow(), WM_QUERYENDSESSION, 0, 0), TRUE);
-    query(host, WM_ENDSESSION, TRUE, 0);
     EXPECT_TRUE(program.waitForEnd()) << "the program still runs";
     EXPECT_FALSE(hasNotifyIcon(host));
 }
