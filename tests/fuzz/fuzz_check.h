@@ -3,8 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-// A broken property: says which and aborts, so that libFuzzer keeps the input. A macro, to
-// print the condition's text.
+// A broken property: says which and aborts, so that libFuzzer keeps the input.
 // NOLINTNEXTLINE(cppcoreguidelines-macro-usage)
 #define ZK_FUZZ_CHECK(condition)                                                                   \
     do {                                                                                           \

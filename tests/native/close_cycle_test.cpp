@@ -1,14 +1,12 @@
 #include "program_fixture.h"
 
-#include "engine/close_cycle.h"
 #include "engine/todays_browsers.h"
-
-#include <random>
 
 namespace zk {
 namespace {
 
 using sim::OnClose;
+using sim::SimAccessible;
 using Log = std::vector<Hwnd>;
 
 class CloseCycle : public ProgramTest {
@@ -18,21 +16,16 @@ protected:
     }
 };
 
-// URL entries are pieces of the address, with letter case; each closes the first matching
-// window in scan order and waits while it takes its time or stays.
+// Each URL entry closes the first window whose address holds it, and waits while it is slow.
 TEST_F(CloseCycle, EachUrlEntryClosesTheFirstWindowWhoseAddressHoldsIt) {
     start({}, {"werbung", "/pfad/x", ""});
     const Hwnd path = open("A", "https://ok.de/pfad/x/y");
-    const Hwnd upper = open("B", "http://www.WERBUNG.de/");
-    const Hwnd noUrl = open("C", "");
-    const Hwnd notepad = sim.desktop.open("Notepad", "werbung");
     const Hwnd lower = open("D", "http://werbung.de/a");
     const Hwnd slow = open("E", "http://werbung.de/b", OnClose::Slow);
     tick(4); // the slow one is asked once, and its entry waits for it
     EXPECT_EQ(sim.desktop.closeLog(), (Log{slow, path}));
     tick(2);
     EXPECT_EQ(sim.desktop.closeLog(), (Log{slow, path, lower}));
-    for (Hwnd stays : {upper, noUrl, notepad}) EXPECT_EQ(win(stays).closeRequests, 0);
 
     const Hwnd below = open("F", "http://werbung.de/c");
     const Hwnd stubborn = open("G", "http://werbung.de/d", OnClose::Ignore);
@@ -102,48 +95,99 @@ TEST_F(CloseCycle, ALateAnswerForAReusedHandleValueNeverReachesTheNewWindow) {
     }
 }
 
-// The indexed close order against its plain definition: every URL entry against every row
-// (the first match), then every title entry against every row (all matches).
-TEST(CloseRules, IndexedOrderEqualsThePlainDefinition) {
-    std::mt19937 random(2024);
-    auto text = [&](std::size_t maxLength) {
-        std::string s;
-        for (std::size_t n = random() % (maxLength + 1); n > 0; --n) s += "ab/-A"[random() % 5];
-        return s;
-    };
-    CloseRules rules;
-    EntryList urls, titles;
-    std::vector<Hwnd> indexed, plain;
-    for (int round = 0; round < 400; ++round) {
-        std::vector<std::string> u(random() % 12), t(random() % 12);
-        const char* schemes[] = {"", "", "http://", "https://www.", "www."};
-        for (auto& e : u) e = schemes[random() % 5] + text(4);
-        for (auto& e : t) e = text(3);
-        if (round % 3 != 0) { // keep the lists now and then, so the cached indexes are used
-            urls.assign(u);
-            titles.assign(t);
-        }
-        const std::string designation = round % 2 ? "" : text(2);
-        std::vector<BrowserWindow> rows(1 + random() % 8);
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            rows[i] = {text(3) + (random() % 2 ? designation : ""),
-                       (random() % 3 ? "" : "www.") + text(12), 0x100 + i, random() % 2 == 0};
-        rules.closeOrder(rows, urls, titles, designation, indexed);
-        plain.clear();
-        for (const std::string& entry : urls.items()) {
-            // An address of today's browsers also holds an entry in its shown form.
-            const std::string shown(shownForm(entry));
-            const auto row = std::find_if(rows.begin(), rows.end(), [&](const BrowserWindow& r) {
-                return (!entry.empty() && r.Url.find(entry) != std::string::npos) ||
-                       (r.shownForm && !shown.empty() && r.Url.find(shown) != std::string::npos);
-            });
-            if (row != rows.end()) plain.push_back(row->hWnd);
-        }
-        for (const std::string& entry : titles.items())
-            for (const BrowserWindow& row : rows)
-                if (row.Title == entry + designation) plain.push_back(row.hWnd);
-        ASSERT_EQ(indexed, plain) << "round " << round;
+constexpr int Tabs = 0x3C, Tab = 0x25, ToolBar = 0x16, Button = 0x2B, Client = 0x0A;
+
+// Chromium's tree: tabs, the tool bar with the address field, and a page never to be walked.
+SimAccessible browserTree(const std::string& address) {
+    SimAccessible page{ROLE_DOCUMENT};
+    for (int i = 0; i < 50; ++i) page.children.push_back({ROLE_TEXT, "Suche"});
+    return {Client,
+            {},
+            {{Tabs, {}, {{Tab}, {Tab}}},
+             {ToolBar, {}, {{Button}, {ROLE_TEXT, address}}},
+             std::move(page)}};
+}
+
+class TodaysBrowsersTest : public ProgramTest {
+protected:
+    Hwnd open(const char* cls, const char* program, const std::string& title,
+              std::optional<std::string> address) {
+        const Hwnd window = sim.desktop.open(cls, title);
+        win(window).program = program;
+        if (address) win(window).accessible = browserTree(*address);
+        return window;
     }
+};
+
+TEST_F(TodaysBrowsersTest, OneWindowPerUrlEntryAndTickClosesAndOtherProgramsStay) {
+    start({"B\xF6se Seite"}, {"https://www.badsite.com"});
+    app->WebbrowserBezeichnung = " - Google Chrome";
+    const Hwnd chrome =
+        open("Chrome_WidgetWin_1", "chrome.exe", "A - Google Chrome", "badsite.com/x");
+    const Hwnd edge =
+        open("Chrome_WidgetWin_2", "MSEDGE.EXE", "B\xF6se Seite - Google Chrome", std::nullopt);
+    const Hwnd firefox = open("MozillaWindowClass", "firefox.exe", "C", "https://badsite.com/");
+    const Hwnd electron =
+        open("Chrome_WidgetWin_1", "code.exe", "B\xF6se Seite - Google Chrome", "badsite.com");
+    const Hwnd thunderbird = open("MozillaWindowClass", "thunderbird.exe", "D", "badsite.com");
+    choose("&Chrome, Edge und Firefox");
+    tick(2); // the first scan starts the reads, the next one closes
+    EXPECT_EQ(sim.desktop.closeLog(), (Log{edge, firefox}));
+    tick(2);
+    EXPECT_FALSE(sim.desktop.exists(chrome));
+    for (Hwnd stays : {electron, thunderbird}) EXPECT_EQ(win(stays).closeRequests, 0);
+    EXPECT_EQ(sim.desktop.documentWalks(), 0);
+}
+
+// The field found is kept: later ticks read its value alone, and walk again only when that
+// fails. A browser whose reads hang holds up neither the close cycle nor the other reads.
+TEST_F(TodaysBrowsersTest, AFoundFieldIsReadAgainAndAHungBrowserHoldsUpNothing) {
+    sim.files.put(ConfigDatei, "[Webbrowser]\r\nAktuelleBrowser=1\r\n");
+    start({}, {"weg.example"});
+    const Hwnd hung = open("Chrome_WidgetWin_1", "chrome.exe", "H", "harmlos.example");
+    const Hwnd page = open("Chrome_WidgetWin_1", "brave.exe", "P", "harmlos.example");
+    tick(2);
+    const int calls = sim.desktop.accessibleCalls();
+    tick();
+    EXPECT_EQ(sim.desktop.accessibleCalls(), calls + 2); // one value read each
+    win(hung).accessibilityHangs = true;
+    win(hung).accessible = browserTree("weg.example");
+    win(page).accessible->children[1].children[1].value = "weg.example/neu";
+    const Hwnd later = open("IEFrame", "iexplore.exe", "L", std::nullopt);
+    sim.desktop.addChild(later, "Edit", "http://weg.example/");
+    tick(3);
+    EXPECT_FALSE(sim.desktop.exists(page));
+    EXPECT_FALSE(sim.desktop.exists(later));
+    EXPECT_TRUE(sim.desktop.exists(hung));
+    win(hung).accessibilityHangs = false;
+    tick(2);
+    EXPECT_FALSE(sim.desktop.exists(hung));
+
+    // Another tree: the kept field reads nothing, so the tree is walked anew.
+    const Hwnd moved = open("MozillaWindowClass", "waterfox.exe", "M", "harmlos.example");
+    tick(2);
+    win(moved).accessible = SimAccessible{Client, {}, {{ROLE_TEXT, "weg.example"}}};
+    tick(3);
+    EXPECT_FALSE(sim.desktop.exists(moved));
+}
+
+TEST_F(TodaysBrowsersTest, TheSwitchIsSavedAndAFailedSaveIsSaid) {
+    for (const char* stored : {"0", "2", "ja", ""}) {
+        sim::SimPlatform fresh;
+        fresh.files.put(ConfigDatei, std::string("[Webbrowser]\r\nAktuelleBrowser=") + stored);
+        Zuklapper program(fresh.platform);
+        program.start();
+        EXPECT_FALSE(program.AktuelleBrowser) << stored;
+        EXPECT_FALSE(program.form1().mAktuelleBrowser.checked());
+    }
+    start();
+    choose("&Chrome, Edge und Firefox");
+    EXPECT_TRUE(form().mAktuelleBrowser.checked());
+    sim.files.failWrites(ConfigDatei);
+    expectMessages(1);
+    choose("&Chrome, Edge und Firefox");
+    EXPECT_FALSE(app->AktuelleBrowser);
+    EXPECT_EQ(sim.files.get(ConfigDatei), "[Webbrowser]\r\nAktuelleBrowser=1\r\n");
 }
 
 } // namespace

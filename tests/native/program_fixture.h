@@ -26,9 +26,6 @@ protected:
     void start(const Items& titles = {}, const Items& urls = {}) {
         if (!titles.empty()) sim.files.put(TitelDatei, formatEntries(titles));
         if (!urls.empty()) sim.files.put(UrlDatei, formatEntries(urls));
-        startAsIs();
-    }
-    void startAsIs() {
         app = std::make_unique<Zuklapper>(sim.platform);
         app->start();
     }
@@ -37,8 +34,8 @@ protected:
     sim::SimWindow& win(Hwnd window) { return sim.desktop.window(window); }
 
     // A browser window that the user brings to the front.
-    Hwnd front(const std::string& title, const char* url = nullptr, const char* cls = "IEFrame") {
-        const Hwnd window = sim.desktop.openBrowser(cls, title, url);
+    Hwnd front(const std::string& title, const char* url = nullptr) {
+        const Hwnd window = sim.desktop.openBrowser("IEFrame", title, url);
         sim.desktop.setForeground(window);
         return window;
     }

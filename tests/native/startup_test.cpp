@@ -7,10 +7,6 @@ namespace {
 
 class StartupTest : public ProgramTest {
 protected:
-    FrmHaupt& host() { return app->frmHaupt(); }
-    void trayEvent(unsigned mouseMessage) {
-        ASSERT_TRUE(sim.toolkit.notifyIconEvent(mouseMessage));
-    }
     void expectLayout(ui::Geometry list, ui::Geometry buttons) {
         EXPECT_EQ(form().List1.geometry(), list);
         EXPECT_EQ(form().picButtons.geometry(), buttons);
@@ -20,18 +16,10 @@ protected:
 TEST_F(StartupTest, SettingsFileValuesAndAProgramFolderAtADriveRoot) {
     sim.files.setProgramFolder("D:\\");
     sim.files.put("D:\\lstTitel.txt", "\"t\"\r\n");
-    sim.files.put("D:\\config.ini", "[hotkeys]\r\n"
-                                    "AddTitle=  F5  \r\n"
-                                    "AddTitle2=\" Strg\"\r\n"
-                                    "AddUrl=\"F9 \"\r\n"
-                                    "AddUrl2=\r\n"
-                                    "[Webbrowser]\r\n"
-                                    "Bezeichnung=\"\" - Mozilla \"Firefox\"\"\"\r\n");
-    startAsIs();
-    EXPECT_EQ(form().Pfad, "D:\\lstTitel.txt");
-    EXPECT_EQ(form().UrlPfad, "D:\\lstUrl.txt");
-    EXPECT_EQ(form().Pfad2, "D:\\Webbrowser.txt");
-    EXPECT_EQ(form().Pfad_config, "D:\\config.ini");
+    sim.files.put("D:\\config.ini",
+                  "[hotkeys]\r\nAddTitle=  F5  \r\nAddTitle2=\" Strg\"\r\nAddUrl=\"F9 \"\r\n"
+                  "AddUrl2=\r\n[Webbrowser]\r\nBezeichnung=\"\" - Mozilla \"Firefox\"\"\"\r\n");
+    start();
     EXPECT_EQ(form().List1.items(), (Items{"t"}));
     // Blanks behind a name stay, so "F9 " and "" are unknown names: their slots stay 0.
     EXPECT_EQ(app->Hotkey, (HotkeyTable{116, 2, 0, 0}));
@@ -39,8 +27,8 @@ TEST_F(StartupTest, SettingsFileValuesAndAProgramFolderAtADriveRoot) {
 }
 
 TEST_F(StartupTest, LayoutFollowsTheWindowSize) {
-    startAsIs();
-    trayEvent(515);
+    start();
+    ASSERT_TRUE(sim.toolkit.notifyIconEvent(515));
     expectLayout({100, 360, 5230, 3570}, {1790, 3930, 3540, 735});
     EXPECT_EQ(form().picliste.geometry(), (ui::Geometry{100, 0, 2145, 360}));
 
@@ -61,25 +49,39 @@ TEST_F(StartupTest, LayoutFollowsTheWindowSize) {
     expectLayout({100, 360, 5230, 3570}, {1790, 3930, 3540, 735});
 }
 
-TEST_F(StartupTest, TheIconComesBackIntoANewNotificationAreaAndTheMenuEndsTheProgram) {
-    start({"a"});
-    sim.toolkit.restartShell(); // the icon comes back into a new notification area
-    ASSERT_EQ(sim.desktop.notifyIcons().size(), 1u);
-    EXPECT_EQ(sim.desktop.notifyIcons()[0].owner, host().window.handle());
-    EXPECT_EQ(sim.desktop.notifyIcons()[0].tip, "Zuklapper");
+// UTF-8 lists are read in the code page; a list holding an entry beyond it is never rewritten.
+TEST_F(StartupTest, ListsSavedAsUtf8AreReadInTheCodePageAndLoseNothing) {
+    const struct {
+        std::string file;
+        Items entries;  // in the code page, in file order
+        bool deletable; // else the list holds less than the file, which stays as it is
+    } cases[] = {
+        {"\"\303\234bersicht\"\r\n\"Gr\303\266\303\237e\"\r\n",
+         {"\334bersicht", "Gr\366\337e"},
+         true},
+        {"\xEF\xBB\xBF\"Seite\"\r\n\"\xE2\x82\xAC\"\r\n", {"Seite", "\x80"}, true},
+        {"\"\334bersicht\"\r\n\"\xC3\"\r\n", {"\334bersicht", "\xC3"}, true}, // ANSI
+        {"\"\xE6\x97\xA5\"\r\n\"\303\234bersicht\"\r\n", {"\334bersicht"}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.file));
+        sim::SimPlatform fresh;
+        fresh.files.put(TitelDatei, c.file);
+        Zuklapper program(fresh.platform);
+        program.start();
+        EXPECT_EQ(program.form1().TitelEintraege.items(), c.entries);
+        const Hwnd page = fresh.desktop.openBrowser("IEFrame", c.entries[0], nullptr);
+        fresh.advance(100);
+        EXPECT_FALSE(fresh.desktop.exists(page));
 
-    trayEvent(515);
-    choose("&schlie\xDF"
-           "en");
-    EXPECT_TRUE(sim.desktop.notifyIcons().empty());
-    EXPECT_TRUE(sim.toolkit.quitRequested());
-    EXPECT_FALSE(form().window.visible());
-    // No event runs any more.
-    const Hwnd browser = sim.desktop.openBrowser("IEFrame", "a", nullptr);
-    tick(3);
-    EXPECT_TRUE(sim.desktop.exists(browser));
+        fresh.toolkit.expectMessageBox([](const sim::MessageBoxCall&) { return ui::ID_OK; });
+        program.form1().Command1_Click();
+        EXPECT_EQ(fresh.toolkit.messageBoxes().size(), c.deletable ? 0u : 1u);
+        EXPECT_TRUE(c.deletable || fresh.files.get(TitelDatei) == c.file);
+    }
 }
 
+// From the same folder a second start shows the running copy; from another it runs beside.
 TEST_F(StartupTest, ASecondStartFromTheSameFolderShowsTheRunningCopyAndEnds) {
     start({"a"});
     sim::HeadlessToolkit secondToolkit(sim.desktop);
@@ -94,7 +96,10 @@ TEST_F(StartupTest, ASecondStartFromTheSameFolderShowsTheRunningCopyAndEnds) {
     tick();
     EXPECT_TRUE(form().window.visible()); // as a double-click on its icon shows it
 
-    // From another folder, a copy runs beside it.
+    sim.toolkit.restartShell(); // the icon comes back into a new notification area
+    ASSERT_EQ(sim.desktop.notifyIcons().size(), 1u);
+    EXPECT_EQ(sim.desktop.notifyIcons()[0].owner, app->frmHaupt().window.handle());
+
     sim::SimFiles otherFiles("D:\\Zuklapper");
     sim::SimProfile otherProfile(otherFiles);
     sim::HeadlessToolkit otherToolkit(sim.desktop);

@@ -1,6 +1,7 @@
 #include "program_fixture.h"
 
 #include "browsers/frm_web_browser.h"
+#include "hotkeys/frmconfig.h"
 #include "tray/frm_haupt.h"
 
 namespace zk {
@@ -41,22 +42,8 @@ TEST_F(BrowserDialog, IsLoadedHiddenAtStartAndClosedAtTheEndWithItsTextInForce) 
     startWith({" - B", " - A"}, "\"\" - A\"\"");
     EXPECT_TRUE(dialog().window.loaded());
     EXPECT_FALSE(dialog().window.visible());
-    EXPECT_TRUE(dialog().window.topmost());
-    EXPECT_EQ(win(dialog().window.handle()).owner, form().window.handle());
-    EXPECT_EQ(dialog().List1.items(), (Items{" - A", " - B"}));
     EXPECT_EQ(dialog().Text2.text(), " - A");
     EXPECT_EQ(app->WebbrowserBezeichnung, " - A");
-
-    // The popup item opens the same dialog.
-    sim.toolkit.expectModal([this](const sim::ModalCall& call) {
-        EXPECT_EQ(call.window, "frmWebBrowser");
-        EXPECT_EQ(dialog().window.caption(), "Zuklapper Webbrowserauswahl");
-        dialog().window.hide();
-        return 0;
-    });
-    form().mweb.click();
-    EXPECT_EQ(sim.toolkit.modalWindows().size(), 1u);
-
     dialog().Text2.setText(" - B");
     app->WebbrowserBezeichnung.clear();
     app->frmHaupt().schliessen();
@@ -65,37 +52,8 @@ TEST_F(BrowserDialog, IsLoadedHiddenAtStartAndClosedAtTheEndWithItsTextInForce) 
     EXPECT_EQ(sim.files.writes(), 0);
 }
 
-TEST_F(BrowserDialog, CapturesFromTheCharacterBeforeTheLastHyphenOfTheWindowInFront) {
-    sim.files.put(WebDatei, "\" - Mozilla Firefox\""); // no line end after the last line
-    startWith({});
-    expectMessages(2);
-    inDialog([&](FrmWebBrowser& d) {
-        // While the dialog stays in front the capture waits; cancelling reads nothing.
-        d.cmdHinzufuegen.click();
-        sim.advance(1000);
-        EXPECT_EQ(d.cmdHinzufuegen.caption(), "&Abbrechen");
-        d.cmdHinzufuegen.click();
-        EXPECT_FALSE(d.Timer1.enabled());
-        EXPECT_EQ(d.cmdHinzufuegen.caption(), "&Hinzuf\xFCgen");
-        sim.desktop.setForeground(sim.desktop.openBrowser("IEFrame", "X - Y", nullptr));
-        sim.advance(1000);
-        EXPECT_EQ(d.List1.listCount(), 1);
-
-        capture("Seite - Microsoft Internet Explorer");
-        capture("ohne Strich");
-        EXPECT_EQ(message(0), "Ung\xFCltiges Webbrowser-Fenster");
-        capture("Seite - MOZILLA Firefox");
-        EXPECT_EQ(message(1), "Dieser Webbrowser befindet sich bereits in der Liste");
-        EXPECT_EQ(sim.toolkit.messageBoxes()[1].caption, "Zuklapper");
-        EXPECT_EQ(d.List1.items(), (Items{" - Microsoft Internet Explorer", " - Mozilla Firefox"}));
-    });
-    EXPECT_EQ(sim.files.get(WebDatei),
-              formatEntries({" - Mozilla Firefox", " - Microsoft Internet Explorer"}));
-    EXPECT_FALSE(sim.files.exists(ConfigDatei)); // a capture chooses nothing
-}
-
-// A click chooses a designation and stores it with its blanks; a typed one works at once
-// until the next load. Deleting rewrites the file and chooses the first remaining row.
+// A click chooses a designation and stores it with its blanks; a typed one works at once.
+// Deleting rewrites the file and chooses the first remaining row.
 TEST_F(BrowserDialog, ChoosingStoresTheDesignationAndDeletingChoosesTheFirstRow) {
     startWith({" - B", " - Neu", " - A"});
     const Hwnd page = sim.desktop.openBrowser("IEFrame", "Seite - Typed", nullptr);
@@ -113,19 +71,6 @@ TEST_F(BrowserDialog, ChoosingStoresTheDesignationAndDeletingChoosesTheFirstRow)
     });
     EXPECT_EQ(sim.files.get(WebDatei), formatEntries({" - A", " - B"}));
     EXPECT_EQ(sim.files.get(ConfigDatei), "[Webbrowser]\r\nBezeichnung=\"\" - A\"\"\r\n");
-
-    sim.files.put(WebDatei, formatEntries({" - Einzig"}));
-    inDialog([&](FrmWebBrowser& d) {
-        EXPECT_EQ(d.Text2.text(), " - A");
-        d.List1.setListIndex(0);
-        d.Text2.setText(" - getippt");
-        d.Command1.click();
-        d.Command1.click(); // an empty list: nothing happens
-    });
-    EXPECT_EQ(app->WebbrowserBezeichnung, " - getippt");
-    EXPECT_EQ(sim.files.get(WebDatei), "");
-    inDialog([&](FrmWebBrowser& d) { EXPECT_EQ(d.Text2.text(), " - Einzig"); });
-    EXPECT_EQ(app->WebbrowserBezeichnung, " - Einzig");
 }
 
 TEST_F(BrowserDialog, FileFaultsAndUnstorableDesignationsAreSaidAndLoseNothing) {
@@ -169,6 +114,67 @@ TEST_F(BrowserDialog, FileFaultsAndUnstorableDesignationsAreSaidAndLoseNothing) 
     });
     sim.files.heal();
     EXPECT_EQ(sim.files.get(WebDatei), formatEntries({" - A", " - B", " - D"}));
+}
+
+Items shownKeys(Frmconfig& dialog) {
+    return {dialog.cbTitel1.text(), dialog.cbTitel2.text(), dialog.cbUrl1.text(),
+            dialog.cbUrl2.text()};
+}
+
+class HotkeyDialog : public ProgramTest {
+protected:
+    Frmconfig& dialog() { return app->frmconfig(); }
+    void open() { choose("H&otkeys"); }
+};
+
+// ChkAddUrl at start and in the dialog: the hotkeys run only with 1; the box takes 0, 1
+// and 2, and its load-time click writes the value back. Key names show as they are stored.
+TEST_F(HotkeyDialog, StoredValuesAreShownAsTheyAreAndOnly1SwitchesTheHotkeysOn) {
+    const std::tuple<const char*, bool, int> cases[] = {
+        {"1", true, 1},   {" 1 ", true, 1},  {"0", false, 0}, {"2", false, 2},  {"7", false, 0},
+        {"-1", false, 0}, {"abc", false, 0}, {"", false, 0},  {"1.5", false, 0}};
+    for (const auto& [chkAddUrl, on, box] : cases) {
+        SCOPED_TRACE(chkAddUrl);
+        sim::SimPlatform fresh;
+        fresh.files.put(ConfigDatei, std::string("[Hotkeys]\r\nAddTitle=F13\r\nAddTitle2=Strg\r\n"
+                                                 "AddUrl=f9\r\nChkAddUrl=") +
+                                         chkAddUrl);
+        Zuklapper program(fresh.platform);
+        program.start();
+        EXPECT_EQ(program.form1().tmrHotkey.enabled(), on);
+        program.frmconfig().window.show();
+        Frmconfig& shown = program.frmconfig();
+        EXPECT_EQ(shownKeys(shown), (Items{"F13", "Strg", "f9", "Shift"}));
+        EXPECT_EQ(shown.cbTitel1.listIndex(), -1);
+        EXPECT_EQ(shown.cbTitel2.listIndex(), 2);
+        EXPECT_EQ(shown.Check1.value(), box);
+        EXPECT_EQ(fresh.files.writes(), box == 0 ? 0 : 1);
+        EXPECT_EQ(program.form1().tmrHotkey.enabled(), on);
+        // Unknown names leave their slots at 0.
+        EXPECT_EQ(program.Hotkey, (HotkeyTable{0, 2, 0, 1}));
+    }
+}
+
+// The box's load-time click writes back only what was read: its failed write says nothing.
+// Opened again while open, the dialog comes to the front; closed, it loads afresh.
+TEST_F(HotkeyDialog, TheDialogComesToTheFrontWhenOpenAndLoadsAfreshWhenOpenedAgain) {
+    start();
+    sim.files.failWrites(ConfigDatei);
+    open();
+    sim.files.heal();
+    EXPECT_EQ(shownKeys(dialog()), (Items{"F8", "keine", "F8", "Shift"}));
+    dialog().cbTitel1.choose(4);
+    dialog().cbTitel1.setText("F");
+    sim.desktop.setForeground(sim.desktop.openBrowser("IEFrame", "Seite", nullptr));
+    const Hwnd shown = dialog().window.handle();
+    open();
+    EXPECT_EQ(sim.desktop.foreground(), shown);
+    EXPECT_EQ(dialog().cbTitel1.text(), "F");
+    dialog().window.requestClose();
+    EXPECT_FALSE(sim.desktop.exists(shown));
+    open();
+    EXPECT_EQ(dialog().cbTitel1.listCount(), 12);
+    EXPECT_EQ(shownKeys(dialog()), (Items{"F5", "keine", "F8", "Shift"}));
 }
 
 } // namespace

@@ -1,0 +1,199 @@
+#include "app/entry_list_file.h"
+#include "capture/cuts.h"
+#include "engine/close_cycle.h"
+#include "engine/get_url.h"
+#include "engine/todays_browsers.h"
+#include "hotkeys/hotkey.h"
+#include "platform/sim/sim_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace zk {
+namespace {
+
+using Entries = std::vector<std::string>;
+
+// The title entry is the title's head, the designation its tail: they meet at the character
+// before the last hyphen (or, for today's browsers, dash).
+TEST(Cuts, TitlesSplitBeforeTheLastHyphenAndAddressesLoseOneSlash) {
+    const std::optional<std::string> none;
+    const struct {
+        const char* title = nullptr;
+        bool dashes = false;
+        std::optional<std::string> entry, designation;
+    } cases[] = {
+        {"Seite - Microsoft Internet Explorer", false, "Seite", " - Microsoft Internet Explorer"},
+        {"a-b - Mozilla", false, "a-b", " - Mozilla"},
+        {"abc-def", false, "ab", "c-def"},
+        {"-abc", false, "", "-abc"},
+        {"a-bc", false, "", "a-bc"},
+        {"Strich hinten-", false, "Strich hinte", "n-"},
+        {"ohne Strich", false, none, none},
+        {"Seite \x97 Mozilla Firefox", false, none, none},
+        {"Seite \x97 Mozilla Firefox", true, "Seite", " \x97 Mozilla Firefox"},
+        {"a-b \x96 Opera", true, "a-b", " \x96 Opera"},
+        {"Seite - Microsoft? Edge", true, "Seite", " - Microsoft? Edge"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::string(c.title)));
+        EXPECT_EQ(titleEntry(c.title, c.dashes), c.entry);
+        EXPECT_EQ(designationEntry(c.title, c.dashes), c.designation);
+    }
+    const std::pair<const char*, const char*> urls[] = {
+        {"http://a.b//", "http://a.b/"}, {"abcde/", "abcde/"}, {"abcdef/", "abcdef"}};
+    for (const auto& [typed, entry] : urls) EXPECT_EQ(urlEntry(typed), entry);
+    EXPECT_EQ(shownForm("https://www.example.org/"), "example.org/");
+    EXPECT_EQ(shownForm("www.http://x"), "http://x");
+}
+
+TEST(FieldReader, ReadsQuotedAndUnquotedFields) {
+    const std::pair<const char*, Entries> cases[] = {
+        {"", {}},
+        {"\"a, b\"\r\n", {"a, b"}},                           // a comma inside quotes stays
+        {"a, b\r\n", {"a", "b"}},                             // an unquoted comma splits
+        {"  \"lead\"\r\n   plain   \r\n", {"lead", "plain"}}, // blanks around fields go
+        {"\"  keep  \"\r\n", {"  keep  "}},                   // blanks inside quotes stay
+        {"\r\n\"x\"\r\n\r\n", {"", "x", ""}},                 // empty lines are empty entries
+        {"a\nb\rc\r\nd", {"a", "b", "c", "d"}},               // LF, CR, CR LF, no final line end
+        {"\"a\",\"b\"\r\n", {"a", "b"}},
+        {"a,\r\nb", {"a", "", "b"}},
+        // Quotes inside entries stay; an unclosed quote ends at the line end.
+        {"\"say \"hi\" now\"\r\n", {"say \"hi\" now"}},
+        {"\"ends with \"\"\r\nnext\r\n", {"ends with \"", "next"}},
+        {"\"open\r\n\"b\"\r\n", {"open", "b"}},
+        {"\"a\"b\r\n", {"a\"b"}},
+    };
+    for (const auto& [data, entries] : cases) EXPECT_EQ(parseEntries(data), entries) << data;
+}
+
+TEST(ListFile, AnAppendedEntryStartsOnALineOfItsOwnInTheFilesEncoding) {
+    const std::string bom = "\xEF\xBB\xBF", entry = "\"\334bersicht\"\r\n";
+    const std::pair<std::optional<std::string>, std::string> cases[] = {
+        {std::nullopt, entry},
+        {"", entry},
+        {"\"a\"", "\"a\"\r\n" + entry},
+        {"a\n", "a\n" + entry},
+        {bom, bom + "\"\303\234bersicht\"\r\n"},
+        {"\"Gr\303\266\303\237e\"", "\"Gr\303\266\303\237e\"\r\n\"\303\234bersicht\"\r\n"},
+    };
+    for (const auto& [before, after] : cases) {
+        sim::SimFiles files;
+        if (before) files.put("C:\\z\\l.txt", *before);
+        EXPECT_TRUE(appendEntry(files, "C:\\z\\l.txt", "\334bersicht"));
+        EXPECT_EQ(files.get("C:\\z\\l.txt"), after) << before.value_or("(none)");
+    }
+}
+
+TEST(GetUrl, AsksTheFirstBrowserOfTheTableNamedInTheTitle) {
+    sim::SimPlatform sim;
+    const std::pair<const char*, const char*> cases[] = {
+        {"Seite - MICROSOFT INTERNET EXPLORER (Mozilla)", "iexplore"},
+        {"Netscape 7 (Mozilla)", "mozilla"}, // the table's order, not the title's
+        {"Seite - Netscape", "netscape"},
+        {"Seite - opera", "opera"},
+        {"Seite - Microsoft Internet", ""},
+    };
+    std::vector<sim::DdeRequest> expected;
+    for (const auto& [title, service] : cases) {
+        EXPECT_EQ(GetURL(sim.dde, title), "") << title; // no server
+        expected.push_back({service, "WWW_GetWindowInfo", "-1", 5000});
+    }
+    EXPECT_EQ(sim.dde.requests(), expected);
+    // A request that fails gives nothing, not an earlier reply.
+    sim.dde.serve("opera", "WWW_GetWindowInfo", "\"http://opera/\",\"Opera\"");
+    EXPECT_EQ(GetURL(sim.dde, "Unbekannt"), "http://opera/");
+    sim.dde.serve("mozilla", "WWW_GetWindowInfo", "http://spaet/", 5001);
+    EXPECT_EQ(GetURL(sim.dde, "Seite - Mozilla"), "");
+}
+
+TEST(AddressFromReply, ReadsTheFirstField) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"\"http://x/?a=1,2\",\"Titel\"", "http://x/?a=1,2"},
+        {"\"http://x/\",\"Titel \",\" mehr\",\"\"", "http://x/"},
+        {"\"http://x/\"", "http://x/"},
+        {"\"a\"b\",\"Titel\"", "a\"b"},
+        {"\"\",\"Titel\"", ""},
+        {"http://x/,Titel, mit Komma,\"\"", "http://x/"},
+        {",Titel", ""},
+        {"http://x/", "http://x/"},
+        {"", ""},
+        // A quoted field that never ends reads like an unquoted one.
+        {"\"http://x/,Titel", "\"http://x/"},
+        {"\"http://x/\"Titel", "\"http://x/\"Titel"},
+        // Only the text before the first NUL counts.
+        {std::string("\"http://x/\"\0,\"T\"", 16), "http://x/"},
+        {std::string("http://x/\0,T", 12), "http://x/"},
+    };
+    for (const auto& [reply, address] : cases) EXPECT_EQ(addressFromReply(reply), address) << reply;
+}
+
+constexpr int Shift = 16, Ctrl = 17, Alt = 18, LeftCtrl = 162, RightCtrl = 163;
+
+TEST(Zusatztaste, ReportsTheModifierAsTheKeyboardShowsIt) {
+    const std::pair<std::vector<int>, std::int32_t> cases[] = {
+        {{}, -1},
+        {{Shift}, 1},
+        {{Ctrl, LeftCtrl}, 2},
+        {{Ctrl, RightCtrl}, 2},
+        {{Ctrl}, -1}, // the generic Ctrl state alone, neither Ctrl key
+        {{Alt}, 3},
+        {{Ctrl, LeftCtrl, Alt}, 4}, // what AltGr sends
+        {{Ctrl, LeftCtrl, Shift}, 2},
+        {{Shift, Alt}, 1},
+    };
+    for (const auto& [held, report] : cases) {
+        sim::SimDesktop desktop;
+        for (int key : held) desktop.keyDown(key);
+        TickKeys keys(desktop);
+        EXPECT_EQ(Zusatztaste_ermitteln(keys), report) << ::testing::PrintToString(held);
+    }
+}
+
+// The indexed close order against its plain definition: every URL entry against every row
+// (the first match), then every title entry against every row (all matches).
+TEST(CloseRules, IndexedOrderEqualsThePlainDefinition) {
+    std::mt19937 random(2024);
+    auto text = [&](std::size_t maxLength) {
+        std::string s;
+        for (std::size_t n = random() % (maxLength + 1); n > 0; --n) s += "ab/-A"[random() % 5];
+        return s;
+    };
+    CloseRules rules;
+    EntryList urls, titles;
+    std::vector<Hwnd> indexed, plain;
+    for (int round = 0; round < 400; ++round) {
+        std::vector<std::string> u(random() % 12), t(random() % 12);
+        const char* schemes[] = {"", "", "http://", "https://www.", "www."};
+        for (auto& e : u) e = schemes[random() % 5] + text(4);
+        for (auto& e : t) e = text(3);
+        if (round % 3 != 0) { // keep the lists now and then, so the cached indexes are used
+            urls.assign(u);
+            titles.assign(t);
+        }
+        const std::string designation = round % 2 ? "" : text(2);
+        std::vector<BrowserWindow> rows(1 + random() % 8);
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            rows[i] = {text(3) + (random() % 2 ? designation : ""),
+                       (random() % 3 ? "" : "www.") + text(12), 0x100 + i, random() % 2 == 0};
+        rules.closeOrder(rows, urls, titles, designation, indexed);
+        plain.clear();
+        for (const std::string& entry : urls.items()) {
+            // An address of today's browsers also holds an entry in its shown form.
+            const std::string shown(shownForm(entry));
+            const auto row = std::find_if(rows.begin(), rows.end(), [&](const BrowserWindow& r) {
+                return (!entry.empty() && r.Url.find(entry) != std::string::npos) ||
+                       (r.shownForm && !shown.empty() && r.Url.find(shown) != std::string::npos);
+            });
+            if (row != rows.end()) plain.push_back(row->hWnd);
+        }
+        for (const std::string& entry : titles.items())
+            for (const BrowserWindow& row : rows)
+                if (row.Title == entry + designation) plain.push_back(row.hWnd);
+        ASSERT_EQ(indexed, plain) << "round " << round;
+    }
+}
+
+} // namespace
+} // namespace zk
