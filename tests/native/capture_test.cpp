@@ -64,6 +64,9 @@ TEST_F(Capture, AnAddressGoesToTheListShownWhenItsCaptureBeganOnALineOfItsOwn) {
         form().optListe0.setValue(true); // the user looks at the title list meanwhile
         d.Command1.click();
     });
+    form().cmdHinzufuegen.click();
+    form().cmdHinzufuegen.click(); // a second click cancels
+    EXPECT_FALSE(form().tmrneuerEintrag.enabled());
     form().cmdHinzufuegen.click(); // armed while the title list is shown
     form().optListe1.setValue(true);
     const Hwnd page = front("Neu - Microsoft Internet Explorer", "http://neu.example/p/x");
