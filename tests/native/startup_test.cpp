@@ -1,6 +1,8 @@
+#include "app/texte.h"
 #include "browsers/frm_web_browser.h"
 #include "program_fixture.h"
 #include "tray/frm_haupt.h"
+#include "tray/frm_info_box.h"
 
 namespace zk {
 namespace {
@@ -13,7 +15,7 @@ protected:
     }
 };
 
-TEST_F(StartupTest, SettingsFileValuesAndAProgramFolderAtADriveRoot) {
+TEST_F(StartupTest, SettingsFileValuesAndTheHelpTextAtADriveRoot) {
     sim.files.setProgramFolder("D:\\");
     sim.files.put("D:\\lstTitel.txt", "\"t\"\r\n");
     sim.files.put("D:\\config.ini",
@@ -24,6 +26,16 @@ TEST_F(StartupTest, SettingsFileValuesAndAProgramFolderAtADriveRoot) {
     // Blanks behind a name stay, so "F9 " and "" are unknown names: their slots stay 0.
     EXPECT_EQ(app->Hotkey, (HotkeyTable{116, 2, 0, 0}));
     EXPECT_EQ(app->WebbrowserBezeichnung, " - Mozilla Firefox");
+
+    // The about box's address opens the homepage; "&Hilfe" the help text beside the program.
+    choose("&INFO");
+    app->frmInfoBox().Label1.click();
+    EXPECT_EQ(sim.desktop.shellRequests(),
+              (std::vector<sim::SimShellRequest>{
+                  {app->frmInfoBox().window.handle(), "Open", texte::Homepage, 1}}));
+    choose("&Hilfe");
+    EXPECT_EQ(sim.desktop.programStarts(),
+              (std::vector<sim::SimProgramStart>{{"notepad D:\\Hilfe.txt", 1}}));
 }
 
 TEST_F(StartupTest, LayoutFollowsTheWindowSize) {

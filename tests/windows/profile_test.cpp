@@ -18,7 +18,7 @@ TEST(ProfileDifferential, ReadsAndWritesAsTheSystemDoes) {
     const std::string path = folder + "\\read.ini";
     writeFile(path, file);
     const struct {
-        const char *section, *key, *fallback = "dflt";
+        const char *section = nullptr, *key = nullptr, *fallback = "dflt";
         DWORD size = 1000;
     } reads[] = {
         {"Hotkeys", "AddTitle"},
