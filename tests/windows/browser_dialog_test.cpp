@@ -25,9 +25,7 @@ TEST(BrowserDialog, ACapturedDesignationIsStoredChosenByAClickAndCompletesTitleE
     ASSERT_TRUE(waitUntil([&] { return windowText(button) == "&Abbrechen"; }));
 
     FakeBrowser page({.cls = "MozillaWindowClass", .title = "Neue Seite - Testbrowser"});
-    SetForegroundWindow(page.hwnd());
-    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == page.hwnd(); }));
-    Sleep(300);
+    ASSERT_TRUE(bringToFront(page.hwnd()));
     const auto designations = [&] { return readFile(program.path("Webbrowser.txt")).value_or(""); };
     EXPECT_TRUE(waitUntil([&] { return designations() == quotedLines({" - Testbrowser"}); }))
         << designations();
@@ -45,8 +43,7 @@ TEST(BrowserDialog, ACapturedDesignationIsStoredChosenByAClickAndCompletesTitleE
         return config() == "[Webbrowser]\r\nBezeichnung=\"\" - Testbrowser\"\"\r\n";
     })) << config();
     EXPECT_EQ(controlText(field), " - Testbrowser");
-    Sleep(300);
-    EXPECT_TRUE(Screenshot(dialog).keep("zuklapper-webbrowser.png"));
+    EXPECT_TRUE(keepPicture(dialog, "zuklapper-webbrowser.png"));
 
     FakeBrowser titled({.title = "Seite - Testbrowser"});
     EXPECT_TRUE(titled.closed()) << "the title entry with the designation";

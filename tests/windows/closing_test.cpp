@@ -71,8 +71,7 @@ TEST(Closing, MatchingBrowserWindowsCloseAndEverythingElseStays) {
                      150, SWP_NOZORDER | SWP_NOACTIVATE);
         ++place;
     }
-    Sleep(300);
-    Screenshot(GetDesktopWindow()).keep("zuklapper-demo-vorher.png");
+    keepPicture(GetDesktopWindow(), "zuklapper-demo-vorher.png");
     std::printf("Zuklapper starts with the title entry \"%s\", the URL entries \"badsite\" and "
                 "\"stur\" and the designation \"%s\".\n",
                 entry.c_str(), designation.c_str());
@@ -96,7 +95,7 @@ TEST(Closing, MatchingBrowserWindowsCloseAndEverythingElseStays) {
     EXPECT_TRUE(waitUntil([&] { return stubborn.count("close") >= 2; }))
         << "a window that stays open is asked again on later scans";
     EXPECT_GE(stubborn.count("syscommand"), 2);
-    Screenshot(GetDesktopWindow()).keep("zuklapper-demo-nachher.png");
+    keepPicture(GetDesktopWindow(), "zuklapper-demo-nachher.png");
 }
 
 // A window that stops responding, and one that asks back, hold up neither other windows nor

@@ -112,6 +112,13 @@ void pressKey(HWND hwnd, WPARAM key) {
     PostMessageA(hwnd, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
 }
 
+bool bringToFront(HWND window) {
+    SetForegroundWindow(window);
+    const bool front = waitUntil([&] { return GetForegroundWindow() == window; });
+    Sleep(500);
+    return front;
+}
+
 void typeKey(WORD key, std::initializer_list<WORD> modifiers) {
     auto send = [](WORD vk, DWORD flags) {
         INPUT input = {};
@@ -186,6 +193,11 @@ bool Screenshot::keep(const std::string& name) const {
         Gdiplus::Bitmap(bitmap_, nullptr).Save(file.c_str(), &png, nullptr) == Gdiplus::Ok;
     Gdiplus::GdiplusShutdown(token);
     return saved;
+}
+
+bool keepPicture(HWND window, const std::string& name) {
+    Sleep(300);
+    return Screenshot(window).keep(name);
 }
 
 namespace {
@@ -372,15 +384,17 @@ std::vector<std::string> Program::files() const {
     return names;
 }
 
-HWND Program::messageBox(DWORD timeoutMs) const {
-    return awaitWindow(
+std::string Program::answerMessage(const std::string& picture) const {
+    const HWND box = awaitWindow(
         [](HWND hwnd) { return className(hwnd) == "#32770" && windowText(hwnd) == "Zuklapper"; },
-        timeoutMs);
-}
-
-std::string Program::messageText(HWND box) {
-    const HWND text = findWindow(box, [](HWND hwnd) { return GetDlgCtrlID(hwnd) == 0xFFFF; });
-    return text ? windowText(text) : std::string{};
+        kExpectMs);
+    if (!box) return {};
+    if (!picture.empty()) EXPECT_TRUE(keepPicture(box, picture));
+    const std::string said =
+        windowText(findWindow(box, [](HWND hwnd) { return GetDlgCtrlID(hwnd) == 0xFFFF; }));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); })) << said;
+    return said;
 }
 
 void Program::showMainWindow() const {

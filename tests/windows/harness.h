@@ -36,6 +36,9 @@ HWND findDescendant(HWND parent, const std::string& cls, const std::string& text
 LRESULT query(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 // Posts a key press, as the keyboard would deliver it to the focused window.
 void pressKey(HWND hwnd, WPARAM key);
+// Brings the window to the front and waits, as Wine takes the keyboard state from the X
+// server a moment after the focus changes, which would undo modifiers pressed before.
+bool bringToFront(HWND window);
 // A key typed on the keyboard, for the window in front; the modifiers are held long enough
 // for a program that polls the keyboard.
 void typeKey(WORD key, std::initializer_list<WORD> modifiers = {});
@@ -57,6 +60,9 @@ private:
     const uint32_t* pixels_ = nullptr;
     int width_ = 0, height_ = 0;
 };
+
+// Keeps a picture of the window once it has had time to draw itself.
+bool keepPicture(HWND window, const std::string& name);
 
 // Polls until the condition holds or the time-out ends; returns the condition's last value.
 template <class Condition>
@@ -155,10 +161,11 @@ public:
     // The main window and the hidden host of the notification icon.
     HWND mainWindow() const;
     HWND hostWindow() const;
-    // Once there: the program's visible window of this caption, its message box, its about box.
+    // Once there: the program's visible window of this caption, its about box.
     HWND shownWindow(const std::string& caption, DWORD timeoutMs = kExpectMs) const;
-    HWND messageBox(DWORD timeoutMs = kExpectMs) const;
-    static std::string messageText(HWND box);
+    // Waits for the program's message box, keeps its picture unless the name is empty, closes
+    // it with OK and returns its text ("" when none comes).
+    std::string answerMessage(const std::string& picture = "") const;
     // Shows the main window as a double-click on the notification icon does.
     void showMainWindow() const;
     // Shows the main window with the URL list and arms the capture; returns the main window.

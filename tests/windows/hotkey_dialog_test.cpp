@@ -51,8 +51,7 @@ TEST(HotkeyDialog, AChoiceIsSavedAtOnceOrSaidTypedLettersAreNotAndTheBoxSwitches
     ASSERT_TRUE(check);
     EXPECT_EQ(query(check, BM_GETCHECK), BST_CHECKED);
     EXPECT_EQ(config(), "[Hotkeys]\r\nAddUrl=F13\r\nChkAddUrl=1\r\n");
-    Sleep(300);
-    EXPECT_TRUE(Screenshot(dialog).keep("zuklapper-hotkeys.png"));
+    EXPECT_TRUE(keepPicture(dialog, "zuklapper-hotkeys.png"));
 
     // The check box has the focus; Tab walks into the frame, to the title key, whose list
     // F4 opens tall enough for all keys.
@@ -72,8 +71,7 @@ TEST(HotkeyDialog, AChoiceIsSavedAtOnceOrSaidTypedLettersAreNotAndTheBoxSwitches
     GetClientRect(list, &inside);
     EXPECT_EQ(query(list, LB_GETCOUNT), 12);
     EXPECT_GE(inside.bottom, 12 * query(list, LB_GETITEMHEIGHT, 0)) << "all keys without scrolling";
-    Sleep(200);
-    EXPECT_TRUE(Screenshot(list).keep("zuklapper-hotkeys-liste.png"));
+    EXPECT_TRUE(keepPicture(list, "zuklapper-hotkeys-liste.png"));
     typeKey(VK_ESCAPE);
     EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(list); }));
 
@@ -91,9 +89,7 @@ TEST(HotkeyDialog, AChoiceIsSavedAtOnceOrSaidTypedLettersAreNotAndTheBoxSwitches
     const auto titles = [&] { return readFile(program.path("lstTitel.txt")).value_or(""); };
     const auto typeOver = [&](const char* title, WORD key) {
         FakeBrowser page({.cls = "MozillaWindowClass", .title = title});
-        SetForegroundWindow(page.hwnd());
-        waitUntil([&] { return GetForegroundWindow() == page.hwnd(); });
-        Sleep(500); // Wine takes the keyboard state from X after a focus change
+        bringToFront(page.hwnd());
         typeKey(key);
         Sleep(500);
     };
@@ -109,13 +105,8 @@ TEST(HotkeyDialog, AChoiceIsSavedAtOnceOrSaidTypedLettersAreNotAndTheBoxSwitches
     SetForegroundWindow(dialog);
     Sleep(500);
     typeKey(VK_DOWN);
-    const HWND box = program.messageBox();
-    ASSERT_TRUE(box) << "no message that the setting was not saved";
-    EXPECT_NE(Program::messageText(box).find(file), std::string::npos) << Program::messageText(box);
-    Sleep(300);
-    EXPECT_TRUE(Screenshot(box).keep("zuklapper-meldung-einstellung.png"));
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }));
+    const std::string said = program.answerMessage("zuklapper-meldung-einstellung.png");
+    EXPECT_NE(said.find(file), std::string::npos) << "no message that it was not saved: " << said;
     EXPECT_EQ(config(), chosen);
     typeOver("Zehn - Browser", VK_F10);
     EXPECT_EQ(titles(), quotedLines({"Neu", "Zehn"}));

@@ -115,8 +115,7 @@ public:
     // those at 96 DPI.
     void keep(HWND window, const std::string& name) const {
         if (dpi() == 120) return;
-        Sleep(300);
-        EXPECT_TRUE(Screenshot(window).keep(name + "-" + std::to_string(dpi()) + "dpi.png"));
+        EXPECT_TRUE(keepPicture(window, name + "-" + std::to_string(dpi()) + "dpi.png"));
     }
 
 private:
@@ -163,11 +162,10 @@ TEST_P(Layout, MainWindowAsDesignedAndAfterAResize) {
 TEST_P(Layout, Dialogs) {
     const struct {
         const char* picture;
-        std::function<zk::ui::Window&(zk::Zuklapper&)> designed;
+        zk::ui::Window& designed;
         std::function<HWND(const Program&)> open;
     } dialogs[] = {
-        {"zuklapper-hinzufuegen",
-         [](zk::Zuklapper& app) -> zk::ui::Window& { return app.frmHinzufuegen().window; },
+        {"zuklapper-hinzufuegen", design().frmHinzufuegen().window,
          [](const Program& program) {
              program.armAddressCapture();
              const FakeBrowser page({.title = "Neu - Microsoft Internet Explorer",
@@ -176,33 +174,27 @@ TEST_P(Layout, Dialogs) {
              SetForegroundWindow(page.hwnd());
              return program.shownWindow("Hinzuf\xFCgen");
          }},
-        {"zuklapper-hotkeys",
-         [](zk::Zuklapper& app) -> zk::ui::Window& { return app.frmconfig().window; },
-         [](const Program& program) {
-             return program.chooseFromMenu('O') ? program.shownWindow("Hotkeys") : nullptr;
+        {"zuklapper-hotkeys", design().frmconfig().window,
+         [](const Program& p) {
+             return p.chooseFromMenu('O') ? p.shownWindow("Hotkeys") : nullptr;
          }},
-        {"zuklapper-webbrowser",
-         [](zk::Zuklapper& app) -> zk::ui::Window& { return app.frmWebBrowser().window; },
+        {"zuklapper-webbrowser", design().frmWebBrowser().window,
          [](const Program& program) {
              program.showMainWindow();
              PostMessageA(findDescendant(program.mainWindow(), "Button", "&Webbrowser"), BM_CLICK,
                           0, 0);
              return program.shownWindow("Zuklapper Webbrowserauswahl");
          }},
-        {"zuklapper-info",
-         [](zk::Zuklapper& app) -> zk::ui::Window& { return app.frmInfoBox().window; },
-         [](const Program& program) {
-             return program.chooseFromMenu('I') ? program.aboutBox() : nullptr;
-         }},
+        {"zuklapper-info", design().frmInfoBox().window,
+         [](const Program& p) { return p.chooseFromMenu('I') ? p.aboutBox() : nullptr; }},
     };
     for (const auto& d : dialogs) {
         SCOPED_TRACE(d.picture);
         Program program(std::nullopt, {{"http://alt/"}});
         const HWND dialog = d.open(program);
         ASSERT_TRUE(dialog) << "the dialog did not open";
-        zk::ui::Window& designed = d.designed(design());
-        designed.load();
-        expectLayout(dialog, designed);
+        d.designed.load();
+        expectLayout(dialog, d.designed);
         keep(dialog, d.picture);
     }
 }

@@ -10,42 +10,43 @@
 
 using namespace zkt;
 
+namespace {
+
+constexpr const char* kChromium = "Chrome_WidgetWin_1";
+constexpr const char* kFirefox = "MozillaWindowClass";
+
+// A window of the program's name whose accessibility tree shows the address, if one is given.
+FakeWindow today(const char* cls, const char* program, const std::string& title,
+                 std::optional<std::string> address = std::nullopt, bool utf8Title = false) {
+    return {.cls = cls,
+            .title = title,
+            .program = program,
+            .utf8Title = utf8Title,
+            .accessibleAddress = std::move(address)};
+}
+
+} // namespace
+
 TEST(TodaysBrowsers, SwitchedOnTheyCloseByTheirShownAddressAndTitleAndNothingElseIsTouched) {
     // Edge's title holds a zero-width space, which the ANSI title shows as "?".
     Program program({{"B\xF6se Seite", "zwei"}}, {{"https://www.badsite.com", "haengt.example"}},
                     "[Webbrowser]\r\nBezeichnung=\"\" - Microsoft? Edge\"\"\r\n");
     const std::string edge = "B\xC3\xB6se Seite - Microsoft\xE2\x80\x8B Edge";
     std::list<FakeBrowser> closing, staying;
-    closing.emplace_back(FakeWindow{.cls = "Chrome_WidgetWin_1",
-                                    .title = "Nachrichten - Google Chrome",
-                                    .program = "chrome.exe",
-                                    .accessibleAddress = "badsite.com/x"});
-    closing.emplace_back(FakeWindow{.cls = "Chrome_WidgetWin_1",
-                                    .title = edge,
-                                    .program = "msedge.exe",
-                                    .utf8Title = true,
-                                    .accessibleAddress = "example.org"});
-    closing.emplace_back(FakeWindow{.cls = "MozillaWindowClass",
-                                    .title = "Seite \x97 Mozilla Firefox",
-                                    .program = "firefox.exe",
-                                    .accessibleAddress = "https://www.badsite.com/y"});
+    for (const FakeWindow& window :
+         {today(kChromium, "chrome.exe", "Nachrichten - Google Chrome", "badsite.com/x"),
+          today(kChromium, "msedge.exe", edge, "example.org", true),
+          today(kFirefox, "firefox.exe", "Seite \x97 Mozilla Firefox",
+                "https://www.badsite.com/y")})
+        closing.emplace_back(window);
     // An Electron program with Chromium's class, a browser whose accessibility answers
     // nothing, and one whose page would match.
-    staying.emplace_back(FakeWindow{.cls = "Chrome_WidgetWin_1",
-                                    .title = edge,
-                                    .program = "code.exe",
-                                    .utf8Title = true,
-                                    .accessibleAddress = "badsite.com"});
-    staying.emplace_back(FakeWindow{
-        .cls = "Chrome_WidgetWin_1", .title = "Ohne - Google Chrome", .program = "chrome.exe"});
-    const FakeBrowser& harmless = staying.emplace_back(FakeWindow{.cls = "Chrome_WidgetWin_1",
-                                                                  .title = "Suche - Brave",
-                                                                  .program = "brave.exe",
-                                                                  .accessibleAddress = "x.de"});
-    FakeBrowser hung({.cls = "Chrome_WidgetWin_1",
-                      .title = "H\xE4ngt - Google Chrome",
-                      .program = "chrome.exe",
-                      .accessibleAddress = "haengt.example"});
+    for (const FakeWindow& window : {today(kChromium, "code.exe", edge, "badsite.com", true),
+                                     today(kChromium, "chrome.exe", "Ohne - Google Chrome")})
+        staying.emplace_back(window);
+    const FakeBrowser& harmless =
+        staying.emplace_back(today(kChromium, "brave.exe", "Suche - Brave", "x.de"));
+    FakeBrowser hung(today(kChromium, "chrome.exe", "H\xE4ngt - Google Chrome", "haengt.example"));
     hung.hang();
     Sleep(1000);
     for (const auto* browsers : {&closing, &staying})
@@ -59,8 +60,7 @@ TEST(TodaysBrowsers, SwitchedOnTheyCloseByTheirShownAddressAndTitleAndNothingEls
     PostMessageA(program.hostWindow(), WM_MOUSEMOVE, 0, WM_RBUTTONUP); // with its check mark
     HWND menu = nullptr;
     ASSERT_TRUE(waitUntil([&] { return (menu = FindWindowA("#32768", nullptr)) != nullptr; }));
-    Sleep(300);
-    EXPECT_TRUE(Screenshot(menu).keep("zuklapper-menue-aktuelle-browser.png"));
+    EXPECT_TRUE(keepPicture(menu, "zuklapper-menue-aktuelle-browser.png"));
     typeKey(VK_ESCAPE);
     for (const FakeBrowser& browser : closing) EXPECT_TRUE(browser.closed());
     EXPECT_TRUE(program.pumpsMessages()) << "held up by the hung browser";
@@ -75,19 +75,11 @@ TEST(TodaysBrowsers, CaptureTakesTheShownAddressAndTheTitlesAsShownAndFensterLis
     Program program(
         std::nullopt, std::nullopt,
         "[Webbrowser]\r\nAktuelleBrowser=1\r\nBezeichnung=\"\" - Microsoft? Edge\"\"\r\n");
-    FakeBrowser firefox({.cls = "MozillaWindowClass",
-                         .title = "Artikel \x97 Mozilla Firefox",
-                         .program = "firefox.exe",
-                         .accessibleAddress = "https://seite.example/"});
-    FakeBrowser chrome({.cls = "Chrome_WidgetWin_1",
-                        .title = "Neu - Google Chrome",
-                        .program = "chrome.exe",
-                        .accessibleAddress = "neu.example/p"});
-    FakeBrowser edge({.cls = "Chrome_WidgetWin_1",
-                      .title = "Seite - Microsoft\xE2\x80\x8B Edge",
-                      .program = "msedge.exe",
-                      .utf8Title = true,
-                      .accessibleAddress = "edge.example"});
+    FakeBrowser firefox(
+        today(kFirefox, "firefox.exe", "Artikel \x97 Mozilla Firefox", "https://seite.example/"));
+    FakeBrowser chrome(today(kChromium, "chrome.exe", "Neu - Google Chrome", "neu.example/p"));
+    FakeBrowser edge(
+        today(kChromium, "msedge.exe", "Seite - Microsoft\xE2\x80\x8B Edge", "edge.example", true));
     Sleep(500); // the reads of all three have come in
 
     // /fenster, beside the running copy: the inventory, as the close cycle sees it.

@@ -56,9 +56,7 @@ TEST(Tray, StartsHiddenWithItsIconRunsOncePerFolderAndEndsWithTheSession) {
     EXPECT_TRUE(waitUntil([&] {
         return (GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; // set by the first layout
     }));
-    // A picture of the main window for people to look at, in the build folder.
-    Sleep(300);
-    EXPECT_TRUE(Screenshot(main).keep("zuklapper-hauptfenster.png"));
+    EXPECT_TRUE(keepPicture(main, "zuklapper-hauptfenster.png"));
 
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(main); }));
@@ -128,8 +126,7 @@ TEST(Tray, KeysAfterThePopupMenuReachNoHiddenWindowAndItsLastItemEndsTheProgram)
 
     // "&schließen" by its mnemonic, as the keyboard would choose it.
     ASSERT_TRUE(openMenu()) << "no popup menu";
-    Sleep(300);
-    EXPECT_TRUE(Screenshot(popupMenuWindow()).keep("zuklapper-menue.png"));
+    EXPECT_TRUE(keepPicture(popupMenuWindow(), "zuklapper-menue.png"));
     typeKey('S');
     EXPECT_TRUE(program.waitForEnd()) << "the program still runs";
     EXPECT_FALSE(hasNotifyIcon(host));
