@@ -51,17 +51,15 @@ void count(HWND hwnd, const char* name) {
 }
 
 // An element of the window's accessibility tree; only what a reader of it asks is answered.
-// A COM object: its references own it, and its last Release deletes it.
+// The tree lives as long as the process, so references are not counted.
 class Node final : public IAccessible {
 public:
     static Node* make(long role, std::wstring value = {}, std::vector<Node*> children = {}) {
-        return new Node(role, std::move(value), std::move(children)); // NOLINT: a COM object
+        return new Node(role, std::move(value), std::move(children)); // NOLINT: never freed
     }
     Node(const Node&) = delete;
     Node& operator=(const Node&) = delete;
-    virtual ~Node() {
-        for (Node* child : children_) child->Release();
-    }
+    virtual ~Node() = default;
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
         *out = nullptr;
         if (id != __uuidof(IUnknown) && id != __uuidof(IDispatch) && id != __uuidof(IAccessible))
@@ -70,12 +68,8 @@ public:
         AddRef();
         return S_OK;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG left = InterlockedDecrement(&references_);
-        if (left == 0) delete this; // NOLINT(cppcoreguidelines-owning-memory): a COM object
-        return static_cast<ULONG>(left);
-    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
         if (role_ == ROLE_SYSTEM_DOCUMENT) ::count(browser, "pageWalk");
         *count = static_cast<long>(children_.size());
@@ -86,7 +80,6 @@ public:
         const long index = id.vt == VT_I4 ? id.lVal - 1 : -1;
         if (index < 0 || index >= static_cast<long>(children_.size())) return E_INVALIDARG;
         *child = children_[static_cast<std::size_t>(index)];
-        (*child)->AddRef();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT, VARIANT* role) override {
@@ -131,7 +124,6 @@ public:
 private:
     Node(long role, std::wstring value, std::vector<Node*> children)
         : role_(role), value_(std::move(value)), children_(std::move(children)) {}
-    LONG references_ = 1;
     long role_;
     std::wstring value_;
     std::vector<Node*> children_;

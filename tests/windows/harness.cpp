@@ -238,7 +238,7 @@ DWORD ChildProcess::start(const std::string& exe, const std::string& folder,
         commandLine += ' ';
         commandLine += quotedArgument(argument);
     }
-    DWORD error = ERROR_SUCCESS;
+    DWORD error = ERROR_SUCCESS; // Wine can fail a start while its helper processes come up
     for (int attempt = 0; attempt < 10; ++attempt) {
         if (attempt > 0) Sleep(250);
         if (CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE,

@@ -36,11 +36,9 @@ HWND findDescendant(HWND parent, const std::string& cls, const std::string& text
 LRESULT query(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 // Posts a key press, as the keyboard would deliver it to the focused window.
 void pressKey(HWND hwnd, WPARAM key);
-// Brings the window to the front and waits, as Wine takes the keyboard state from the X
-// server a moment after the focus changes, which would undo modifiers pressed before.
+// Brings the window to the front, then waits for Wine to take the keyboard state from X.
 bool bringToFront(HWND window);
-// A key typed on the keyboard, for the window in front; the modifiers are held long enough
-// for a program that polls the keyboard.
+// A key typed for the window in front, with modifiers held long enough for a polling program.
 void typeKey(WORD key, std::initializer_list<WORD> modifiers = {});
 
 // The window's rectangle as the screen shows it, so whatever covers the window is in it.
@@ -83,8 +81,7 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
     ~ChildProcess();
 
-    // Starts the program in the folder ("" for this one); 0 or the last attempt's error (Wine
-    // can fail a start while its own helper processes come up).
+    // Starts the program in the folder ("" for this one); 0 or the last attempt's error.
     DWORD start(const std::string& exe, const std::string& folder,
                 const std::vector<std::string>& arguments = {});
     HANDLE handle() const { return info_.hProcess; }
@@ -163,8 +160,7 @@ public:
     HWND hostWindow() const;
     // Once there: the program's visible window of this caption, its about box.
     HWND shownWindow(const std::string& caption, DWORD timeoutMs = kExpectMs) const;
-    // Waits for the program's message box, keeps its picture unless the name is empty, closes
-    // it with OK and returns its text ("" when none comes).
+    // Closes the program's next message box with OK, after a picture if named; "" if none.
     std::string answerMessage(const std::string& picture = "") const;
     // Shows the main window as a double-click on the notification icon does.
     void showMainWindow() const;
@@ -174,8 +170,7 @@ public:
     bool chooseFromMenu(WORD mnemonic) const;
     HWND aboutBox(DWORD timeoutMs = kExpectMs) const;
     bool waitForEnd(DWORD timeoutMs = kExpectMs) const;
-    // The message loop handles a message posted to the list box (of at least two entries): a
-    // program stuck in a call would still answer a sent one.
+    // A message posted to the list box (two entries or more) is handled: the loop runs.
     bool pumpsMessages(DWORD timeoutMs = kExpectMs) const;
     bool running() const { return process_.running(); }
 

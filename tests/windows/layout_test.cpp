@@ -23,12 +23,6 @@ void setSystemDpi(DWORD dpi) {
                     sizeof dpi);
 }
 
-// The control ids of the Win32 backend: 100 and the control's index.
-HWND realControl(HWND window, const zk::ui::Control& control) {
-    return findWindow(window,
-                      [&](HWND hwnd) { return GetDlgCtrlID(hwnd) == 100 + control.index(); });
-}
-
 class Layout : public ::testing::TestWithParam<int> {
 public:
     void SetUp() override {
@@ -58,7 +52,9 @@ public:
     }
 
     void expectPlaced(HWND window, const zk::ui::Control& control) const {
-        const HWND real = realControl(window, control);
+        // The Win32 backend's control ids are 100 and the control's index.
+        const HWND real = findWindow(
+            window, [&](HWND hwnd) { return GetDlgCtrlID(hwnd) == 100 + control.index(); });
         const std::string name = control.name();
         ASSERT_TRUE(real) << name << " not found at " << dpi() << " DPI";
         RECT r{};
