@@ -390,7 +390,7 @@ std::string Program::answerMessage(const std::string& picture) const {
         kExpectMs);
     if (!box) return {};
     if (!picture.empty()) EXPECT_TRUE(keepPicture(box, picture));
-    const std::string said =
+    std::string said =
         windowText(findWindow(box, [](HWND hwnd) { return GetDlgCtrlID(hwnd) == 0xFFFF; }));
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); })) << said;
