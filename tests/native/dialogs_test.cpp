@@ -82,65 +82,51 @@ TEST_F(BrowserDialog, ChoosingCapturingAndDeletingSayWhatFailsAndLoseNothing) {
     EXPECT_EQ(sim.files.get(WebDatei), formatEntries({" - A", " - C", " - D"}));
 }
 
-Items shownKeys(Frmconfig& dialog) {
-    return {dialog.cbTitel1.text(), dialog.cbTitel2.text(), dialog.cbUrl1.text(),
-            dialog.cbUrl2.text()};
-}
-
-class HotkeyDialog : public ProgramTest {
-protected:
-    Frmconfig& dialog() { return app->frmconfig(); }
-    void open() { choose("H&otkeys"); }
-};
-
-// ChkAddUrl at start and in the dialog: the hotkeys run only with 1; the box takes 0, 1
-// and 2, and its load-time click writes the value back. Key names show as they are stored.
-TEST_F(HotkeyDialog, StoredValuesAreShownAsTheyAreAndOnly1SwitchesTheHotkeysOn) {
+// ChkAddUrl and AktuelleBrowser switch on only with 1. The hotkey dialog's box takes 0, 1
+// and 2, and its load-time click writes the value back.
+TEST(StoredSwitches, OnlyA1SwitchesOnAndTheHotkeyBoxShowsWhatWasRead) {
     const std::tuple<const char*, bool, int> cases[] = {
         {"1", true, 1},   {" 1 ", true, 1},  {"0", false, 0}, {"2", false, 2},  {"7", false, 0},
         {"-1", false, 0}, {"abc", false, 0}, {"", false, 0},  {"1.5", false, 0}};
-    for (const auto& [chkAddUrl, on, box] : cases) {
-        SCOPED_TRACE(chkAddUrl);
+    for (const auto& [stored, on, box] : cases) {
+        SCOPED_TRACE(stored);
         sim::SimPlatform fresh;
-        fresh.files.put(ConfigDatei, std::string("[Hotkeys]\r\nAddTitle=F13\r\nAddTitle2=Strg\r\n"
-                                                 "AddUrl=f9\r\nChkAddUrl=") +
-                                         chkAddUrl);
+        fresh.files.put("C:\\Programme\\Zuklapper\\config.ini",
+                        std::string("[Webbrowser]\r\nAktuelleBrowser=") + stored +
+                            "\r\n[Hotkeys]\r\nChkAddUrl=" + stored);
         Zuklapper program(fresh.platform);
         program.start();
+        EXPECT_EQ(program.AktuelleBrowser, on);
+        EXPECT_EQ(program.form1().mAktuelleBrowser.checked(), on);
         EXPECT_EQ(program.form1().tmrHotkey.enabled(), on);
         program.frmconfig().window.show();
-        Frmconfig& shown = program.frmconfig();
-        EXPECT_EQ(shownKeys(shown), (Items{"F13", "Strg", "f9", "Shift"}));
-        EXPECT_EQ(shown.cbTitel1.listIndex(), -1);
-        EXPECT_EQ(shown.cbTitel2.listIndex(), 2);
-        EXPECT_EQ(shown.Check1.value(), box);
+        EXPECT_EQ(program.frmconfig().Check1.value(), box);
         EXPECT_EQ(fresh.files.writes(), box == 0 ? 0 : 1);
         EXPECT_EQ(program.form1().tmrHotkey.enabled(), on);
-        // Unknown names leave their slots at 0.
-        EXPECT_EQ(program.Hotkey, (HotkeyTable{0, 2, 0, 1}));
     }
 }
 
 // The box's load-time click writes back only what was read: its failed write says nothing.
 // Opened again while open, the dialog comes to the front; closed, it loads afresh.
-TEST_F(HotkeyDialog, TheDialogComesToTheFrontWhenOpenAndLoadsAfreshWhenOpenedAgain) {
+using HotkeyDialog = ProgramTest;
+
+TEST_F(HotkeyDialog, ComesToTheFrontWhenOpenAndLoadsAfreshWhenOpenedAgain) {
     start();
+    Frmconfig& dialog = app->frmconfig();
     sim.files.failWrites(ConfigDatei);
-    open();
+    choose("H&otkeys");
     sim.files.heal();
-    EXPECT_EQ(shownKeys(dialog()), (Items{"F8", "keine", "F8", "Shift"}));
-    dialog().cbTitel1.choose(4);
-    dialog().cbTitel1.setText("F");
+    dialog.cbTitel1.choose(4);
+    dialog.cbTitel1.setText("F");
     sim.desktop.setForeground(sim.desktop.openBrowser("IEFrame", "Seite", nullptr));
-    const Hwnd shown = dialog().window.handle();
-    open();
+    const Hwnd shown = dialog.window.handle();
+    choose("H&otkeys");
     EXPECT_EQ(sim.desktop.foreground(), shown);
-    EXPECT_EQ(dialog().cbTitel1.text(), "F");
-    dialog().window.requestClose();
-    EXPECT_FALSE(sim.desktop.exists(shown));
-    open();
-    EXPECT_EQ(dialog().cbTitel1.listCount(), 12);
-    EXPECT_EQ(shownKeys(dialog()), (Items{"F5", "keine", "F8", "Shift"}));
+    EXPECT_EQ(dialog.cbTitel1.text(), "F");
+    dialog.window.requestClose();
+    choose("H&otkeys");
+    EXPECT_EQ(dialog.cbTitel1.listCount(), 12);
+    EXPECT_EQ(dialog.cbTitel1.text(), "F5");
 }
 
 } // namespace
