@@ -16,7 +16,6 @@ protected:
     }
 };
 
-// Each URL entry closes the first window whose address holds it, and waits while it is slow.
 TEST_F(CloseCycle, EachUrlEntryClosesTheFirstWindowWhoseAddressHoldsIt) {
     start({}, {"werbung", "/pfad/x", ""});
     const Hwnd path = open("A", "https://ok.de/pfad/x/y");
@@ -26,12 +25,6 @@ TEST_F(CloseCycle, EachUrlEntryClosesTheFirstWindowWhoseAddressHoldsIt) {
     EXPECT_EQ(sim.desktop.closeLog(), (Log{slow, path}));
     tick(2);
     EXPECT_EQ(sim.desktop.closeLog(), (Log{slow, path, lower}));
-
-    const Hwnd below = open("F", "http://werbung.de/c");
-    const Hwnd stubborn = open("G", "http://werbung.de/d", OnClose::Ignore);
-    tick(5);
-    EXPECT_EQ(win(stubborn).closeRequests, 5);
-    EXPECT_EQ(win(below).closeRequests, 0);
 }
 
 TEST_F(CloseCycle, UrlPassComesFirstAndAWindowIsAskedOncePerCycleNeverTheMainWindow) {
@@ -47,30 +40,6 @@ TEST_F(CloseCycle, UrlPassComesFirstAndAWindowIsAskedOncePerCycleNeverTheMainWin
     EXPECT_EQ(win(both).closeMessages, 1); // WM_CLOSE once SC_CLOSE was handled
     tick();
     EXPECT_EQ(sim.desktop.closeLog(), (Log{both, one, both, one}));
-}
-
-TEST_F(CloseCycle, WmCloseFollowsOnlyWhenScCloseWasHandledAndNothingOvertakesAQuestion) {
-    start({"Frage", "H"}, {"spaeter"});
-    const Hwnd asking = open("Frage", nullptr, OnClose::Ask);
-    const Hwnd hung = open("H", "http://x/", OnClose::Hang);
-    tick(5);
-    EXPECT_EQ(win(asking).closeMessages, 0); // its question about SC_CLOSE is open
-    EXPECT_EQ(win(hung).closeRequests, 1);
-    const Hwnd later = open("L", "http://spaeter/"); // held up by neither
-    tick();
-    EXPECT_FALSE(sim.desktop.exists(later));
-
-    sim.desktop.answer(asking, false); // the user stays on the page: WM_CLOSE comes next
-    tick(3);
-    EXPECT_EQ(win(asking).closeMessages, 1);
-    EXPECT_EQ(win(asking).questions, 2);
-    sim.desktop.answer(asking, false); // the request has ended: the window is asked anew
-    tick();
-    EXPECT_EQ(win(asking).closeRequests, 2);
-    EXPECT_EQ(win(asking).overtaken, 0);
-    sim.desktop.resume(hung);
-    tick();
-    EXPECT_FALSE(sim.desktop.exists(hung));
 }
 
 // A window goes while its request is out; its handle value names a new window before the
