@@ -93,12 +93,13 @@ TEST(StoredSwitches, OnlyA1SwitchesOnAndTheHotkeyBoxShowsWhatWasRead) {
         sim::SimPlatform fresh;
         fresh.files.put("C:\\Programme\\Zuklapper\\config.ini",
                         std::string("[Webbrowser]\r\nAktuelleBrowser=") + stored +
-                            "\r\n[Hotkeys]\r\nChkAddUrl=" + stored);
+                            "\r\n[Hotkeys]\r\nAddTitle=F13\r\nAddUrl=f9\r\nChkAddUrl=" + stored);
         Zuklapper program(fresh.platform);
         program.start();
         EXPECT_EQ(program.AktuelleBrowser, on);
         EXPECT_EQ(program.form1().mAktuelleBrowser.checked(), on);
         EXPECT_EQ(program.form1().tmrHotkey.enabled(), on);
+        EXPECT_EQ(program.Hotkey, (HotkeyTable{0, 5, 0, 1})); // F13 and f9 name no key
         program.frmconfig().window.show();
         EXPECT_EQ(program.frmconfig().Check1.value(), box);
         EXPECT_EQ(fresh.files.writes(), box == 0 ? 0 : 1);
