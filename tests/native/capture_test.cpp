@@ -32,6 +32,7 @@ TEST_F(Capture, EveryTickTakesTheTitleFirstAndRefusalsAndFailedAppendsAreSaid) {
     front("SEITE - Browser"); // letter case ignored
     tick();
     EXPECT_EQ(message(0), "Die Webseite befindet sich bereits in der Liste");
+    EXPECT_EQ(sim.toolkit.messageBoxes()[0].style, ui::MB_OK_INFORMATION);
     front("Er sagte \"ja\", dann - Browser"); // would come back as two entries
     tick();
     EXPECT_NE(message(1).find("Er sagte \"ja\", dann"), std::string::npos);

@@ -52,6 +52,7 @@ TEST_F(StartupTest, LayoutFollowsTheWindowSize) {
     start();
     ASSERT_TRUE(sim.toolkit.notifyIconEvent(515));
     expectLayout({100, 360, 5230, 3570}, {1790, 3930, 3540, 735});
+    EXPECT_EQ(form().picliste.geometry(), (ui::Geometry{100, 0, 2145, 360}));
     sim.toolkit.userResize(form().window, 6430, 5665);
     expectLayout({100, 360, 6230, 4570}, {2790, 4930, 3540, 735});
 
