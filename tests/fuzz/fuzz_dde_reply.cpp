@@ -4,14 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
-#include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     const std::string_view reply(reinterpret_cast<const char*>(bytes), size);
-    const std::string address = zk::addressFromReply(reply);
     const std::string_view text = reply.substr(0, reply.find('\0'));
-    ZK_FUZZ_CHECK(address.size() <= text.size());
-    ZK_FUZZ_CHECK(text.find(address) != std::string_view::npos);
+    check(text.find(zk::addressFromReply(reply)) != std::string_view::npos);
     return 0;
 }

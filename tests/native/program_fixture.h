@@ -6,10 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
-#include <optional>
-#include <string>
-#include <vector>
 
 namespace zk {
 
@@ -53,13 +49,11 @@ protected:
         expectedMessages_ = count;
     }
     const std::string& message(std::size_t i) { return sim.toolkit.messageBoxes().at(i).text; }
-    void TearDown() override {
-        EXPECT_EQ(sim.toolkit.messageBoxes().size(), expectedMessages_.value_or(0));
-    }
+    void TearDown() override { EXPECT_EQ(sim.toolkit.messageBoxes().size(), expectedMessages_); }
 
     sim::SimPlatform sim;
     std::unique_ptr<Zuklapper> app;
-    std::optional<std::size_t> expectedMessages_;
+    std::size_t expectedMessages_ = 0;
 };
 
 } // namespace zk

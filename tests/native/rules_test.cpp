@@ -13,28 +13,21 @@
 namespace zk {
 namespace {
 
-using Entries = std::vector<std::string>;
-
 // The title entry is the title's head, the designation its tail: they meet at the character
 // before the last hyphen (or, for today's browsers, dash).
 TEST(Cuts, TitlesSplitBeforeTheLastHyphenAndAddressesLoseOneSlash) {
-    const std::optional<std::string> none;
     const struct {
         const char* title = nullptr;
         bool dashes = false;
         std::optional<std::string> entry, designation;
     } cases[] = {
-        {"Seite - Microsoft Internet Explorer", false, "Seite", " - Microsoft Internet Explorer"},
         {"a-b - Mozilla", false, "a-b", " - Mozilla"},
         {"abc-def", false, "ab", "c-def"},
         {"-abc", false, "", "-abc"},
-        {"a-bc", false, "", "a-bc"},
-        {"Strich hinten-", false, "Strich hinte", "n-"},
-        {"ohne Strich", false, none, none},
-        {"Seite \x97 Mozilla Firefox", false, none, none},
+        {"ohne Strich", false, std::nullopt, std::nullopt},
+        {"Seite \x97 Mozilla Firefox", false, std::nullopt, std::nullopt},
         {"Seite \x97 Mozilla Firefox", true, "Seite", " \x97 Mozilla Firefox"},
         {"a-b \x96 Opera", true, "a-b", " \x96 Opera"},
-        {"Seite - Microsoft? Edge", true, "Seite", " - Microsoft? Edge"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(std::string(c.title)));
@@ -48,18 +41,18 @@ TEST(Cuts, TitlesSplitBeforeTheLastHyphenAndAddressesLoseOneSlash) {
     EXPECT_EQ(shownForm("www.http://x"), "http://x");
 }
 
+// Blanks around fields go, blanks and quotes inside quotes stay; an unquoted comma splits, an
+// unclosed quote ends at the line end; LF, CR and CR LF end lines, the last may lack one.
 TEST(FieldReader, ReadsQuotedAndUnquotedFields) {
-    const std::pair<const char*, Entries> cases[] = {
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
         {"", {}},
-        {"\"a, b\"\r\n", {"a, b"}},                           // a comma inside quotes stays
-        {"a, b\r\n", {"a", "b"}},                             // an unquoted comma splits
-        {"  \"lead\"\r\n   plain   \r\n", {"lead", "plain"}}, // blanks around fields go
-        {"\"  keep  \"\r\n", {"  keep  "}},                   // blanks inside quotes stay
-        {"\r\n\"x\"\r\n\r\n", {"", "x", ""}},                 // empty lines are empty entries
-        {"a\nb\rc\r\nd", {"a", "b", "c", "d"}},               // LF, CR, CR LF, no final line end
+        {"\"a, b\"\r\n", {"a, b"}},
+        {"  \"lead\"\r\n   plain   \r\n", {"lead", "plain"}},
+        {"\"  keep  \"\r\n", {"  keep  "}},
+        {"\r\n\"x\"\r\n\r\n", {"", "x", ""}},
+        {"a\nb\rc\r\nd", {"a", "b", "c", "d"}},
         {"\"a\",\"b\"\r\n", {"a", "b"}},
-        {"a,\r\nb", {"a", "", "b"}},
-        // Quotes inside entries stay; an unclosed quote ends at the line end.
+        {"a, b,\r\nc", {"a", "b", "", "c"}},
         {"\"say \"hi\" now\"\r\n", {"say \"hi\" now"}},
         {"\"ends with \"\"\r\nnext\r\n", {"ends with \"", "next"}},
         {"\"open\r\n\"b\"\r\n", {"open", "b"}},
@@ -68,14 +61,14 @@ TEST(FieldReader, ReadsQuotedAndUnquotedFields) {
     for (const auto& [data, entries] : cases) EXPECT_EQ(parseEntries(data), entries) << data;
 }
 
+// An appended entry starts on a line of its own, in the file's encoding.
 TEST(ListFile, AnAppendedEntryStartsOnALineOfItsOwnInTheFilesEncoding) {
-    const std::string bom = "\xEF\xBB\xBF", entry = "\"\334bersicht\"\r\n";
+    const std::string entry = "\"\334bersicht\"\r\n";
     const std::pair<std::optional<std::string>, std::string> cases[] = {
         {std::nullopt, entry},
         {"", entry},
         {"\"a\"", "\"a\"\r\n" + entry},
         {"a\n", "a\n" + entry},
-        {bom, bom + "\"\303\234bersicht\"\r\n"},
         {"\"Gr\303\266\303\237e\"", "\"Gr\303\266\303\237e\"\r\n\"\303\234bersicht\"\r\n"},
     };
     for (const auto& [before, after] : cases) {
@@ -86,39 +79,30 @@ TEST(ListFile, AnAppendedEntryStartsOnALineOfItsOwnInTheFilesEncoding) {
     }
 }
 
-TEST(GetUrl, AsksTheFirstBrowserOfTheTableNamedInTheTitle) {
-    sim::SimPlatform sim;
-    const std::pair<const char*, const char*> cases[] = {
+// The query goes to the first browser of the table whose name the title holds, in any letter
+// case; the address is the reply's first field.
+TEST(GetUrl, AsksTheFirstBrowserOfTheTableNamedInTheTitleAndReadsTheFirstField) {
+    sim::SimDde dde;
+    const std::pair<const char*, const char*> named[] = {
         {"Seite - MICROSOFT INTERNET EXPLORER (Mozilla)", "iexplore"},
-        {"Netscape 7 (Mozilla)", "mozilla"}, // the table's order, not the title's
+        {"Netscape 7 (Mozilla)", "mozilla"},
         {"Seite - Netscape", "netscape"},
         {"Seite - opera", "opera"},
         {"Seite - Microsoft Internet", ""},
     };
     std::vector<sim::DdeRequest> expected;
-    for (const auto& [title, service] : cases) {
-        EXPECT_EQ(GetURL(sim.dde, title), "") << title; // no server
+    for (const auto& [title, service] : named) {
+        EXPECT_EQ(GetURL(dde, title), "") << title; // no server
         expected.push_back({service, "WWW_GetWindowInfo", "-1", 5000});
     }
-    EXPECT_EQ(sim.dde.requests(), expected);
-    // A request that fails gives nothing, not an earlier reply.
-    sim.dde.serve("opera", "WWW_GetWindowInfo", "\"http://opera/\",\"Opera\"");
-    EXPECT_EQ(GetURL(sim.dde, "Unbekannt"), "http://opera/");
-    sim.dde.serve("mozilla", "WWW_GetWindowInfo", "http://spaet/", 5001);
-    EXPECT_EQ(GetURL(sim.dde, "Seite - Mozilla"), "");
-}
+    EXPECT_EQ(dde.requests(), expected);
 
-TEST(AddressFromReply, ReadsTheFirstField) {
     const std::pair<std::string, std::string> cases[] = {
         {"\"http://x/?a=1,2\",\"Titel\"", "http://x/?a=1,2"},
         {"\"http://x/\",\"Titel \",\" mehr\",\"\"", "http://x/"},
-        {"\"http://x/\"", "http://x/"},
         {"\"a\"b\",\"Titel\"", "a\"b"},
         {"\"\",\"Titel\"", ""},
         {"http://x/,Titel, mit Komma,\"\"", "http://x/"},
-        {",Titel", ""},
-        {"http://x/", "http://x/"},
-        {"", ""},
         // A quoted field that never ends reads like an unquoted one.
         {"\"http://x/,Titel", "\"http://x/"},
         {"\"http://x/\"Titel", "\"http://x/\"Titel"},
@@ -162,7 +146,7 @@ TEST(CloseRules, IndexedOrderEqualsThePlainDefinition) {
     };
     CloseRules rules;
     EntryList urls, titles;
-    std::vector<Hwnd> indexed, plain;
+    std::vector<Hwnd> indexed;
     for (int round = 0; round < 400; ++round) {
         std::vector<std::string> u(random() % 12), t(random() % 12);
         const char* schemes[] = {"", "", "http://", "https://www.", "www."};
@@ -178,7 +162,7 @@ TEST(CloseRules, IndexedOrderEqualsThePlainDefinition) {
             rows[i] = {text(3) + (random() % 2 ? designation : ""),
                        (random() % 3 ? "" : "www.") + text(12), 0x100 + i, random() % 2 == 0};
         rules.closeOrder(rows, urls, titles, designation, indexed);
-        plain.clear();
+        std::vector<Hwnd> plain;
         for (const std::string& entry : urls.items()) {
             // An address of today's browsers also holds an entry in its shown form.
             const std::string shown(shownForm(entry));
