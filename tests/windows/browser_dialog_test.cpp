@@ -19,8 +19,7 @@ TEST(BrowserDialog, ACapturedDesignationIsStoredChosenByAClickAndCompletesTitleE
 
     const HWND button = findDescendant(dialog, "Button", "&Hinzuf\xFCgen");
     const HWND list = findDescendant(dialog, "ListBox");
-    const HWND field = findDescendant(dialog, "Edit");
-    ASSERT_TRUE(button && list && field);
+    ASSERT_TRUE(button && list);
     PostMessageA(button, BM_CLICK, 0, 0);
     ASSERT_TRUE(waitUntil([&] { return windowText(button) == "&Abbrechen"; }));
 
@@ -29,7 +28,6 @@ TEST(BrowserDialog, ACapturedDesignationIsStoredChosenByAClickAndCompletesTitleE
     const auto designations = [&] { return readFile(program.path("Webbrowser.txt")).value_or(""); };
     EXPECT_TRUE(waitUntil([&] { return designations() == quotedLines({" - Testbrowser"}); }))
         << designations();
-    EXPECT_TRUE(waitUntil([&] { return windowText(button) == "&Hinzuf\xFCgen"; }));
     ASSERT_EQ(query(list, LB_GETCOUNT), 1);
 
     // A click on the row chooses it.
@@ -42,7 +40,6 @@ TEST(BrowserDialog, ACapturedDesignationIsStoredChosenByAClickAndCompletesTitleE
     EXPECT_TRUE(waitUntil([&] {
         return config() == "[Webbrowser]\r\nBezeichnung=\"\" - Testbrowser\"\"\r\n";
     })) << config();
-    EXPECT_EQ(controlText(field), " - Testbrowser");
     EXPECT_TRUE(keepPicture(dialog, "zuklapper-webbrowser.png"));
 
     FakeBrowser titled({.title = "Seite - Testbrowser"});

@@ -1,15 +1,12 @@
-// One browser-like top-level window, shaped by the command line:
-//   browser_fixture CLASS TITLE normal|ignore|ask FLAGS [EDIT | dde:SERVICE:REPLY |
-//                   ddehang:SERVICE | acc:ADDRESS]...
-// FLAGS: "-" or any of h (hidden), b (borderless), t (topmost), n (the edits in a pane), u
-// (a UTF-8 title, else code page 1252). Window properties count what reaches the window:
-// "syscommand" and "close" from other programs, each "question" it asks back (ask mode; yes
-// closes it), each "overtaken" WM_CLOSE that came while SC_CLOSE or a question was still
-// being handled (a program must never send that), "ddeRequest"s to its DDE server for
-// WWW_GetWindowInfo, and each "pageWalk" look into the page of its accessibility tree
-// (acc:, shaped as Chromium's for Chrome_WidgetWin_..., else as Firefox's). A posted WM_APP
-// hangs it, with "hung" set, until the event "zk-fixture-resume" is set; a sent WM_APP + 1
-// shows it, so that the tests know it before anybody can close it.
+// One browser-like window: browser_fixture CLASS TITLE normal|ignore|ask FLAGS
+// [EDIT | dde:SERVICE[:REPLY] | acc:ADDRESS]... FLAGS: "-" or any of h (hidden), b
+// (borderless), t (topmost), n (the edits in a pane), u (a UTF-8 title, else code page 1252).
+// Window properties count "syscommand" and "close" from other programs, each "question" it
+// asks back (ask mode; yes closes it), each "overtaken" WM_CLOSE that came while SC_CLOSE or
+// a question was still handled, "ddeRequest"s (a server without REPLY never answers), and
+// "pageWalk"s into the page of its accessibility tree (Chromium's for Chrome_WidgetWin_...,
+// else Firefox's). A posted WM_APP hangs it, with "hung" set, until the event
+// "zk-fixture-resume" is set; a sent WM_APP + 1 shows it.
 
 #include <windows.h>
 #include <ddeml.h>
@@ -184,20 +181,13 @@ HDDEDATA CALLBACK ddeCallback(UINT type, UINT format, HCONV, HSZ hsz1, HSZ hsz2,
     }
 }
 
-// "dde:SERVICE:REPLY" or "ddehang:SERVICE"; false for any other argument.
+// "dde:SERVICE:REPLY", or "dde:SERVICE" for a server that never answers; false for others.
 bool serveDde(const std::string& argument) {
-    std::string service;
-    if (argument.starts_with("dde:")) {
-        const std::size_t colon = argument.find(':', 4);
-        if (colon == std::string::npos) return false;
-        service = argument.substr(4, colon - 4);
-        dde.reply = argument.substr(colon + 1);
-    } else if (argument.starts_with("ddehang:")) {
-        service = argument.substr(8);
-        dde.hang = true;
-    } else {
-        return false;
-    }
+    if (!argument.starts_with("dde:")) return false;
+    const std::size_t colon = argument.find(':', 4);
+    const std::string service = argument.substr(4, colon - 4);
+    dde.hang = colon == std::string::npos;
+    if (!dde.hang) dde.reply = argument.substr(colon + 1);
     const DWORD flags = APPCLASS_STANDARD | CBF_FAIL_POKES | CBF_FAIL_EXECUTES | CBF_FAIL_ADVISES |
                         CBF_SKIP_REGISTRATIONS | CBF_SKIP_UNREGISTRATIONS;
     if (DdeInitializeA(&dde.instance, ddeCallback, flags, 0) != DMLERR_NO_ERROR) return true;

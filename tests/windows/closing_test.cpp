@@ -1,6 +1,5 @@
-// zuklapper.exe against browser-like windows: which ones it closes, which it leaves alone,
-// and how it copes with windows that hang or ask back. `scripts/run --demo` shows the first
-// test to people: it says what happens to each window, with the desktop before and after.
+// zuklapper.exe against browser-like windows that match or not, hang or ask back. The first
+// test is `scripts/run --demo`: it says what happens to each window, with pictures.
 
 #include "harness.h"
 

@@ -1,5 +1,4 @@
-// The DDEML client against browser_fixture.exe processes that serve the address query, one
-// at a time, so that a request without a service reaches that one only.
+// The DDEML client against fixtures serving the address query, one at a time.
 
 #include "engine/get_url.h"
 #include "harness.h"

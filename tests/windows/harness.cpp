@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <span>
 #include <sstream>
 
 #include <gdiplus.h>
@@ -138,49 +138,50 @@ void typeKey(WORD key, std::initializer_list<WORD> modifiers) {
     for (WORD modifier : modifiers) send(modifier, KEYEVENTF_KEYUP);
 }
 
-Screenshot::Screenshot(HWND window) {
-    RECT rect;
-    if (!GetWindowRect(window, &rect) || rect.right <= rect.left || rect.bottom <= rect.top) return;
-    width_ = rect.right - rect.left;
-    height_ = rect.bottom - rect.top;
+namespace {
+
+// The window's rectangle as the screen shows it: 0x00RRGGBB from the top row, none if it fails.
+std::vector<uint32_t> screenPixels(HWND window, int& width) {
+    RECT rect{};
+    if (!GetWindowRect(window, &rect) || rect.right <= rect.left || rect.bottom <= rect.top)
+        return {};
+    width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
     BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = width_;
-    format.bmiHeader.biHeight = -height_; // top row first
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
+    format.bmiHeader = {sizeof format.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<uint32_t> pixels;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     void* bits = nullptr;
-    bitmap_ = CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap_) {
-        HGDIOBJ previous = SelectObject(memory, bitmap_);
-        if (BitBlt(memory, 0, 0, width_, height_, screen, rect.left, rect.top,
-                   SRCCOPY | CAPTUREBLT))
-            pixels_ = static_cast<const uint32_t*>(bits);
-        SelectObject(memory, previous);
-        GdiFlush();
-    }
+    HBITMAP bitmap = CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    if (bitmap &&
+        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY | CAPTUREBLT) &&
+        GdiFlush())
+        pixels.assign(static_cast<const uint32_t*>(bits),
+                      static_cast<const uint32_t*>(bits) + size_t(width) * size_t(height));
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+    return pixels;
 }
 
-Screenshot::~Screenshot() {
-    if (bitmap_) DeleteObject(bitmap_);
-}
+} // namespace
 
-int Screenshot::count(COLORREF color) const {
-    if (!pixels_) return 0;
-    // DIB pixels are 0x00RRGGBB, COLORREF 0x00BBGGRR.
-    const uint32_t wanted =
+int countPixels(HWND window, COLORREF color) {
+    int width = 0;
+    const std::vector<uint32_t> pixels = screenPixels(window, width);
+    const uint32_t wanted = // COLORREF is 0x00BBGGRR
         uint32_t{GetRValue(color)} << 16 | GetGValue(color) << 8 | GetBValue(color);
-    const std::span<const uint32_t> pixels(pixels_, size_t(width_) * size_t(height_));
     return static_cast<int>(std::count(pixels.begin(), pixels.end(), wanted));
 }
 
-bool Screenshot::keep(const std::string& name) const {
-    if (!pixels_) return false;
+bool keepPicture(HWND window, const std::string& name) {
+    Sleep(300);
+    int width = 0;
+    std::vector<uint32_t> pixels = screenPixels(window, width);
+    if (pixels.empty()) return false;
     // GDI+'s PNG encoder.
     static const CLSID png = {
         0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
@@ -189,15 +190,11 @@ bool Screenshot::keep(const std::string& name) const {
     if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
     const std::wstring file =
         std::filesystem::path(windowsPath(std::string(ZK_SCREENSHOTS) + "/" + name)).wstring();
-    const bool saved =
-        Gdiplus::Bitmap(bitmap_, nullptr).Save(file.c_str(), &png, nullptr) == Gdiplus::Ok;
+    const bool saved = Gdiplus::Bitmap(width, static_cast<int>(pixels.size()) / width, width * 4,
+                                       PixelFormat32bppRGB, reinterpret_cast<BYTE*>(pixels.data()))
+                           .Save(file.c_str(), &png, nullptr) == Gdiplus::Ok;
     Gdiplus::GdiplusShutdown(token);
     return saved;
-}
-
-bool keepPicture(HWND window, const std::string& name) {
-    Sleep(300);
-    return Screenshot(window).keep(name);
 }
 
 namespace {
@@ -287,8 +284,8 @@ FakeBrowser::FakeBrowser(const FakeWindow& window) {
     std::vector<std::string> arguments = {window.cls, window.title, window.mode, flags};
     arguments.insert(arguments.end(), window.edits.begin(), window.edits.end());
     if (!window.ddeService.empty())
-        arguments.push_back(window.ddeHang ? "ddehang:" + window.ddeService
-                                           : "dde:" + window.ddeService + ":" + window.ddeReply);
+        arguments.push_back("dde:" + window.ddeService +
+                            (window.ddeHang ? "" : ":" + window.ddeReply));
     if (window.accessibleAddress) arguments.push_back("acc:" + *window.accessibleAddress);
     std::string exe = windowsPath(ZK_FIXTURE_EXE);
     if (!window.program.empty()) { // the fixture under the program's name, in a folder of its own
@@ -389,7 +386,7 @@ std::string Program::answerMessage(const std::string& picture) const {
         [](HWND hwnd) { return className(hwnd) == "#32770" && windowText(hwnd) == "Zuklapper"; },
         kExpectMs);
     if (!box) return {};
-    if (!picture.empty()) EXPECT_TRUE(keepPicture(box, picture));
+    EXPECT_TRUE(picture.empty() || keepPicture(box, picture));
     std::string said =
         windowText(findWindow(box, [](HWND hwnd) { return GetDlgCtrlID(hwnd) == 0xFFFF; }));
     PostMessageA(box, WM_COMMAND, IDOK, 0);
@@ -400,8 +397,7 @@ std::string Program::answerMessage(const std::string& picture) const {
 void Program::showMainWindow() const {
     PostMessageA(hostWindow(), WM_MOUSEMOVE, 0, WM_LBUTTONDBLCLK);
     waitUntil([this] { return IsWindowVisible(mainWindow()) != FALSE; });
-    // In front and done showing it: on a busy machine the window can show well before it is
-    // activated, and a click sent in between was once lost.
+    // In front: a busy machine once lost a click sent before the window was activated.
     waitUntil([this] { return GetForegroundWindow() == mainWindow(); }, 2000);
     query(mainWindow(), WM_NULL);
     Sleep(100);

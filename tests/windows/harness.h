@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <optional>
@@ -41,25 +40,9 @@ bool bringToFront(HWND window);
 // A key typed for the window in front, with modifiers held long enough for a polling program.
 void typeKey(WORD key, std::initializer_list<WORD> modifiers = {});
 
-// The window's rectangle as the screen shows it, so whatever covers the window is in it.
-class Screenshot {
-public:
-    explicit Screenshot(HWND window);
-    ~Screenshot();
-    Screenshot(const Screenshot&) = delete;
-    Screenshot& operator=(const Screenshot&) = delete;
-    // How many pixels have exactly this colour.
-    int count(COLORREF color) const;
-    // Saves the picture as PNG in the build folder, for people to look at.
-    bool keep(const std::string& name) const;
-
-private:
-    HBITMAP bitmap_ = nullptr;
-    const uint32_t* pixels_ = nullptr;
-    int width_ = 0, height_ = 0;
-};
-
-// Keeps a picture of the window once it has had time to draw itself.
+// Of the window's rectangle as the screen shows it, whatever covers it: how many pixels have
+// exactly this colour, and a PNG picture in the build folder once it has had time to draw.
+int countPixels(HWND window, COLORREF color);
 bool keepPicture(HWND window, const std::string& name);
 
 // Polls until the condition holds or the time-out ends; returns the condition's last value.

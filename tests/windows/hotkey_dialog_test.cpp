@@ -10,11 +10,6 @@ using namespace zkt;
 
 namespace {
 
-// Chooses "H&otkeys" in the notification icon's popup menu by its mnemonic.
-HWND openHotkeyDialog(const Program& program) {
-    return program.chooseFromMenu('O') ? program.shownWindow("Hotkeys") : nullptr;
-}
-
 // cbTitel1, cbTitel2, cbUrl1 and cbUrl2, in the order the dialog creates them.
 std::vector<HWND> comboBoxes(HWND dialog) {
     std::vector<HWND> boxes;
@@ -37,13 +32,12 @@ using Texts = std::vector<std::string>;
 
 } // namespace
 
-// The dialog as the user works it with the keyboard: a choice is saved at once, or said when
-// the file is held by another program, and works at once either way.
+// Worked with the keyboard, a choice is saved at once, or said, and works at once either way.
 TEST(HotkeyDialog, AChoiceIsSavedAtOnceOrSaidTypedLettersAreNotAndTheBoxSwitchesTheHotkeys) {
     Program program(std::nullopt, std::nullopt, "[Hotkeys]\r\nAddUrl=F13\r\n");
     const std::string file = program.path("config.ini");
     const auto config = [&] { return readFile(file).value_or(""); };
-    const HWND dialog = openHotkeyDialog(program);
+    const HWND dialog = program.chooseFromMenu('O') ? program.shownWindow("Hotkeys") : nullptr;
     ASSERT_TRUE(dialog) << "no dialog \"Hotkeys\"";
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), program.mainWindow()) << "no task-bar button";
     EXPECT_EQ(shownKeys(dialog), (Texts{"F8", "keine", "F13", "Shift"}));
@@ -53,10 +47,8 @@ TEST(HotkeyDialog, AChoiceIsSavedAtOnceOrSaidTypedLettersAreNotAndTheBoxSwitches
     EXPECT_EQ(config(), "[Hotkeys]\r\nAddUrl=F13\r\nChkAddUrl=1\r\n");
     EXPECT_TRUE(keepPicture(dialog, "zuklapper-hotkeys.png"));
 
-    // The check box has the focus; Tab walks into the frame, to the title key, whose list
-    // F4 opens tall enough for all keys.
-    SetForegroundWindow(dialog);
-    Sleep(500);
+    // From the check box, Tab walks to the title key; F4 opens its list, tall enough for all.
+    bringToFront(dialog);
     typeKey(VK_TAB);
     Sleep(500);
     typeKey(VK_F4);
@@ -102,8 +94,7 @@ TEST(HotkeyDialog, AChoiceIsSavedAtOnceOrSaidTypedLettersAreNotAndTheBoxSwitches
     const HANDLE lock = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    SetForegroundWindow(dialog);
-    Sleep(500);
+    bringToFront(dialog);
     typeKey(VK_DOWN);
     const std::string said = program.answerMessage("zuklapper-meldung-einstellung.png");
     EXPECT_NE(said.find(file), std::string::npos) << "no message that it was not saved: " << said;

@@ -1,6 +1,5 @@
-// The windows of the real zuklapper.exe at 96, 120 and 144 DPI: each window's client area and
-// each control lie where the program's own design puts them in twips, within a pixel. The
-// design is read from the program's windows built on the simulated platform.
+// The real zuklapper.exe's windows at 96, 120 and 144 DPI against, within a pixel, the design
+// in twips of the same windows built on the simulated platform.
 
 #include "browsers/frm_web_browser.h"
 #include "capture/frm_hinzufuegen.h"
@@ -69,8 +68,7 @@ public:
         expectNear(name + " top", r.top, pixels(at.top));
         expectNear(name + " width", r.right - r.left, pixels(at.width) + line);
         expectNear(name + " height", r.bottom - r.top, pixels(at.height) + line);
-        // Nothing is cut off by its container, as rounding each size apart could do, unless
-        // the design itself lets it reach out.
+        // Nothing is cut off by its container unless the design lets it reach out.
         const zk::ui::Control* in = control.container();
         const bool designedInside =
             !in || (at.left + at.width <= in->width() && at.top + at.height <= in->height());
@@ -81,8 +79,7 @@ public:
             << name << " reaches out of its container at " << dpi() << " DPI";
     }
 
-    // A label, image or line never lies over a control it overlaps, where it would paint
-    // over that control's border.
+    // No label, image or line lies over a control it overlaps, painting over its border.
     void expectNoStaticOverControls(HWND parent) const {
         for (HWND upper = GetWindow(parent, GW_CHILD); upper;
              upper = GetWindow(upper, GW_HWNDNEXT)) {
@@ -107,8 +104,7 @@ public:
                                                   << " pixels, the design gives " << wanted;
     }
 
-    // Keeps a picture of the window at the usual and at the largest DPI; the README shows
-    // those at 96 DPI.
+    // Pictures at the usual and the largest DPI; the README shows those at 96 DPI.
     void keep(HWND window, const std::string& name) const {
         if (dpi() == 120) return;
         EXPECT_TRUE(keepPicture(window, name + "-" + std::to_string(dpi()) + "dpi.png"));
@@ -122,8 +118,7 @@ private:
     DPI_AWARENESS_CONTEXT previous_ = nullptr;
 };
 
-// The main window as it first shows, and after a resize: the design window is given the same
-// client area, so the program's own resize handler places the list and the buttons.
+// The main window as it first shows and resized, against the design resized the same way.
 TEST_P(Layout, MainWindowAsDesignedAndAfterAResize) {
     Program program({{"Seite"}}, std::nullopt);
     program.showMainWindow();

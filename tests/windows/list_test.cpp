@@ -27,8 +27,7 @@ std::vector<std::string> items(HWND list) {
 
 } // namespace
 
-// The button and the Delete key rewrite the file; a file that cannot be replaced, read-only
-// or held open by another program without delete sharing, keeps its entry, and says so.
+// A file that cannot be replaced (read-only, or held without delete sharing) says so.
 TEST(ListDeletion, ButtonAndDeleteKeyRewriteTheFileOrSayWhyTheyCannot) {
     Program program({{"zeta", "Alpha", "mitte", "Beta"}}, std::nullopt);
     const std::string file = program.path("lstTitel.txt");
@@ -89,22 +88,46 @@ TEST(ListDeletion, ButtonAndDeleteKeyRewriteTheFileOrSayWhyTheyCannot) {
     EXPECT_EQ(query(list, LB_GETCOUNT), 0);
 }
 
-TEST(ListDeletion, AUtf8ListWithACharacterBeyondTheCodePageIsNeverRewritten) {
+// A list read in part, for a character beyond the code page, or not at all, as another
+// program held its file at start, takes new entries but is never rewritten.
+TEST(ListDeletion, AListReadInPartOrNotAtAllIsNeverRewritten) {
+    const std::string titles = freshFolder() + "\\lstTitel.txt";
+    writeFile(titles, quotedLines({"alt"}));
+    const HANDLE lock =
+        CreateFileA(titles.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     // "ā", which the code page would show as "a", and "Größe", saved by Notepad as UTF-8.
-    const std::string file = "\"\xC4\x81\"\r\n\"Gr\xC3\xB6\xC3\x9F"
-                             "e\"\r\n";
-    Program program(std::nullopt, std::nullopt, std::nullopt, file);
-    FakeBrowser other({.title = "a"});
-    FakeBrowser listed({.title = "Gr\xF6\xDF"
-                                 "e"});
+    const std::string groesse = "Gr\xC3\xB6\xC3\x9F"
+                                "e";
+    Program program(std::nullopt, {{"\xC4\x81", groesse}});
+    const FakeBrowser other({.title = "Andere", .edits = {"http://a/"}});
+    const FakeBrowser listed({.title = "Liste",
+                              .edits = {"http://x/Gr\xF6\xDF"
+                                        "e"}});
     EXPECT_TRUE(listed.closed());
     EXPECT_TRUE(other.untouched());
-
     program.showMainWindow();
+    CloseHandle(lock);
+
     const HWND main = program.mainWindow();
-    EXPECT_EQ(items(findDescendant(main, "ListBox")), (std::vector<std::string>{"Gr\xF6\xDF"
-                                                                                "e"}));
-    PostMessageA(findDescendant(main, "Button", "&L\xF6schen"), BM_CLICK, 0, 0);
+    const HWND remove = findDescendant(main, "Button", "&L\xF6schen");
+    PostMessageA(findDescendant(main, "Button", "&Hinzuf\xFCgen"), BM_CLICK, 0, 0);
+    FakeBrowser page({.title = "Neu - Testbrowser"});
+    SetForegroundWindow(page.hwnd());
+    EXPECT_TRUE(waitUntil([&] {
+        return readFile(titles) == quotedLines({"alt", "Neu"});
+    })) << *readFile(titles);
+    PostMessageA(remove, BM_CLICK, 0, 0);
+    const std::string said = program.answerMessage("zuklapper-meldung-nicht-gelesen.png");
+    EXPECT_NE(said.find("nicht gelesen"), std::string::npos) << said;
+    EXPECT_EQ(readFile(titles), quotedLines({"alt", "Neu"}));
+
+    PostMessageA(findDescendant(main, "Button", "Urlliste"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(waitUntil([&] {
+        return items(findDescendant(main, "ListBox")) == std::vector<std::string>{"Gr\xF6\xDF"
+                                                                                  "e"};
+    }));
+    PostMessageA(remove, BM_CLICK, 0, 0);
     EXPECT_NE(program.answerMessage(), "") << "not said that the list file was not read whole";
-    EXPECT_EQ(readFile(program.path("lstTitel.txt")), file);
+    EXPECT_EQ(readFile(program.path("lstUrl.txt")), quotedLines({"\xC4\x81", groesse}));
 }

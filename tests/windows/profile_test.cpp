@@ -1,5 +1,4 @@
-// The simulated platform's profile reader and writer against the system's
-// GetPrivateProfileStringA and WritePrivateProfileStringA, on the same files.
+// The simulated profile reader and writer against the system's, on the same files.
 
 #include "harness.h"
 #include "platform/sim/profile_text.h"

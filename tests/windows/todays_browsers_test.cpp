@@ -1,6 +1,5 @@
-// Today's browsers with the real zuklapper.exe, switched on through its menu. The browsers are
-// fixtures modelled on their published behaviour: named chrome.exe, msedge.exe and
-// firefox.exe, with accessibility trees shaped as theirs, and a page never to be walked.
+// Today's browsers, switched on through the menu: fixtures named chrome.exe, msedge.exe and
+// firefox.exe with accessibility trees shaped as theirs, and a page never to be walked.
 
 #include "harness.h"
 
@@ -39,8 +38,7 @@ TEST(TodaysBrowsers, SwitchedOnTheyCloseByTheirShownAddressAndTitleAndNothingEls
           today(kFirefox, "firefox.exe", "Seite \x97 Mozilla Firefox",
                 "https://www.badsite.com/y")})
         closing.emplace_back(window);
-    // An Electron program with Chromium's class, a browser whose accessibility answers
-    // nothing, and one whose page would match.
+    // Electron with Chromium's class, a browser with no tree, and one whose page would match.
     for (const FakeWindow& window : {today(kChromium, "code.exe", edge, "badsite.com", true),
                                      today(kChromium, "chrome.exe", "Ohne - Google Chrome")})
         staying.emplace_back(window);
@@ -102,8 +100,7 @@ TEST(TodaysBrowsers, CaptureTakesTheShownAddressAndTheTitlesAsShownAndFensterLis
     EXPECT_TRUE(chrome.closed());
     EXPECT_EQ(readFile(program.path("lstUrl.txt")), quotedLines({"neu.example/p"}));
 
-    // Edge's zero-width space reads as "?" in the title's ANSI form: the title entry taken
-    // from it and the designation give the window's title again.
+    // With Edge's zero-width space as "?", entry and designation give the title again.
     const HWND main = program.mainWindow();
     PostMessageA(findDescendant(main, "Button", "Titelliste"), BM_CLICK, 0, 0);
     PostMessageA(findDescendant(main, "Button", "&Hinzuf\xFCgen"), BM_CLICK, 0, 0);
