@@ -1,5 +1,4 @@
-// The list file reader: any file reads without a line break in a field, and a list the
-// program writes reads back as the same entries.
+// Any list file reads without a line break in a field; what the program writes reads back.
 #include "app/entry_list_file.h"
 #include "capture/cuts.h"
 #include "fuzz_check.h"

@@ -42,8 +42,8 @@ TEST_F(CloseCycle, UrlPassComesFirstAndAWindowIsAskedOncePerCycleNeverTheMainWin
     EXPECT_EQ(sim.desktop.closeLog(), (Log{both, one, both, one}));
 }
 
-// A window goes while its request is out; its handle value names a new window before the
-// lost answer comes after all. The answer is for the request, never for the new window.
+// A window goes while its request is out and its handle value names a new window before the
+// lost answer comes: the answer is for the request, never for the new window.
 TEST_F(CloseCycle, ALateAnswerForAReusedHandleValueNeverReachesTheNewWindow) {
     start({"Seite"});
     for (const char* title : {"Andere", "Seite"}) {
@@ -86,8 +86,7 @@ protected:
     }
 };
 
-// Switched on through the menu: one window per URL entry and tick closes, other programs
-// stay. Switched off, a save that fails is said.
+// Switched on, one window per URL entry and tick closes; switched off, a failed save is said.
 TEST_F(TodaysBrowsersTest, TheSwitchIsSavedAndEachUrlEntryClosesOneWindowPerTick) {
     start({"B\xF6se Seite"}, {"https://www.badsite.com"});
     app->WebbrowserBezeichnung = " - Google Chrome";
@@ -113,8 +112,7 @@ TEST_F(TodaysBrowsersTest, TheSwitchIsSavedAndEachUrlEntryClosesOneWindowPerTick
     EXPECT_EQ(sim.files.get(ConfigDatei), "[Webbrowser]\r\nAktuelleBrowser=1\r\n");
 }
 
-// The field found is kept: later ticks read its value alone, and walk the tree again only
-// when that reads nothing.
+// A found field is read again alone; the tree is walked anew only when it reads nothing.
 TEST_F(TodaysBrowsersTest, AFoundFieldIsReadAgainAndTheTreeWalkedAnewWhenItReadsNothing) {
     sim.files.put(ConfigDatei, "[Webbrowser]\r\nAktuelleBrowser=1\r\n");
     start({}, {"weg.example"});

@@ -81,8 +81,7 @@ TEST_F(BrowserDialog, ChoosingCapturingAndDeletingSayWhatFailsAndLoseNothing) {
     EXPECT_EQ(sim.files.get(WebDatei), formatEntries({" - A", " - C", " - D"}));
 }
 
-// ChkAddUrl and AktuelleBrowser switch on only with 1. The hotkey dialog's box takes 0, 1
-// and 2, and its load-time click writes the value back.
+// Only 1 switches on; the hotkey box takes 0, 1 and 2, and its load-time click writes it back.
 TEST(StoredSwitches, OnlyA1SwitchesOnAndTheHotkeyBoxShowsWhatWasRead) {
     const std::tuple<const char*, bool, int> cases[] = {
         {"1", true, 1},   {" 1 ", true, 1},  {"0", false, 0}, {"2", false, 2},  {"7", false, 0},
@@ -106,8 +105,7 @@ TEST(StoredSwitches, OnlyA1SwitchesOnAndTheHotkeyBoxShowsWhatWasRead) {
     }
 }
 
-// The box's load-time click writes back only what was read: its failed write says nothing.
-// Opened again while open, the dialog comes to the front; closed, it loads afresh.
+// The load-time write fails silently; opened again, the dialog comes to the front or loads.
 using HotkeyDialog = ProgramTest;
 
 TEST_F(HotkeyDialog, ComesToTheFrontWhenOpenAndLoadsAfreshWhenOpenedAgain) {

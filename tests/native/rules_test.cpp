@@ -79,8 +79,7 @@ TEST(ListFile, AnAppendedEntryStartsOnALineOfItsOwnInTheFilesEncoding) {
     }
 }
 
-// The query goes to the first browser of the table whose name the title holds, in any letter
-// case; the address is the reply's first field.
+// The query goes to the table's first browser named in the title; the reply's first field.
 TEST(GetUrl, AsksTheFirstBrowserOfTheTableNamedInTheTitleAndReadsTheFirstField) {
     sim::SimDde dde;
     const std::pair<const char*, const char*> named[] = {
@@ -135,8 +134,8 @@ TEST(Zusatztaste, ReportsTheModifierAsTheKeyboardShowsIt) {
     }
 }
 
-// The indexed close order against its plain definition: every URL entry against every row
-// (the first match), then every title entry against every row (all matches).
+// The indexed close order against its definition: each URL entry's first match, then all
+// matches of each title entry.
 TEST(CloseRules, IndexedOrderEqualsThePlainDefinition) {
     std::mt19937 random(2024);
     auto text = [&](std::size_t maxLength) {

@@ -9,8 +9,7 @@ namespace {
 
 using StartupTest = ProgramTest;
 
-// One run from a drive root: the settings as read, the icon's menu once the shell restarted,
-// and the end, which closes the hidden browser dialog with its text in force and writes nothing.
+// From a drive root: the settings, the menu after a shell restart, an end that writes nothing.
 TEST_F(StartupTest, ARunFromADriveRootWithTheShellRestartedMeanwhile) {
     sim.files.setProgramFolder("D:\\");
     sim.files.put("D:\\lstTitel.txt", "\"t\"\r\n");

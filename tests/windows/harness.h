@@ -107,7 +107,6 @@ public:
     FakeBrowser& operator=(const FakeBrowser&) = delete;
 
     HWND hwnd() const { return hwnd_; }
-    // Waits until the window has gone.
     bool closed(DWORD timeoutMs = kExpectMs) const;
     // The window is there and has had no close request.
     bool untouched() const { return IsWindow(hwnd_) && count("syscommand") + count("close") == 0; }
@@ -116,7 +115,6 @@ public:
     // The window stops responding until resume().
     void hang();
     void resume();
-    // Answers the open question with yes or no.
     void answer(bool yes) const;
 
 private:
@@ -136,8 +134,7 @@ public:
 
     const std::string& folder() const { return folder_; }
     std::string path(const std::string& fileName) const { return folder_ + "\\" + fileName; }
-    // The names of the files in the program's folder.
-    std::vector<std::string> files() const;
+    std::vector<std::string> files() const; // the names in the program's folder
     // The main window and the hidden host of the notification icon.
     HWND mainWindow() const;
     HWND hostWindow() const;

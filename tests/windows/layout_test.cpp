@@ -81,21 +81,20 @@ public:
 
     // No label, image or line lies over a control it overlaps, painting over its border.
     void expectNoStaticOverControls(HWND parent) const {
-        for (HWND upper = GetWindow(parent, GW_CHILD); upper;
-             upper = GetWindow(upper, GW_HWNDNEXT)) {
-            expectNoStaticOverControls(upper);
-            if (_stricmp(className(upper).c_str(), "Static") != 0) continue;
-            RECT top{}, below{}, common{};
-            GetWindowRect(upper, &top);
-            for (HWND lower = GetWindow(upper, GW_HWNDNEXT); lower;
-                 lower = GetWindow(lower, GW_HWNDNEXT)) {
-                GetWindowRect(lower, &below);
-                EXPECT_FALSE(IsWindowVisible(lower) &&
-                             _stricmp(className(lower).c_str(), "Static") != 0 &&
-                             IntersectRect(&common, &top, &below))
-                    << "\"" << controlText(upper) << "\" lies over the " << className(lower)
-                    << " \"" << controlText(lower) << "\" at " << dpi() << " DPI";
+        std::vector<HWND> statics; // above the siblings that follow them
+        for (HWND hwnd = GetWindow(parent, GW_CHILD); hwnd; hwnd = GetWindow(hwnd, GW_HWNDNEXT)) {
+            expectNoStaticOverControls(hwnd);
+            if (_stricmp(className(hwnd).c_str(), "Static") == 0) {
+                statics.push_back(hwnd);
+                continue;
             }
+            RECT at{}, above{}, common{};
+            GetWindowRect(hwnd, &at);
+            for (HWND upper : statics)
+                EXPECT_FALSE(IsWindowVisible(hwnd) && GetWindowRect(upper, &above) &&
+                             IntersectRect(&common, &above, &at))
+                    << "\"" << controlText(upper) << "\" lies over the " << className(hwnd) << " \""
+                    << controlText(hwnd) << "\" at " << dpi() << " DPI";
         }
     }
 
