@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <sstream>
 
 #include <gdiplus.h>
@@ -157,9 +158,11 @@ std::vector<uint32_t> screenPixels(HWND window, int& width) {
     HGDIOBJ previous = SelectObject(memory, bitmap);
     if (bitmap &&
         BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY | CAPTUREBLT) &&
-        GdiFlush())
-        pixels.assign(static_cast<const uint32_t*>(bits),
-                      static_cast<const uint32_t*>(bits) + size_t(width) * size_t(height));
+        GdiFlush()) {
+        const std::span<const uint32_t> shown(static_cast<const uint32_t*>(bits),
+                                              size_t(width) * size_t(height));
+        pixels.assign(shown.begin(), shown.end());
+    }
     SelectObject(memory, previous);
     DeleteObject(bitmap);
     DeleteDC(memory);
