@@ -234,10 +234,8 @@ DWORD ChildProcess::start(const std::string& exe, const std::string& folder,
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + exe + "\"";
-    for (const std::string& argument : arguments) {
-        commandLine += ' ';
-        commandLine += quotedArgument(argument);
-    }
+    for (const std::string& argument : arguments)
+        commandLine.append(" ").append(quotedArgument(argument));
     DWORD error = ERROR_SUCCESS; // Wine can fail a start while its helper processes come up
     for (int attempt = 0; attempt < 10; ++attempt) {
         if (attempt > 0) Sleep(250);
@@ -277,13 +275,9 @@ bool ChildProcess::running() const {
 }
 
 FakeBrowser::FakeBrowser(const FakeWindow& window) {
-    std::string flags = "-";
-    for (const auto& [set, flag] : {std::pair{!window.visible, 'h'},
-                                    {!window.border, 'b'},
-                                    {window.topmost, 't'},
-                                    {window.nested, 'n'},
-                                    {window.utf8Title, 'u'}})
-        if (set) flags += flag;
+    const std::string flags = std::string("-") + (window.visible ? "" : "h") +
+                              (window.border ? "" : "b") + (window.topmost ? "t" : "") +
+                              (window.nested ? "n" : "") + (window.utf8Title ? "u" : "");
     std::vector<std::string> arguments = {window.cls, window.title, window.mode, flags};
     arguments.insert(arguments.end(), window.edits.begin(), window.edits.end());
     if (!window.ddeService.empty())
@@ -406,14 +400,13 @@ void Program::showMainWindow() const {
     Sleep(100);
 }
 
-HWND Program::armAddressCapture() const {
+void Program::armAddressCapture() const {
     showMainWindow();
     const HWND main = mainWindow();
     PostMessageA(findDescendant(main, "Button", "Urlliste"), BM_CLICK, 0, 0);
     const HWND button = findDescendant(main, "Button", "&Hinzuf\xFCgen");
     PostMessageA(button, BM_CLICK, 0, 0);
     EXPECT_TRUE(waitUntil([&] { return windowText(button) == "&Abbrechen"; }));
-    return main;
 }
 
 bool Program::chooseFromMenu(WORD mnemonic) const {

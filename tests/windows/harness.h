@@ -144,8 +144,8 @@ public:
     std::string answerMessage(const std::string& picture = "") const;
     // Shows the main window as a double-click on the notification icon does.
     void showMainWindow() const;
-    // Shows the main window with the URL list and arms the capture; returns the main window.
-    HWND armAddressCapture() const;
+    // Shows the main window with the URL list and arms the capture.
+    void armAddressCapture() const;
     // Opens the notification icon's popup menu and chooses the item of this mnemonic.
     bool chooseFromMenu(WORD mnemonic) const;
     HWND aboutBox(DWORD timeoutMs = kExpectMs) const;

@@ -4,27 +4,22 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <map>
 
 using namespace zkt;
 
 namespace {
 
-// cbTitel1, cbTitel2, cbUrl1 and cbUrl2, in the order the dialog creates them.
-std::vector<HWND> comboBoxes(HWND dialog) {
-    std::vector<HWND> boxes;
+// The texts of cbTitel1, cbTitel2, cbUrl1 and cbUrl2, in the order the dialog creates them.
+std::vector<std::string> shownKeys(HWND dialog) {
+    std::map<int, std::string> boxes;
     findWindow(dialog, [&](HWND hwnd) {
-        if (className(hwnd) == "ComboBox") boxes.push_back(hwnd);
+        if (className(hwnd) == "ComboBox") boxes[GetDlgCtrlID(hwnd)] = controlText(hwnd);
         return false;
     });
-    std::sort(boxes.begin(), boxes.end(),
-              [](HWND a, HWND b) { return GetDlgCtrlID(a) < GetDlgCtrlID(b); });
-    return boxes;
-}
-
-std::vector<std::string> shownKeys(HWND dialog) {
     std::vector<std::string> texts;
-    for (HWND box : comboBoxes(dialog)) texts.push_back(controlText(box));
+    texts.reserve(boxes.size());
+    for (const auto& [id, text] : boxes) texts.push_back(text);
     return texts;
 }
 

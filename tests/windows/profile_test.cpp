@@ -1,4 +1,4 @@
-// The simulated profile reader against the system's, on the same file.
+// The simulated profile reader and writer against the system's, on the same files.
 
 #include "harness.h"
 #include "platform/sim/profile_text.h"
@@ -7,7 +7,7 @@
 
 using namespace zkt;
 
-TEST(ProfileDifferential, ReadsAsTheSystemDoes) {
+TEST(ProfileDifferential, ReadsAndWritesAsTheSystemDoes) {
     const std::string folder = freshFolder(), x(1200, 'x');
     const std::string file = "; AddUrl=F6\r\n[Hotkeys]\r\nAddTitle=  F5  \r\n  AddUrl  =\tF6\t\r\n"
                              "Inner Key = v\r\nLeer=\r\nNoEquals\r\n[  Webbrowser  ]\r\n"
@@ -47,5 +47,18 @@ TEST(ProfileDifferential, ReadsAsTheSystemDoes) {
                                                path.c_str()));
         EXPECT_EQ(zk::sim::profileRead(file, r.section, r.key, r.fallback, r.size), buffer)
             << "[" << r.section << "] " << r.key << " size " << r.size;
+    }
+
+    // Writes make the file, add a section and keys, and replace a value whatever the case.
+    const std::string target = folder + "\\write.ini";
+    const char* const written[][3] = {{"Hotkeys", "AddTitle", "F5"},
+                                      {"Webbrowser", "Bezeichnung", "\"\" - Opera\"\""},
+                                      {"Hotkeys", "AddUrl", "F6"},
+                                      {"hotkeys", "ADDTITLE", ""}};
+    std::optional<std::string> simulated;
+    for (const auto& [section, key, value] : written) {
+        ASSERT_TRUE(WritePrivateProfileStringA(section, key, value, target.c_str()));
+        simulated = zk::sim::profileWrite(simulated, section, key, value);
+        EXPECT_EQ(readFile(target), simulated) << "[" << section << "] " << key << "=" << value;
     }
 }
