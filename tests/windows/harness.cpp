@@ -409,9 +409,15 @@ void Program::armAddressCapture() const {
     EXPECT_TRUE(waitUntil([&] { return windowText(button) == "&Abbrechen"; }));
 }
 
-bool Program::chooseFromMenu(WORD mnemonic) const {
+HWND Program::openMenu() const {
     PostMessageA(hostWindow(), WM_MOUSEMOVE, 0, WM_RBUTTONUP);
-    if (!waitUntil([] { return FindWindowA("#32768", nullptr) != nullptr; })) return false;
+    HWND menu = nullptr;
+    waitUntil([&] { return (menu = FindWindowA("#32768", nullptr)) != nullptr; });
+    return menu;
+}
+
+bool Program::chooseFromMenu(WORD mnemonic) const {
+    if (!openMenu()) return false;
     typeKey(mnemonic);
     return true;
 }

@@ -146,7 +146,9 @@ public:
     void showMainWindow() const;
     // Shows the main window with the URL list and arms the capture.
     void armAddressCapture() const;
-    // Opens the notification icon's popup menu and chooses the item of this mnemonic.
+    // Opens the notification icon's popup menu: its window, or nullptr when it does not open.
+    HWND openMenu() const;
+    // Opens the menu and chooses the item of this mnemonic.
     bool chooseFromMenu(WORD mnemonic) const;
     HWND aboutBox(DWORD timeoutMs = kExpectMs) const;
     bool waitForEnd(DWORD timeoutMs = kExpectMs) const;

@@ -55,9 +55,8 @@ TEST(TodaysBrowsers, SwitchedOnTheyCloseByTheirShownAddressAndTitleAndNothingEls
         return readFile(program.path("config.ini")).value_or("").find("AktuelleBrowser=1") !=
                std::string::npos;
     }));
-    PostMessageA(program.hostWindow(), WM_MOUSEMOVE, 0, WM_RBUTTONUP); // with its check mark
-    HWND menu = nullptr;
-    ASSERT_TRUE(waitUntil([&] { return (menu = FindWindowA("#32768", nullptr)) != nullptr; }));
+    const HWND menu = program.openMenu(); // with its check mark
+    ASSERT_TRUE(menu);
     EXPECT_TRUE(keepPicture(menu, "zuklapper-menue-aktuelle-browser.png"));
     typeKey(VK_ESCAPE);
     for (const FakeBrowser& browser : closing) EXPECT_TRUE(browser.closed());

@@ -19,8 +19,6 @@ bool hasNotifyIcon(HWND owner) {
     return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
 }
 
-HWND popupMenuWindow() { return FindWindowA("#32768", nullptr); }
-
 // How many pixels of the program icon's dark blue the notification area shows. Wine on a
 // display without a notification area of its own shows the icons in a window of this class.
 int trayIconPixels() {
@@ -89,12 +87,8 @@ TEST(Tray, KeysAfterThePopupMenuReachNoHiddenWindowAndItsLastItemEndsTheProgram)
     ASSERT_TRUE(waitUntil([&] { return hasNotifyIcon(host); }));
     const auto listFile = [&] { return readFile(program.path("lstTitel.txt")); };
     const auto stored = listFile();
-    const auto openMenu = [&] {
-        PostMessageA(host, WM_MOUSEMOVE, 0, WM_RBUTTONUP);
-        return waitUntil([] { return popupMenuWindow() != nullptr; });
-    };
     const auto deletesChangeNothing = [&](const char* after) {
-        ASSERT_TRUE(waitUntil([] { return popupMenuWindow() == nullptr; })) << after;
+        ASSERT_TRUE(waitUntil([] { return FindWindowA("#32768", nullptr) == nullptr; })) << after;
         typeKey(VK_DELETE);
         typeKey(VK_DELETE);
         Sleep(500);
@@ -102,12 +96,12 @@ TEST(Tray, KeysAfterThePopupMenuReachNoHiddenWindowAndItsLastItemEndsTheProgram)
         EXPECT_EQ(listFile(), stored) << after;
     };
 
-    ASSERT_TRUE(openMenu()) << "no popup menu";
+    ASSERT_TRUE(program.openMenu()) << "no popup menu";
     typeKey(VK_ESCAPE);
     deletesChangeNothing("the menu closed with Escape");
 
     // "&Url Verwaltung" shows the window, which takes the keys; closed again it takes none.
-    ASSERT_TRUE(openMenu()) << "no popup menu";
+    ASSERT_TRUE(program.openMenu()) << "no popup menu";
     typeKey('U');
     ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(main) != FALSE; }));
     PostMessageA(main, WM_CLOSE, 0, 0);
@@ -115,8 +109,9 @@ TEST(Tray, KeysAfterThePopupMenuReachNoHiddenWindowAndItsLastItemEndsTheProgram)
     deletesChangeNothing("the menu's item chosen and the window closed");
 
     // "&schließen" by its mnemonic, as the keyboard would choose it.
-    ASSERT_TRUE(openMenu()) << "no popup menu";
-    EXPECT_TRUE(keepPicture(popupMenuWindow(), "zuklapper-menue.png"));
+    const HWND menu = program.openMenu();
+    ASSERT_TRUE(menu) << "no popup menu";
+    EXPECT_TRUE(keepPicture(menu, "zuklapper-menue.png"));
     typeKey('S');
     EXPECT_TRUE(program.waitForEnd()) << "the program still runs";
     EXPECT_FALSE(hasNotifyIcon(host));
