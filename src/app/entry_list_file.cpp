@@ -2,6 +2,8 @@
 
 #include "app/utf8.h"
 
+#include <algorithm>
+
 namespace zk {
 
 namespace {
@@ -119,11 +121,16 @@ bool Liste_einlesen(EntryList& Eintraege, Files& files, const std::string& Datei
         Eintraege.assign(parseEntries(file.data));
         return true;
     }
-    // UTF-8 sequences hold no quote, comma, blank or line end: the fields are found alike.
+    // UTF-8 sequences hold no quote, comma, blank or line end: the fields are found alike. A
+    // file with the mark may hold ANSI records too, appended by older versions: a field that
+    // is no UTF-8 keeps its bytes.
+    const bool marked = file.data.starts_with(kByteOrderMark);
     std::vector<std::string> entries;
     bool complete = true;
-    for (const std::string& field : parseEntries(utf8Text(file.data))) {
-        if (std::optional<std::string> entry = files.ansiFromUtf8(field))
+    for (std::string& field : parseEntries(utf8Text(file.data))) {
+        if (marked && !validUtf8(field))
+            entries.push_back(std::move(field));
+        else if (std::optional<std::string> entry = files.ansiFromUtf8(field))
             entries.push_back(std::move(*entry));
         else
             complete = false;
@@ -141,7 +148,28 @@ bool appendEntry(Files& files, const std::string& path, std::string_view entry) 
         if (!text.empty() && !isLineEnd(text.back())) record.insert(0, "\r\n");
         if (utf8) record = files.utf8FromAnsi(record);
     }
-    return files.append(path, record);
+    if (files.append(path, record)) return true;
+    // A record cut short would read back as a shorter entry, which matches more.
+    if (file.status != Files::ReadStatus::Failed) files.truncate(path, file.data.size());
+    return false;
+}
+
+Deletion deleteSelected(Files& files, const std::string& path, ui::ListBox& list,
+                        std::vector<std::string>& unsaved) {
+    EntryList read;
+    if (!Liste_einlesen(read, files, path)) return Deletion::NotRead;
+    const std::string entry = list.item(list.listIndex());
+    std::vector<std::string> rest = read.items();
+    if (const auto at = std::find(rest.begin(), rest.end(), entry); at != rest.end())
+        rest.erase(at);
+    else if (const auto kept = std::find(unsaved.begin(), unsaved.end(), entry);
+             kept != unsaved.end())
+        unsaved.erase(kept);
+    list.setItems(std::move(rest));
+    const bool saved = files.replaceAll(path, formatEntries(list.items()));
+    if (!saved) list.setItems(read.items());
+    for (const std::string& item : unsaved) list.addItem(item);
+    return saved ? Deletion::Done : Deletion::NotSaved;
 }
 
 } // namespace zk

@@ -87,8 +87,8 @@ void Form1::Form_Load() {
     app_.frmWebBrowser().laden();
 
     Files& files = app_.platform().files;
-    titleListIncomplete_ = !Liste_einlesen(TitelEintraege, files, Pfad);
-    urlListIncomplete_ = !Liste_einlesen(UrlEintraege, files, UrlPfad);
+    Liste_einlesen(TitelEintraege, files, Pfad);
+    Liste_einlesen(UrlEintraege, files, UrlPfad);
     Liste_laden();
     Einstellungen_lesen();
     app_.frmWebBrowser().Text2.setText(app_.WebbrowserBezeichnung);
@@ -166,32 +166,23 @@ void Form1::tell(const char* message, const std::string& file) {
 }
 
 void Form1::Command1_Click() {
-    const int selected = List1.listIndex();
-    if (List1.listCount() == 0 || selected < 0) return;
+    if (List1.listCount() == 0 || List1.listIndex() < 0) return;
     const std::string& path = titleListShown() ? Pfad : UrlPfad;
-    if (titleListShown() ? titleListIncomplete_ : urlListIncomplete_) {
+    const Deletion deletion = deleteSelected(app_.platform().files, path, List1,
+                                             titleListShown() ? unsavedTitles_ : unsavedUrls_);
+    if (deletion == Deletion::NotRead) {
         tell(texte::Liste_nicht_gelesen, path);
         return;
     }
-    const std::string removed = List1.item(selected);
-    List1.removeItem(selected);
+    (titleListShown() ? TitelEintraege : UrlEintraege).assign(List1.items());
     selectFirst();
-
-    const std::string data = formatEntries(List1.items());
-    if (!app_.platform().files.replaceAll(path, data)) {
-        // The file keeps the entry, so the view and the list keep it too.
-        List1.addItem(removed);
-        selectFirst();
-        tell(texte::Liste_nicht_gespeichert, path);
-        return;
-    }
-    selectFirst();
-    (titleListShown() ? TitelEintraege : UrlEintraege).assign(parseEntries(data));
+    if (deletion == Deletion::NotSaved) tell(texte::Liste_nicht_gespeichert, path);
 }
 
 bool Form1::addEntry(bool titleList, const std::string& file, std::string entry) {
     (titleList ? TitelEintraege : UrlEintraege).append(entry);
     const bool saved = appendEntry(app_.platform().files, file, entry);
+    if (!saved) (titleList ? unsavedTitles_ : unsavedUrls_).push_back(entry);
     if (titleList == titleListShown()) List1.addItem(std::move(entry));
     return saved;
 }

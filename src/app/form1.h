@@ -54,7 +54,8 @@ public:
 
     // Rebuilds List1 from the selected list and selects its first item.
     void Liste_laden();
-    // Deletes the selected entry from the view, the file and the list.
+    // Deletes the selected entry from the file as it is now; the list and the view then hold
+    // the file's entries.
     void Command1_Click();
     // Adds an entry to the title list or the URL list: to its entries, as one record
     // appended to the file, and to List1 at its sorted place when List1 shows that list. A
@@ -96,11 +97,9 @@ private:
     CloseRules closeRules_;
     CloseRequests closeRequests_;
     TodaysBrowsers todaysBrowsers_;
-    // A list that holds less than its file (it could not be read at start, or it held
-    // characters the code page cannot hold): rewriting the file from it would lose entries,
-    // so it is not rewritten in this run.
-    bool titleListIncomplete_ = false;
-    bool urlListIncomplete_ = false;
+    // Entries whose append failed: they hold until the program ends.
+    std::vector<std::string> unsavedTitles_;
+    std::vector<std::string> unsavedUrls_;
     bool capturing_ = false;
     std::vector<Hwnd> closeOrder_;
 };

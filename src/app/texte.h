@@ -43,17 +43,25 @@ inline constexpr const char* Eintrag_nicht_speicherbar =
     "Dieser Eintrag kann nicht gespeichert werden: Er enthält einen Zeilenumbruch oder ein "
     "Anführungszeichen vor einem Komma.\r\n\r\nEintrag: ";
 inline constexpr const char* Eintrag_nicht_gespeichert =
-    "Der Eintrag konnte nicht in der Datei gespeichert werden. Er gilt nur bis zum nächsten "
-    "Start.\r\n\r\nDatei: ";
+    "Der Eintrag konnte nicht in der Datei gespeichert werden. Er gilt nur, bis das Programm "
+    "beendet wird.\r\n\r\nDatei: ";
 inline constexpr const char* Liste_nicht_gespeichert =
     "Die Liste konnte nicht gespeichert werden. Der Eintrag bleibt erhalten.\r\n\r\nDatei: ";
 inline constexpr const char* Einstellung_nicht_gespeichert =
     "Die Einstellung konnte nicht in der Datei gespeichert werden. Sie gilt nur, bis das "
     "Programm beendet wird.\r\n\r\nDatei: ";
 inline constexpr const char* Liste_nicht_gelesen =
-    "Die Datei dieser Liste konnte beim Start nicht gelesen werden. Damit keiner ihrer "
-    "Einträge verloren geht, wird die Liste bis zum nächsten Start nicht geändert."
-    "\r\n\r\nDatei: ";
+    "Die Datei dieser Liste konnte nicht gelesen werden, oder sie enthält einen Eintrag, den "
+    "Windows in ANSI nicht darstellen kann. Damit keiner ihrer Einträge verloren geht, wird "
+    "die Liste nicht geändert.\r\n\r\nDatei: ";
+inline constexpr const char* Laeuft_ohne_Antwort =
+    "Zuklapper läuft in diesem Ordner bereits, antwortet aber nicht. Beenden Sie es im "
+    "Task-Manager (Strg+Umschalt+Esc, „zuklapper.exe“, „Task beenden“) und starten Sie es "
+    "danach erneut.\r\n\r\nOrdner: ";
+inline constexpr const char* Laeuft_ausser_Reichweite =
+    "Zuklapper läuft in diesem Ordner bereits, unter einem anderen Benutzer, in einer anderen "
+    "Sitzung oder mit Administratorrechten. Mit den Dateien eines Ordners arbeitet immer nur "
+    "ein Zuklapper.\r\n\r\nOrdner: ";
 
 inline constexpr const char* Webbrowser_Titel = "Zuklapper Webbrowserauswahl";
 inline constexpr const char* Webbrowser_verwenden = "Diesen Webbrowser verwenden";
@@ -66,8 +74,5 @@ inline constexpr const char* Bezeichnung_nicht_speicherbar =
 inline constexpr const char* Bezeichnung_nicht_gespeichert =
     "Die Bezeichnung konnte nicht in der Datei gespeichert werden. Sie steht nur bis zum "
     "Schließen dieses Fensters in der Liste.\r\n\r\nDatei: ";
-inline constexpr const char* Webbrowserliste_nicht_gelesen =
-    "Die Datei dieser Liste konnte beim Laden nicht gelesen werden. Damit keiner ihrer "
-    "Einträge verloren geht, wird die Liste nicht geändert.\r\n\r\nDatei: ";
 
 } // namespace zk::texte

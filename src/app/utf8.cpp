@@ -57,6 +57,12 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
+bool validUtf8(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();)
+        if (!nextUtf8(text, at)) return false;
+    return true;
+}
+
 bool utf8BeyondAscii(std::string_view text) {
     bool beyond = false;
     for (std::size_t at = 0; at < text.size();) {

@@ -12,7 +12,8 @@ namespace zk {
 std::optional<char32_t> nextUtf8(std::string_view text, std::size_t& at);
 void appendUtf8(std::string& out, char32_t c);
 
-// Whether the text is valid UTF-8 and holds at least one character beyond ASCII.
+// Whether the text is valid UTF-8; and whether it is and holds a character beyond ASCII.
+bool validUtf8(std::string_view text);
 bool utf8BeyondAscii(std::string_view text);
 
 } // namespace zk

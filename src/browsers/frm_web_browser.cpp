@@ -43,7 +43,8 @@ void FrmWebBrowser::laden() {
 
 void FrmWebBrowser::listeEinlesen() {
     EntryList designations;
-    listIncomplete_ = !Liste_einlesen(designations, app_.platform().files, app_.form1().Pfad2);
+    Liste_einlesen(designations, app_.platform().files, app_.form1().Pfad2);
+    unsaved_.clear();
     List1.setItems(designations.items());
 }
 
@@ -98,32 +99,31 @@ void FrmWebBrowser::Timer1_Timer() {
             tell(texte::Bezeichnung_nicht_speicherbar, designation);
         } else {
             List1.addItem(designation);
-            if (!appendEntry(app_.platform().files, app_.form1().Pfad2, designation))
+            if (!appendEntry(app_.platform().files, app_.form1().Pfad2, designation)) {
+                unsaved_.push_back(designation);
                 tell(texte::Bezeichnung_nicht_gespeichert, app_.form1().Pfad2);
+            }
         }
     }
     cmdHinzufuegen.setCaption(app_.text(texte::Hinzufuegen));
 }
 
-// Removes the selected row from the list and the file; the first remaining row is then
-// chosen as by a click.
+// Removes the selected row from the file as it is now; the first remaining row is then
+// chosen as by a click. When the file keeps the row, the choice stays as it was.
 void FrmWebBrowser::Command1_Click() {
-    const int selected = List1.listIndex();
-    if (List1.listCount() == 0 || selected < 0) return;
+    if (List1.listCount() == 0 || List1.listIndex() < 0) return;
     const std::string& Pfad2 = app_.form1().Pfad2;
-    if (listIncomplete_) {
-        tell(texte::Webbrowserliste_nicht_gelesen, Pfad2);
-        return;
-    }
-    const std::string removed = List1.item(selected);
-    List1.removeItem(selected);
-    if (!app_.platform().files.replaceAll(Pfad2, formatEntries(List1.items()))) {
-        // The file keeps the row, so the list does too; the choice stays as it was.
-        List1.addItem(removed);
+    switch (deleteSelected(app_.platform().files, Pfad2, List1, unsaved_)) {
+    case Deletion::NotRead:
+        tell(texte::Liste_nicht_gelesen, Pfad2);
+        break;
+    case Deletion::NotSaved:
         tell(texte::Liste_nicht_gespeichert, Pfad2);
-        return;
+        break;
+    case Deletion::Done:
+        if (List1.listCount() > 0) List1.setListIndex(0);
+        break;
     }
-    if (List1.listCount() > 0) List1.setListIndex(0);
 }
 
 void FrmWebBrowser::List1_Click() {

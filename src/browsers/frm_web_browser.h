@@ -3,6 +3,7 @@
 #include "platform/ui.h"
 
 #include <string>
+#include <vector>
 
 namespace zk {
 
@@ -37,9 +38,8 @@ private:
     void tell(const char* message, const std::string& detail);
 
     Zuklapper& app_;
-    // The list holds less than its file (see Liste_einlesen), so it is not rewritten until a
-    // load reads the file whole.
-    bool listIncomplete_ = false;
+    // Designations whose append failed: they stay in the list until the window closes.
+    std::vector<std::string> unsaved_;
 };
 
 } // namespace zk

@@ -26,8 +26,11 @@ public:
     // Replaces the file's contents in one step: either the new contents are in place
     // afterwards, or the old file is untouched. Returns false on failure.
     virtual bool replaceAll(const std::string& path, std::string_view data) = 0;
-    // Appends to the file, creating it when missing. Returns false on failure.
+    // Appends to the file, creating it when missing. Returns false on failure, when part of
+    // the data may have been written.
     virtual bool append(const std::string& path, std::string_view data) = 0;
+    // Cuts an existing file back to its first `size` bytes. Returns false on failure.
+    virtual bool truncate(const std::string& path, std::size_t size) = 0;
 
     // File text is in the system's ANSI code page; a file saved as UTF-8 is converted with
     // these. Nothing when the text is no valid UTF-8 or holds a character the code page

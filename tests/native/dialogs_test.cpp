@@ -28,7 +28,8 @@ protected:
 };
 
 // A typed designation works at once; a choice that cannot be saved holds for this run. What
-// cannot be stored or saved is said; deleting rewrites the file and chooses the first row.
+// cannot be stored or saved is said; deleting rewrites the file as it is now and chooses the
+// first row.
 TEST_F(BrowserDialog, ChoosingCapturingAndDeletingSayWhatFailsAndLoseNothing) {
     sim.files.put(WebDatei, formatEntries({" - A", " - B"}));
     start({"Seite"});
@@ -60,11 +61,13 @@ TEST_F(BrowserDialog, ChoosingCapturingAndDeletingSayWhatFailsAndLoseNothing) {
         capture("Seite - C");
         EXPECT_NE(message(3).find(WebDatei), std::string::npos);
         sim.files.heal();
+        sim.files.put(WebDatei, *sim.files.get(WebDatei) + "\" - X\"\r\n"); // by another program
         d.List1.setListIndex(1);
         d.Command1.click();
         EXPECT_EQ(d.Text2.text(), " - A");
+        EXPECT_EQ(d.List1.items(), (Items{" - A", " - C", " - X"})); // " - C" until it closes
     });
-    EXPECT_EQ(sim.files.get(WebDatei), formatEntries({" - A", " - C"}));
+    EXPECT_EQ(sim.files.get(WebDatei), formatEntries({" - A", " - X"}));
     EXPECT_EQ(sim.files.get(ConfigDatei), "[Webbrowser]\r\nBezeichnung=\"\" - A\"\"\r\n");
 
     // A file that exists but cannot be read gives an empty list, which is never rewritten.
@@ -78,7 +81,7 @@ TEST_F(BrowserDialog, ChoosingCapturingAndDeletingSayWhatFailsAndLoseNothing) {
         EXPECT_EQ(d.List1.items(), (Items{" - D"}));
     });
     sim.files.heal();
-    EXPECT_EQ(sim.files.get(WebDatei), formatEntries({" - A", " - C", " - D"}));
+    EXPECT_EQ(sim.files.get(WebDatei), formatEntries({" - A", " - X", " - D"}));
 }
 
 // Only 1 switches on; the hotkey box takes 0, 1 and 2, and its load-time click writes it back.

@@ -57,6 +57,13 @@ bool SimFiles::append(const std::string& path, std::string_view data) {
     return true;
 }
 
+bool SimFiles::truncate(const std::string& path, std::size_t size) {
+    const auto found = files_.find(key(path));
+    if (found == files_.end() || noWrite_.count(key(path))) return false;
+    if (found->second.size() > size) found->second.resize(size);
+    return true;
+}
+
 std::optional<std::string> SimFiles::ansiFromUtf8(std::string_view utf8) {
     return cp1252FromUtf8(utf8);
 }

@@ -39,6 +39,7 @@ public:
     ReadResult readAll(const std::string& path) override;
     bool replaceAll(const std::string& path, std::string_view data) override;
     bool append(const std::string& path, std::string_view data) override;
+    bool truncate(const std::string& path, std::size_t size) override;
     std::optional<std::string> ansiFromUtf8(std::string_view utf8) override;
     std::string utf8FromAnsi(std::string_view ansi) override;
 

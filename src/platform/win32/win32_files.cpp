@@ -125,6 +125,18 @@ bool Win32Files::append(const std::string& path, std::string_view data) {
     return file.valid() && writeAll(file.get(), data) && file.close();
 }
 
+bool Win32Files::truncate(const std::string& path, std::size_t size) {
+    Handle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER length{};
+    if (!file.valid() || !GetFileSizeEx(file.get(), &length)) return false;
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(size);
+    if (length.QuadPart <= end.QuadPart) return true;
+    return SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get()) &&
+           file.close();
+}
+
 std::optional<std::string> Win32Files::ansiFromUtf8(std::string_view utf8) {
     const std::optional<std::wstring> wide = widen(utf8, CP_UTF8);
     return wide ? narrow(*wide, CP_ACP, true) : std::nullopt;
