@@ -68,11 +68,11 @@ public:
     }
     bool startProgram(const std::string& c, int s) override { return real_.startProgram(c, s); }
     std::string processName(zk::Hwnd w) override { return real_.processName(w); }
-    zk::Hwnd claimProgramFolder(const std::string& f, zk::Hwnd h) override {
+    FolderClaim claimProgramFolder(const std::string& f, zk::Hwnd h) override {
         return real_.claimProgramFolder(f, h);
     }
-    bool postNotifyIconEvent(zk::Hwnd o, unsigned c, unsigned m) override {
-        return real_.postNotifyIconEvent(o, c, m);
+    bool sendNotifyIconEvent(zk::Hwnd o, unsigned c, unsigned m, unsigned t) override {
+        return real_.sendNotifyIconEvent(o, c, m, t);
     }
 
 private:

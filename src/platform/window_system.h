@@ -62,13 +62,19 @@ public:
     virtual bool deleteNotifyIcon(Hwnd owner, unsigned id) = 0;
 
     // One running copy of the program per folder: the first copy that claims a folder holds
-    // it, with its host window, until it ends. Returns 0 when the claim is this copy's, else
-    // the host window of the copy that holds the folder.
-    virtual Hwnd claimProgramFolder(const std::string& folder, Hwnd host) = 0;
+    // it, with its host window, until it ends. Another copy that holds it may be out of this
+    // one's reach: another user's, one with administrator rights, or one of another session.
+    struct FolderClaim {
+        enum Holder { ThisCopy, AnotherCopy, CopyOutOfReach };
+        Holder holder = ThisCopy;
+        Hwnd host = 0; // another copy's host window; 0 when it has not told it
+    };
+    virtual FolderClaim claimProgramFolder(const std::string& folder, Hwnd host) = 0;
     // Hands another copy's icon owner a mouse event of its notification icon, as the
-    // notification area does, and lets that copy come to the front.
-    virtual bool postNotifyIconEvent(Hwnd owner, unsigned callbackMessage,
-                                     unsigned mouseMessage) = 0;
+    // notification area does, lets that copy come to the front, and waits for it to be
+    // handled. False when it was not handled within the time-out.
+    virtual bool sendNotifyIconEvent(Hwnd owner, unsigned callbackMessage, unsigned mouseMessage,
+                                     unsigned timeoutMs) = 0;
 
     // ShellExecuteA without parameters or folder: the file or address is opened with the
     // program the system has for it (operation "Open"), in the show state given (1:

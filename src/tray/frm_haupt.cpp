@@ -30,12 +30,22 @@ void FrmHaupt::Symbol_hinzufuegen() {
 
 void FrmHaupt::Form_Load() {
     // One copy per program folder: started again, the program shows the running copy's main
-    // window, as a double-click on its icon does, and ends before it touches a file.
+    // window, as a double-click on its icon does, or says why it cannot, and ends before it
+    // touches a file.
     Platform& platform = app_.platform();
-    const Hwnd running =
-        platform.windows.claimProgramFolder(platform.files.programFolder(), window.handle());
-    if (running != 0) {
-        platform.windows.postNotifyIconEvent(running, Rueckrufnachricht, Doppelklick);
+    const std::string folder = platform.files.programFolder();
+    const WindowSystem::FolderClaim claim =
+        platform.windows.claimProgramFolder(folder, window.handle());
+    if (claim.holder != WindowSystem::FolderClaim::ThisCopy) {
+        const char* why = nullptr;
+        if (claim.holder == WindowSystem::FolderClaim::CopyOutOfReach)
+            why = texte::Laeuft_ausser_Reichweite;
+        else if (!platform.windows.sendNotifyIconEvent(claim.host, Rueckrufnachricht, Doppelklick,
+                                                       AntwortMs))
+            why = texte::Laeuft_ohne_Antwort;
+        if (why)
+            platform.toolkit.messageBox(nullptr, app_.text(why) + folder,
+                                        app_.text(texte::Programm), ui::MB_OK_INFORMATION);
         beendet_ = true;
         platform.toolkit.quit();
         return;

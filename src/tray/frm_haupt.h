@@ -16,6 +16,8 @@ public:
     static constexpr unsigned Rueckrufnachricht = 512;
     static constexpr int Doppelklick = 515;
     static constexpr int RechteTasteLos = 517;
+    // How long a second start waits for the running copy to show itself.
+    static constexpr unsigned AntwortMs = 5000;
 
     explicit FrmHaupt(Zuklapper& app);
 

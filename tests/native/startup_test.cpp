@@ -64,7 +64,9 @@ TEST_F(StartupTest, LayoutFollowsTheWindowSize) {
     expectLayout({100, 360, 5230, 3570}, {-3640, -735, 3540, 735});
 }
 
-// UTF-8 lists are read in the code page; a list holding an entry beyond it is never rewritten.
+// UTF-8 lists are read in the code page, an ANSI field behind the mark as it is; a list
+// holding an entry beyond the code page is never rewritten. A deletion keeps what another
+// program added meanwhile, and takes it in.
 TEST_F(StartupTest, ListsSavedAsUtf8AreReadInTheCodePageAndLoseNothing) {
     const struct {
         std::string file;
@@ -72,7 +74,10 @@ TEST_F(StartupTest, ListsSavedAsUtf8AreReadInTheCodePageAndLoseNothing) {
         bool deletable; // else the list holds less than the file, which stays as it is
     } cases[] = {
         {"\"Gr\303\266\303\237e\"\r\n", {"Gr\366\337e"}, true},
-        {"\xEF\xBB\xBF\"Seite\"\r\n\"\xE2\x82\xAC\"\r\n", {"Seite", "\x80"}, true},
+        {"\xEF\xBB\xBF\"Seite\"\r\n\"\xE2\x82\xAC\"\r\n\"M\xFCller\"\r\n",
+         {"Seite", "\x80", "M\xFCller"},
+         true},
+        {"\xEF\xBB\xBF\"M\xFCller\"\r\n", {"M\xFCller"}, true},
         {"\"\334bersicht\"\r\n\"\xC3\"\r\n", {"\334bersicht", "\xC3"}, true}, // ANSI
         {"\"\xE6\x97\xA5\"\r\n\"\303\234bersicht\"\r\n", {"\334bersicht"}, false},
     };
@@ -82,11 +87,45 @@ TEST_F(StartupTest, ListsSavedAsUtf8AreReadInTheCodePageAndLoseNothing) {
         fresh.files.put(TitelDatei, c.file);
         Zuklapper program(fresh.platform);
         program.start();
-        EXPECT_EQ(program.form1().TitelEintraege.items(), c.entries);
+        Form1& form1 = program.form1();
+        EXPECT_EQ(form1.TitelEintraege.items(), c.entries);
+        fresh.files.put(TitelDatei, c.file + "\"Neu\"\r\n"); // by another program meanwhile
         fresh.toolkit.expectMessageBox([](const sim::MessageBoxCall&) { return ui::ID_OK; });
-        program.form1().Command1_Click();
+        form1.Command1_Click();
         EXPECT_EQ(fresh.toolkit.messageBoxes().size(), c.deletable ? 0u : 1u);
-        EXPECT_TRUE(c.deletable || fresh.files.get(TitelDatei) == c.file);
+        const Items& shown = form1.List1.items(); // one entry deleted, one taken in
+        EXPECT_EQ(shown.size(), c.entries.size());
+        EXPECT_EQ(std::count(shown.begin(), shown.end(), "Neu"), c.deletable ? 1 : 0);
+        EXPECT_EQ(form1.TitelEintraege.items(), shown);
+        EXPECT_EQ(fresh.files.get(TitelDatei),
+                  c.deletable ? formatEntries(shown) : c.file + "\"Neu\"\r\n");
+    }
+}
+
+// Started again in the same folder, a copy shows the running one and ends before it reads a
+// file; it says why when that copy does not answer or is out of its reach.
+TEST_F(StartupTest, ASecondStartShowsTheRunningCopyOrSaysWhyItCannot) {
+    start();
+    const std::pair<std::function<void()>, const char*> cases[] = {
+        {[] {}, nullptr},
+        {[&] { win(app->frmHaupt().window.handle()).onClose = sim::OnClose::Hang; },
+         "antwortet aber nicht"},
+        {[&] { sim.desktop.claimOutOfReach("C:\\Programme\\Zuklapper"); }, "anderen Benutzer"},
+    };
+    for (const auto& [prepare, said] : cases) {
+        prepare();
+        sim::HeadlessToolkit toolkit(sim.desktop);
+        toolkit.expectMessageBox([](const sim::MessageBoxCall&) { return ui::ID_OK; });
+        Platform second{sim.desktop, sim.files,   sim.profile, toolkit,
+                        sim.dde,     sim.desktop, sim.desktop};
+        Zuklapper copy(second);
+        copy.start();
+        EXPECT_TRUE(toolkit.quitRequested() && !copy.form1().window.loaded());
+        const auto& boxes = toolkit.messageBoxes();
+        EXPECT_TRUE(said ? boxes.size() == 1 && boxes[0].text.find(said) != std::string::npos
+                         : boxes.empty());
+        tick();
+        EXPECT_TRUE(said || form().window.visible()); // as a double-click on its icon shows it
     }
 }
 

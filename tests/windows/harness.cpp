@@ -379,9 +379,16 @@ std::vector<std::string> Program::files() const {
 }
 
 std::string Program::answerMessage(const std::string& picture) const {
-    const HWND box = awaitWindow(
-        [](HWND hwnd) { return className(hwnd) == "#32770" && windowText(hwnd) == "Zuklapper"; },
-        kExpectMs);
+    return process_.answerMessage(picture);
+}
+
+std::string ChildProcess::answerMessage(const std::string& picture) const {
+    HWND box = nullptr;
+    waitUntil([&] {
+        return (box = window([](HWND hwnd) {
+                    return className(hwnd) == "#32770" && windowText(hwnd) == "Zuklapper";
+                })) != nullptr;
+    });
     if (!box) return {};
     EXPECT_TRUE(picture.empty() || keepPicture(box, picture));
     std::string said =

@@ -71,6 +71,8 @@ public:
     // The process's first top-level window that matches.
     HWND window(const std::function<bool(HWND)>& match) const;
     bool running() const;
+    // Closes the process's next message box with OK, after a picture if named; "" if none.
+    std::string answerMessage(const std::string& picture = "") const;
 
 private:
     PROCESS_INFORMATION info_{};
@@ -140,7 +142,6 @@ public:
     HWND hostWindow() const;
     // Once there: the program's visible window of this caption, its about box.
     HWND shownWindow(const std::string& caption, DWORD timeoutMs = kExpectMs) const;
-    // Closes the program's next message box with OK, after a picture if named; "" if none.
     std::string answerMessage(const std::string& picture = "") const;
     // Shows the main window as a double-click on the notification icon does.
     void showMainWindow() const;

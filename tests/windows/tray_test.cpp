@@ -61,6 +61,20 @@ TEST(Tray, StartsHiddenWithItsIconRunsOncePerFolderAndEndsWithTheSession) {
     EXPECT_TRUE(waitUntil([&] { return !again.running(); })) << "the second copy still runs";
     EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(main) != FALSE; }));
     EXPECT_EQ(program.files(), files);
+    // While the running copy does not answer, a second start says so within about 5 seconds.
+    const HANDLE thread =
+        OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(host, nullptr));
+    ASSERT_NE(SuspendThread(thread), static_cast<DWORD>(-1));
+    ChildProcess stuck;
+    ASSERT_EQ(stuck.start(program.path("zuklapper.exe"), program.folder()), 0u);
+    const ULONGLONG started = GetTickCount64();
+    const std::string said = stuck.answerMessage("zuklapper-meldung-antwortet-nicht.png");
+    EXPECT_NE(said.find("antwortet aber nicht"), std::string::npos) << said;
+    EXPECT_LT(GetTickCount64() - started, 8000u);
+    EXPECT_TRUE(waitUntil([&] { return !stuck.running(); }));
+    ResumeThread(thread);
+    CloseHandle(thread);
+    EXPECT_EQ(program.files(), files);
     const std::string other = program.folder() + "\\anders";
     CreateDirectoryA(other.c_str(), nullptr);
     ASSERT_TRUE(CopyFileA(program.path("zuklapper.exe").c_str(),

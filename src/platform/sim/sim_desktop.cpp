@@ -254,20 +254,25 @@ bool SimDesktop::sendCloseMessage(Hwnd window, CloseMessage message, std::uint32
     return true;
 }
 
-Hwnd SimDesktop::claimProgramFolder(const std::string& folder, Hwnd host) {
-    std::string key = folder;
-    std::transform(key.begin(), key.end(), key.begin(),
+std::string SimDesktop::folderKey(std::string folder) {
+    std::transform(folder.begin(), folder.end(), folder.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    Hwnd& holder = folderClaims_[key];
-    if (holder != 0 && exists(holder)) return holder; // ends with its host window
-    holder = host;
-    return 0;
+    return folder;
 }
 
-bool SimDesktop::postNotifyIconEvent(Hwnd owner, unsigned callbackMessage, unsigned mouseMessage) {
+WindowSystem::FolderClaim SimDesktop::claimProgramFolder(const std::string& folder, Hwnd host) {
+    Hwnd& holder = folderClaims_[folderKey(folder)];
+    if (holder == kOutOfReach) return {FolderClaim::CopyOutOfReach};
+    if (holder != 0 && exists(holder)) return {FolderClaim::AnotherCopy, holder};
+    holder = host; // a claim ends with its host window
+    return {};
+}
+
+bool SimDesktop::sendNotifyIconEvent(Hwnd owner, unsigned callbackMessage, unsigned mouseMessage,
+                                     unsigned) {
     if (!exists(owner)) return false;
     iconEvents_.push_back({owner, callbackMessage, mouseMessage});
-    return true;
+    return windows_[owner].onClose != OnClose::Hang;
 }
 
 std::string SimDesktop::processName(Hwnd window) {

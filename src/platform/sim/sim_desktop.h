@@ -131,6 +131,10 @@ public:
     // the answers go to the answer handler, as the program's message loop hands them over;
     // the toolkit runs it between timer ticks. Returns when the next message is due, if any.
     std::optional<std::int64_t> run(std::int64_t now);
+    // The folder is held by a copy of the program out of this one's reach (another user's).
+    void claimOutOfReach(const std::string& folder) {
+        folderClaims_[folderKey(folder)] = kOutOfReach;
+    }
     // The mouse events posted to icon owners since the last call, for the toolkit to hand
     // to its windows.
     std::vector<SimIconEvent> takeIconEvents() { return std::exchange(iconEvents_, {}); }
@@ -177,8 +181,10 @@ public:
     bool addNotifyIcon(Hwnd owner, unsigned id, unsigned callbackMessage,
                        const std::string& tip) override;
     bool deleteNotifyIcon(Hwnd owner, unsigned id) override;
-    Hwnd claimProgramFolder(const std::string& folder, Hwnd host) override;
-    bool postNotifyIconEvent(Hwnd owner, unsigned callbackMessage, unsigned mouseMessage) override;
+    FolderClaim claimProgramFolder(const std::string& folder, Hwnd host) override;
+    // A hung owner does not handle the event in time; it gets it all the same.
+    bool sendNotifyIconEvent(Hwnd owner, unsigned callbackMessage, unsigned mouseMessage,
+                             unsigned timeoutMs) override;
     bool shellExecute(Hwnd owner, const std::string& operation, const std::string& file,
                       int showCommand) override {
         shellRequests_.push_back({owner, operation, file, showCommand});
@@ -197,6 +203,8 @@ private:
     void collect(Hwnd parent, std::vector<Hwnd>& out) const;
     Hwnd newHandle();
     void handleMessages(SimWindow& w);
+    static std::string folderKey(std::string folder);
+    static constexpr Hwnd kOutOfReach = ~Hwnd{0};
 
     struct Message {
         std::uint32_t id;

@@ -42,6 +42,7 @@ Win32WindowSystem::Win32WindowSystem() = default;
 Win32WindowSystem::~Win32WindowSystem() {
     closeAnswerHandler() = nullptr;
     if (folderClaim_) CloseHandle(folderClaim_);
+    if (globalClaim_) CloseHandle(globalClaim_);
 }
 
 std::uint16_t Win32WindowSystem::keyState(int virtualKey) {
@@ -167,7 +168,7 @@ bool Win32WindowSystem::deleteNotifyIcon(Hwnd owner, unsigned id) {
 
 namespace {
 
-// The name of a folder's claim: the same for every spelling of the folder (letter case, short
+// The name of a folder's claims: the same for every spelling of the folder (letter case, short
 // names), short, and free of backslashes, which names of the session's objects cannot hold.
 std::string claimName(const std::string& folder) {
     std::string path(MAX_PATH, '\0');
@@ -186,7 +187,7 @@ std::string claimName(const std::string& folder) {
     std::uint64_t hash = 14695981039346656037ULL; // FNV-1a
     for (const char c : path) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
     char name[40];
-    wsprintfA(name, "Local\\Zuklapper-%08lx%08lx", static_cast<unsigned long>(hash >> 32),
+    wsprintfA(name, "Zuklapper-%08lx%08lx", static_cast<unsigned long>(hash >> 32),
               static_cast<unsigned long>(hash & 0xFFFFFFFF));
     return name;
 }
@@ -197,23 +198,39 @@ HWND handleFrom(LONG value) { return reinterpret_cast<HWND>(static_cast<LONG_PTR
 
 } // namespace
 
-Hwnd Win32WindowSystem::claimProgramFolder(const std::string& folder, Hwnd host) {
-    if (folderClaim_) return 0;
+WindowSystem::FolderClaim Win32WindowSystem::claimProgramFolder(const std::string& folder,
+                                                                Hwnd host) {
+    if (folderClaim_) return {};
+    const std::string name = claimName(folder);
     const HANDLE claim = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                            sizeof(LONG), claimName(folder).c_str());
-    if (!claim) return 0; // nothing to tell by: this copy runs
+                                            sizeof(LONG), ("Local\\" + name).c_str());
+    // Another user's claim, or one made with administrator rights, cannot be opened.
+    if (!claim)
+        return {GetLastError() == ERROR_ACCESS_DENIED ? FolderClaim::CopyOutOfReach
+                                                      : FolderClaim::ThisCopy};
     const bool held = GetLastError() == ERROR_ALREADY_EXISTS;
     void* view = MapViewOfFile(claim, FILE_MAP_WRITE, 0, 0, 0);
     if (!view) {
         CloseHandle(claim);
-        return 0;
+        return {held ? FolderClaim::AnotherCopy : FolderClaim::ThisCopy};
     }
     auto* value = static_cast<volatile LONG*>(view);
     if (!held) {
+        // A copy of another session holds the global claim alone.
+        const HANDLE global = CreateMutexA(nullptr, FALSE, ("Global\\" + name).c_str());
+        const bool elsewhere =
+            global ? GetLastError() == ERROR_ALREADY_EXISTS : GetLastError() == ERROR_ACCESS_DENIED;
+        if (elsewhere) {
+            if (global) CloseHandle(global);
+            UnmapViewOfFile(view);
+            CloseHandle(claim);
+            return {FolderClaim::CopyOutOfReach};
+        }
         InterlockedExchange(value, static_cast<LONG>(reinterpret_cast<LONG_PTR>(toHwnd(host))));
         UnmapViewOfFile(view);
         folderClaim_ = claim;
-        return 0;
+        globalClaim_ = global;
+        return {};
     }
     // The copy that holds the folder writes its window right after it made the claim.
     LONG running = 0;
@@ -222,15 +239,18 @@ Hwnd Win32WindowSystem::claimProgramFolder(const std::string& folder, Hwnd host)
         Sleep(20);
     UnmapViewOfFile(view);
     CloseHandle(claim);
-    return fromHwnd(handleFrom(running));
+    return {FolderClaim::AnotherCopy, fromHwnd(handleFrom(running))};
 }
 
-bool Win32WindowSystem::postNotifyIconEvent(Hwnd owner, unsigned callbackMessage,
-                                            unsigned mouseMessage) {
+// A copy that does not handle the event in time is hung, or about to end.
+bool Win32WindowSystem::sendNotifyIconEvent(Hwnd owner, unsigned callbackMessage,
+                                            unsigned mouseMessage, unsigned timeoutMs) {
     DWORD process = 0;
     if (!GetWindowThreadProcessId(toHwnd(owner), &process)) return false;
     AllowSetForegroundWindow(process);
-    return PostMessageA(toHwnd(owner), callbackMessage, 0, static_cast<LPARAM>(mouseMessage)) != 0;
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(toHwnd(owner), callbackMessage, 0, static_cast<LPARAM>(mouseMessage),
+                               SMTO_ABORTIFHUNG, timeoutMs, &result) != 0;
 }
 
 bool Win32WindowSystem::shellExecute(Hwnd owner, const std::string& operation,

@@ -27,8 +27,9 @@ public:
     bool addNotifyIcon(Hwnd owner, unsigned id, unsigned callbackMessage,
                        const std::string& tip) override;
     bool deleteNotifyIcon(Hwnd owner, unsigned id) override;
-    Hwnd claimProgramFolder(const std::string& folder, Hwnd host) override;
-    bool postNotifyIconEvent(Hwnd owner, unsigned callbackMessage, unsigned mouseMessage) override;
+    FolderClaim claimProgramFolder(const std::string& folder, Hwnd host) override;
+    bool sendNotifyIconEvent(Hwnd owner, unsigned callbackMessage, unsigned mouseMessage,
+                             unsigned timeoutMs) override;
     bool shellExecute(Hwnd owner, const std::string& operation, const std::string& file,
                       int showCommand) override;
     bool startProgram(const std::string& commandLine, int showCommand) override;
@@ -37,6 +38,9 @@ private:
     // The named memory of the folder claim, held while the program runs: its one value is
     // the host window of the copy that holds the folder.
     void* folderClaim_ = nullptr;
+    // The same claim seen from every session, as a named mutex, which anyone may create in
+    // the global namespace.
+    void* globalClaim_ = nullptr;
 };
 
 } // namespace zk
