@@ -96,9 +96,13 @@ TEST(HotkeyDialog, AChoiceIsSavedAtOnceOrSaidTypedLettersAreNotAndTheBoxSwitches
     EXPECT_EQ(config(), chosen);
     typeOver("Zehn - Browser", VK_F10);
     EXPECT_EQ(titles(), quotedLines({"Neu", "Zehn"}));
+    PostMessageA(check, BM_CLICK, 0, 0);
+    EXPECT_NE(program.answerMessage().find(file), std::string::npos) << "the box's loss not said";
     CloseHandle(lock);
+    EXPECT_EQ(config(), chosen);
 
     // Unticked, no key takes anything.
+    PostMessageA(check, BM_CLICK, 0, 0); // ticked again
     PostMessageA(check, BM_CLICK, 0, 0);
     EXPECT_TRUE(waitUntil([&] { return config().find("ChkAddUrl=0\r\n") != std::string::npos; }))
         << config();
