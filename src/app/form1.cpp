@@ -50,11 +50,12 @@ Form1::Form1(Zuklapper& app)
       mHilfe("mHilfe", app.text(texte::Hilfe)), mINFO("mINFO", app.text(texte::Info)),
       mweb("mweb", app.text(texte::Webbrowser_auswaehlen)),
       mAktuelleBrowser("mAktuelleBrowser", app.text(texte::Aktuelle_Browser)),
+      mAutostart("mAutostart", app.text(texte::Autostart)),
       mUrlVerwaltung("mUrlVerwaltung", app.text(texte::Url_Verwaltung)),
       mEinstellungen("mEinstellungen", app.text(texte::Hotkeys)),
       mschliesen("mschliesen", app.text(texte::Schliessen)),
-      m1("m1", {&mHilfe, &mINFO, &mweb, &mAktuelleBrowser, &mUrlVerwaltung, &mEinstellungen,
-                &mschliesen}),
+      m1("m1", {&mHilfe, &mINFO, &mweb, &mAktuelleBrowser, &mAutostart, &mUrlVerwaltung,
+                &mEinstellungen, &mschliesen}),
       app_(app), closeRequests_(app.platform().windows),
       todaysBrowsers_(app.platform().windows, app.platform().accessibility,
                       app.platform().workers) {
@@ -73,6 +74,7 @@ Form1::Form1(Zuklapper& app)
     mUrlVerwaltung.onClick = [this] { window.show(); };
     mschliesen.onClick = [this] { app_.frmHaupt().schliessen(); };
     mAktuelleBrowser.onClick = [this] { mAktuelleBrowser_Click(); };
+    mAutostart.onClick = [this] { mAutostart_Click(); };
 }
 
 void Form1::Form_Load() {
@@ -123,6 +125,37 @@ void Form1::mAktuelleBrowser_Click() {
     if (!Ini_schreiben(app_.platform().profile, Pfad_config, "Webbrowser", "AktuelleBrowser",
                        app_.AktuelleBrowser ? 1 : 0))
         app_.settingNotSaved(window);
+}
+
+namespace {
+
+constexpr const char* kLogonName = "Zuklapper";
+
+} // namespace
+
+bool Form1::startsWithWindows() {
+    std::string line = app_.platform().logon.command(kLogonName).value_or("");
+    const auto start = line.find_first_not_of(' ');
+    line.erase(0, std::min(start, line.size()));
+    line.erase(line.find_last_not_of(' ') + 1);
+    if (line.size() >= 2 && line.front() == '"' && line.back() == '"')
+        line = line.substr(1, line.size() - 2);
+    return app_.platform().toolkit.compareText(line, app_.platform().files.programPath()) == 0;
+}
+
+// On, Windows starts this program at logon, in place of any other copy; off, it no longer
+// starts it, and another copy that the value names meanwhile stays.
+void Form1::mAutostart_Click() {
+    Platform& platform = app_.platform();
+    bool saved = true;
+    if (!mAutostart.checked())
+        saved = platform.logon.setCommand(kLogonName, "\"" + platform.files.programPath() + "\"");
+    else if (startsWithWindows())
+        saved = platform.logon.setCommand(kLogonName, std::nullopt);
+    mAutostart.setChecked(startsWithWindows());
+    if (!saved)
+        platform.toolkit.messageBox(&window, app_.text(texte::Autostart_nicht_geaendert),
+                                    app_.text(texte::Programm), ui::MB_OK_INFORMATION);
 }
 
 // Closing only hides the window: its lists and timers go on.

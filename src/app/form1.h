@@ -39,6 +39,7 @@ public:
     ui::MenuItem mINFO;
     ui::MenuItem mweb;
     ui::MenuItem mAktuelleBrowser;
+    ui::MenuItem mAutostart;
     ui::MenuItem mUrlVerwaltung;
     ui::MenuItem mEinstellungen;
     ui::MenuItem mschliesen;
@@ -73,6 +74,9 @@ public:
     void tmrHotkey_Timer();
     // Switches the polling of the hotkeys on or off.
     void switchHotkeys(bool on);
+    // Whether Windows starts this program at logon: its path, quoted or not, in the Run value
+    // "Zuklapper", in any letter case. The menu's check mark shows it when the menu opens.
+    bool startsWithWindows();
     // One close cycle: the scan, then the close requests.
     void tmrFenster_schliessen_Timer();
 
@@ -83,6 +87,7 @@ private:
     void Einstellungen_lesen();
     void Form_QueryUnload(bool& cancel);
     void mAktuelleBrowser_Click();
+    void mAutostart_Click();
     void Form_Resize();
     void List1_KeyDown(int keyCode, int shift);
     bool titleListShown() const { return optListe0.value(); }

@@ -16,6 +16,7 @@ inline constexpr const char* Hilfe = "&Hilfe";
 inline constexpr const char* Info = "&INFO";
 inline constexpr const char* Webbrowser_auswaehlen = "&Webbrowser auswählen";
 inline constexpr const char* Aktuelle_Browser = "&Chrome, Edge und Firefox";
+inline constexpr const char* Autostart = "&Mit Windows starten";
 inline constexpr const char* Url_Verwaltung = "&Url Verwaltung";
 inline constexpr const char* Hotkeys = "H&otkeys";
 inline constexpr const char* Schliessen = "&schließen";
@@ -50,6 +51,10 @@ inline constexpr const char* Liste_nicht_gespeichert =
 inline constexpr const char* Einstellung_nicht_gespeichert =
     "Die Einstellung konnte nicht in der Datei gespeichert werden. Sie gilt nur, bis das "
     "Programm beendet wird.\r\n\r\nDatei: ";
+inline constexpr const char* Autostart_nicht_geaendert =
+    "Der Start mit Windows konnte nicht geändert werden. Möglicherweise verbietet eine "
+    "Richtlinie den Zugriff auf die Registrierung.\r\n\r\nSchlüssel: "
+    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr const char* Liste_nicht_gelesen =
     "Die Datei dieser Liste konnte nicht gelesen werden, oder sie enthält einen Eintrag, den "
     "Windows in ANSI nicht darstellen kann. Damit keiner ihrer Einträge verloren geht, wird "

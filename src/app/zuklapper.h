@@ -5,6 +5,7 @@
 #include "platform/accessibility.h"
 #include "platform/dde.h"
 #include "platform/files.h"
+#include "platform/logon.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "platform/window_system.h"
@@ -29,6 +30,7 @@ struct Platform {
     Dde& dde;
     Accessibility& accessibility;
     Workers& workers;
+    Logon& logon;
 };
 
 // The program: its program-wide state and the windows it owns.

@@ -21,6 +21,8 @@ public:
     // The folder of the running program as the system gives it: without a trailing
     // backslash, except at a drive root ("C:\").
     virtual std::string programFolder() = 0;
+    // The running program's own file, with its folder.
+    virtual std::string programPath() = 0;
 
     virtual ReadResult readAll(const std::string& path) = 0;
     // Replaces the file's contents in one step: either the new contents are in place

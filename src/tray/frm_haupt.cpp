@@ -67,8 +67,10 @@ void FrmHaupt::Form_MouseMove(int x) {
     Form1& form1 = app_.form1();
     if (x == Doppelklick)
         form1.window.show();
-    else if (x == RechteTasteLos)
+    else if (x == RechteTasteLos) {
+        form1.mAutostart.setChecked(form1.startsWithWindows()); // the user may change it elsewhere
         app_.platform().toolkit.popupMenu(window, form1.m1);
+    }
 }
 
 void FrmHaupt::Form_QueryUnload(bool&) {

@@ -117,7 +117,7 @@ TEST_F(StartupTest, ASecondStartShowsTheRunningCopyOrSaysWhyItCannot) {
         sim::HeadlessToolkit toolkit(sim.desktop);
         toolkit.expectMessageBox([](const sim::MessageBoxCall&) { return ui::ID_OK; });
         Platform second{sim.desktop, sim.files,   sim.profile, toolkit,
-                        sim.dde,     sim.desktop, sim.desktop};
+                        sim.dde,     sim.desktop, sim.desktop, sim.desktop};
         Zuklapper copy(second);
         copy.start();
         EXPECT_TRUE(toolkit.quitRequested() && !copy.form1().window.loaded());
@@ -127,6 +127,37 @@ TEST_F(StartupTest, ASecondStartShowsTheRunningCopyOrSaysWhyItCannot) {
         tick();
         EXPECT_TRUE(said || form().window.visible()); // as a double-click on its icon shows it
     }
+}
+
+// The check mark shows the Run value as the menu opens; on writes this copy's path over
+// another copy's, off deletes only this copy's; a failure is said.
+TEST_F(StartupTest, StartWithWindowsFollowsTheRunValue) {
+    start();
+    std::map<std::string, std::string>& run = sim.desktop.logonCommands;
+    const std::string own = "\"C:\\Programme\\Zuklapper\\zuklapper.exe\"";
+    const auto click = [&](bool shownChecked, const std::string& meanwhile) {
+        sim.toolkit.expectPopupMenu([&](const sim::PopupMenuCall& call) {
+            EXPECT_EQ(call.items.at(4), "&Mit Windows starten");
+            EXPECT_EQ(call.checked.at(4), shownChecked);
+            if (!meanwhile.empty()) run["Zuklapper"] = meanwhile;
+            return 4;
+        });
+        ASSERT_TRUE(sim.toolkit.notifyIconEvent(517));
+    };
+    run["Zuklapper"] = " c:\\programme\\zuklapper\\ZUKLAPPER.EXE "; // set elsewhere
+    click(true, {});
+    EXPECT_EQ(run.count("Zuklapper"), 0u);
+    run["Zuklapper"] = "\"D:\\Anders\\zuklapper.exe\"";
+    click(false, {});
+    EXPECT_EQ(run["Zuklapper"], own);
+    click(true, "D:\\Anders\\zuklapper.exe"); // another copy took it meanwhile
+    EXPECT_EQ(run["Zuklapper"], "D:\\Anders\\zuklapper.exe");
+    EXPECT_FALSE(form().mAutostart.checked());
+    sim.desktop.failLogonWrites = true;
+    expectMessages(1);
+    click(false, {});
+    EXPECT_NE(message(0).find("CurrentVersion\\Run"), std::string::npos);
+    EXPECT_EQ(sim.files.writes(), 0);
 }
 
 } // namespace

@@ -130,3 +130,34 @@ TEST(Tray, KeysAfterThePopupMenuReachNoHiddenWindowAndItsLastItemEndsTheProgram)
     EXPECT_TRUE(program.waitForEnd()) << "the program still runs";
     EXPECT_FALSE(hasNotifyIcon(host));
 }
+
+// "Mit Windows starten" writes this copy's path over another copy's in the Run value; set
+// elsewhere, the value shows as the check mark, and switched off it is deleted.
+TEST(Tray, StartWithWindowsWritesAndDeletesTheRunValue) {
+    const char* run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const auto setValue = [&](const std::string& line) {
+        RegSetKeyValueA(HKEY_CURRENT_USER, run, "Zuklapper", REG_SZ, line.c_str(),
+                        static_cast<DWORD>(line.size() + 1));
+    };
+    const auto value = [&] {
+        char data[1024] = {};
+        DWORD size = sizeof data;
+        RegGetValueA(HKEY_CURRENT_USER, run, "Zuklapper", RRF_RT_REG_SZ, nullptr, data, &size);
+        return std::string(data);
+    };
+    Program program(std::nullopt, std::nullopt);
+    const std::string own = program.path("zuklapper.exe");
+    setValue("\"C:\\Anders\\zuklapper.exe\"");
+    ASSERT_TRUE(program.chooseFromMenu('M'));
+    EXPECT_TRUE(waitUntil([&] {
+        return _stricmp(value().c_str(), ("\"" + own + "\"").c_str()) == 0;
+    })) << value();
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, run, "Zuklapper");
+    setValue(own); // unquoted, as another tool may write it
+    const HWND menu = program.openMenu();
+    ASSERT_TRUE(menu) << "no popup menu";
+    EXPECT_TRUE(keepPicture(menu, "zuklapper-menue-mit-windows.png"));
+    typeKey('M');
+    EXPECT_TRUE(waitUntil([&] { return value().empty(); })) << value();
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, run, "Zuklapper"); // Wine would start it at logon
+}

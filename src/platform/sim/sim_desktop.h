@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/accessibility.h"
+#include "platform/logon.h"
 #include "platform/window_system.h"
 
 #include <cstdint>
@@ -90,7 +91,7 @@ struct SimProgramStart {
 // request is logged; windows can ignore requests, ask a question of their own, or hang.
 // Their programs answer through accessibility trees; the jobs posted to its workers run
 // when the desktop runs, except those for a window whose accessibility hangs.
-class SimDesktop final : public WindowSystem, public Accessibility, public Workers {
+class SimDesktop final : public WindowSystem, public Accessibility, public Workers, public Logon {
 public:
     // A new top-level window, placed on top of the z order, with a thread of its own.
     Hwnd open(std::string className, std::string title, std::uint32_t style = BROWSER_STYLE,
@@ -158,6 +159,22 @@ public:
     const std::vector<SimShellRequest>& shellRequests() const { return shellRequests_; }
     const std::vector<SimProgramStart>& programStarts() const { return programStarts_; }
     bool failStarts = false;
+
+    // The user's programs started at logon, by name; with failLogonWrites none can be stored.
+    std::map<std::string, std::string> logonCommands;
+    bool failLogonWrites = false;
+    std::optional<std::string> command(const std::string& name) override {
+        const auto found = logonCommands.find(name);
+        return found == logonCommands.end() ? std::nullopt : std::optional(found->second);
+    }
+    bool setCommand(const std::string& name, const std::optional<std::string>& line) override {
+        if (failLogonWrites) return false;
+        if (line)
+            logonCommands[name] = *line;
+        else
+            logonCommands.erase(name);
+        return true;
+    }
 
     Hwnd foregroundWindow() override { return foreground_; }
     std::uint16_t keyState(int virtualKey) override;

@@ -36,6 +36,9 @@ public:
     int writes() const { return writes_; }
 
     std::string programFolder() override { return folder_; }
+    std::string programPath() override {
+        return folder_ + (folder_.ends_with('\\') ? "" : "\\") + "zuklapper.exe";
+    }
     ReadResult readAll(const std::string& path) override;
     bool replaceAll(const std::string& path, std::string_view data) override;
     bool append(const std::string& path, std::string_view data) override;

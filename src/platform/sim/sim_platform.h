@@ -16,7 +16,7 @@ struct SimPlatform {
     SimProfile profile{files};
     HeadlessToolkit toolkit{desktop};
     SimDde dde{[this](std::int64_t ms) { toolkit.advance(ms); }};
-    Platform platform{desktop, files, profile, toolkit, dde, desktop, desktop};
+    Platform platform{desktop, files, profile, toolkit, dde, desktop, desktop, desktop};
 
     void advance(std::int64_t ms) { toolkit.advance(ms); }
 };

@@ -3,6 +3,7 @@
 #include "platform/win32/win32_accessibility.h"
 #include "platform/win32/win32_dde.h"
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_logon.h"
 #include "platform/win32/win32_profile.h"
 #include "platform/win32/win32_toolkit.h"
 #include "platform/win32/win32_window_system.h"
@@ -31,7 +32,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     zk::Win32Dde dde;
     zk::Win32Accessibility accessibility;
     zk::Win32Workers workers;
-    zk::Platform platform{windows, files, profile, toolkit, dde, accessibility, workers};
+    zk::Win32Logon logon;
+    zk::Platform platform{windows, files, profile, toolkit, dde, accessibility, workers, logon};
     // A worker may still wait on a browser that hangs: the process ends without waiting for
     // it, and without tearing down what the workers use.
     if (listWindowsOnly()) ExitProcess(zk::Fenster_auflisten(platform, [] { Sleep(100); }) ? 0 : 1);

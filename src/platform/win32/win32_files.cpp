@@ -50,7 +50,7 @@ std::string folderOf(const std::string& path) {
 
 } // namespace
 
-std::string Win32Files::programFolder() {
+std::string Win32Files::programPath() {
     std::string path(MAX_PATH, '\0');
     for (;;) {
         const DWORD length =
@@ -62,6 +62,11 @@ std::string Win32Files::programFolder() {
         }
         path.resize(path.size() * 2);
     }
+    return path;
+}
+
+std::string Win32Files::programFolder() {
+    const std::string path = programPath();
     const auto separator = path.find_last_of('\\');
     if (separator == std::string::npos) return path;
     std::string folder = path.substr(0, separator);

@@ -8,6 +8,7 @@ namespace zk {
 class Win32Files final : public Files {
 public:
     std::string programFolder() override;
+    std::string programPath() override;
     ReadResult readAll(const std::string& path) override;
     bool replaceAll(const std::string& path, std::string_view data) override;
     bool append(const std::string& path, std::string_view data) override;
