@@ -28,7 +28,7 @@ Win32Control::~Win32Control() {
 bool Win32Control::create(HWND parent, int id) {
     const Shape s = shape();
     DWORD style = s.style | WS_CHILD;
-    if (beneathOthers()) style |= WS_CLIPSIBLINGS;
+    style |= WS_CLIPSIBLINGS; // no sibling above it is painted over
     if (control_.visible()) style |= WS_VISIBLE;
     if (!control_.enabled()) style |= WS_DISABLED;
     const ui::Geometry at = display_.toPixels(control_.geometry());
@@ -67,6 +67,25 @@ void Win32Control::changed(ui::Change what) {
 
 void Win32Control::moveBeneathOthers() const {
     SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+bool Win32Control::moveAbove(const Win32Control& earlier) const {
+    RECT mine{}, theirs{}, common{};
+    if (beneathOthers() || earlier.beneathOthers() ||
+        GetParent(hwnd_) != GetParent(earlier.hwnd_) || !GetWindowRect(hwnd_, &mine) ||
+        !GetWindowRect(earlier.hwnd_, &theirs) || !IntersectRect(&common, &mine, &theirs))
+        return false;
+    const HWND above = GetWindow(earlier.hwnd_, GW_HWNDPREV);
+    SetWindowPos(hwnd_, above ? above : HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // A group of the dialog manager that began with the earlier one begins with this one.
+    const LONG_PTR style = GetWindowLongPtrA(hwnd_, GWL_STYLE);
+    const LONG_PTR earlierStyle = GetWindowLongPtrA(earlier.hwnd_, GWL_STYLE);
+    if ((earlierStyle & WS_GROUP) && !(style & WS_GROUP)) {
+        SetWindowLongPtrA(hwnd_, GWL_STYLE, style | WS_GROUP);
+        SetWindowLongPtrA(earlier.hwnd_, GWL_STYLE, earlierStyle & ~LONG_PTR{WS_GROUP});
+    }
+    return true;
 }
 
 void Win32Control::place() {

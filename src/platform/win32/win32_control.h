@@ -45,6 +45,10 @@ public:
     // they lie at the bottom and never paint over a control they overlap. Among them, the
     // one that lies higher hides what it overlaps.
     virtual bool beneathOthers() const { return false; }
+    // A windowed control that overlaps an earlier windowed sibling lies just above it, as a
+    // later control lies over an earlier one on the form: for clicks and for drawing. Windows
+    // puts each new child beneath the others. True when it moved.
+    bool moveAbove(const Win32Control& earlier) const;
     void moveBeneathOthers() const;
 
     // Whether the control can take the focus that a window starts with.

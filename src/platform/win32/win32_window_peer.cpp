@@ -96,6 +96,11 @@ void Win32WindowPeer::create() {
     // Among themselves, the later lies over the earlier.
     for (auto real = controls_.rbegin(); real != controls_.rend(); ++real)
         if (*real && (*real)->beneathOthers()) (*real)->moveBeneathOthers();
+    for (std::size_t later = 0; later < controls_.size(); ++later)
+        for (std::size_t earlier = 0; earlier < later; ++earlier)
+            if (controls_[later] && controls_[earlier] &&
+                controls_[later]->moveAbove(*controls_[earlier]))
+                break;
     for (ui::Timer* timer : window_.timers()) arm(*timer);
     if (window_.topmost()) makeTopmost();
     created_ = true;
