@@ -23,7 +23,8 @@ struct Shown {
 } // namespace
 
 TEST(Closing, MatchingBrowserWindowsCloseAndEverythingElseStays) {
-    const std::string entry = "Werbung satt", designation = " - Mozilla Firefox";
+    const std::string entry = "Werbung satt", other = "Gewinnspiel",
+                      designation = " - Mozilla Firefox";
     const std::string titled = entry + designation;
     const Shown shown[] = {
         {{.title = "Nachrichten", .edits = {kBadUrl}}, true, "its address holds \"badsite\""},
@@ -33,7 +34,9 @@ TEST(Closing, MatchingBrowserWindowsCloseAndEverythingElseStays) {
         {{.cls = "MozillaWindowClass", .title = titled},
          true,
          "its title is the title entry with the designation"},
-        {{.title = titled, .edits = {"http://shop.example/"}}, true, "so is its title"},
+        {{.title = other + designation, .edits = {"http://shop.example/"}},
+         true,
+         "so is its title, of the other title entry"},
         {{.cls = "MozillaWindowClass",
           .title = "Wetter" + designation,
           .edits = {"http://wetter.example/"}},
@@ -53,17 +56,19 @@ TEST(Closing, MatchingBrowserWindowsCloseAndEverythingElseStays) {
         {{.cls = "Notepad", .title = "badsite - Notizen", .edits = {kBadUrl}},
          false,
          "it is no browser window"},
-        {{.cls = "IEFrame2", .title = titled, .edits = {kBadUrl}},
+        {{.cls = "IEFrame2", .title = "Fast ein Browser", .edits = {kBadUrl}},
          false,
          "its class only begins like a browser's"},
         {{.title = "Versteckt", .edits = {kBadUrl}, .visible = false}, false, "it is hidden"},
         {{.title = "Randlos", .edits = {kBadUrl}, .border = false}, false, "it has no border"},
+        // Ignores every request, so each message the program sends shows up.
+        {{.title = "Stur", .edits = {"http://stur.example/"}, .mode = "ignore"},
+         false,
+         "its address holds \"stur\", but it ignores every request to close"},
     };
     std::list<FakeBrowser> browsers;
     for (const Shown& s : shown) browsers.emplace_back(s.window);
-    // Ignores every request, so each message the program sends shows up.
-    const FakeBrowser& stubborn = browsers.emplace_back(
-        FakeWindow{.title = "Stur", .edits = {"http://stur.example/"}, .mode = "ignore"});
+    const FakeBrowser& stubborn = browsers.back();
     int place = 0; // side by side, for the pictures
     for (const FakeBrowser& browser : browsers) {
         SetWindowPos(browser.hwnd(), nullptr, 4 + 318 * (place % 4), 4 + 160 * (place / 4), 310,
@@ -71,10 +76,10 @@ TEST(Closing, MatchingBrowserWindowsCloseAndEverythingElseStays) {
         ++place;
     }
     keepPicture(GetDesktopWindow(), "zuklapper-demo-vorher.png");
-    std::printf("Zuklapper starts with the title entry \"%s\", the URL entries \"badsite\" and "
-                "\"stur\" and the designation \"%s\".\n",
-                entry.c_str(), designation.c_str());
-    Program program({{entry}}, {{"badsite", "stur"}},
+    std::printf("Zuklapper starts with the title entries \"%s\" and \"%s\", the URL entries "
+                "\"badsite\" and \"stur\" and the designation \"%s\".\n",
+                entry.c_str(), other.c_str(), designation.c_str());
+    Program program({{entry, other}}, {{"badsite", "stur"}},
                     "[Webbrowser]\r\nBezeichnung=\"\"" + designation + "\"\"\r\n");
 
     auto window = browsers.begin();
@@ -87,7 +92,8 @@ TEST(Closing, MatchingBrowserWindowsCloseAndEverythingElseStays) {
     for (const Shown& s : shown) {
         const bool open = IsWindow(window->hwnd());
         EXPECT_EQ(open, !s.closes) << s.window.title << ": " << s.why;
-        EXPECT_TRUE(s.closes || window->untouched()) << s.window.title << ": " << s.why;
+        EXPECT_TRUE(s.closes || window->untouched() || &*window == &stubborn)
+            << s.window.title << ": " << s.why;
         std::printf("  %s \"%s\": %s\n", open ? "stayed" : "closed", s.window.title.c_str(), s.why);
         ++window;
     }
