@@ -74,7 +74,6 @@ TEST(Tray, StartsHiddenWithItsIconRunsOncePerFolderAndEndsWithTheSession) {
     EXPECT_TRUE(waitUntil([&] { return !stuck.running(); }));
     ResumeThread(thread);
     CloseHandle(thread);
-    EXPECT_EQ(program.files(), files);
     const std::string other = program.folder() + "\\anders";
     CreateDirectoryA(other.c_str(), nullptr);
     ASSERT_TRUE(CopyFileA(program.path("zuklapper.exe").c_str(),
@@ -152,7 +151,6 @@ TEST(Tray, StartWithWindowsWritesAndDeletesTheRunValue) {
     EXPECT_TRUE(waitUntil([&] {
         return _stricmp(value().c_str(), ("\"" + own + "\"").c_str()) == 0;
     })) << value();
-    RegDeleteKeyValueA(HKEY_CURRENT_USER, run, "Zuklapper");
     setValue(own); // unquoted, as another tool may write it
     const HWND menu = program.openMenu();
     ASSERT_TRUE(menu) << "no popup menu";
