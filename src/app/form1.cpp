@@ -148,10 +148,13 @@ bool Form1::startsWithWindows() {
 void Form1::mAutostart_Click() {
     Platform& platform = app_.platform();
     bool saved = true;
-    if (!mAutostart.checked())
-        saved = platform.logon.setCommand(kLogonName, "\"" + platform.files.programPath() + "\"");
-    else if (startsWithWindows())
+    if (!mAutostart.checked()) {
+        std::string quoted = "\"";
+        quoted.append(platform.files.programPath()).push_back('"');
+        saved = platform.logon.setCommand(kLogonName, quoted);
+    } else if (startsWithWindows()) {
         saved = platform.logon.setCommand(kLogonName, std::nullopt);
+    }
     mAutostart.setChecked(startsWithWindows());
     if (!saved)
         platform.toolkit.messageBox(&window, app_.text(texte::Autostart_nicht_geaendert),

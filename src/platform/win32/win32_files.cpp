@@ -66,7 +66,7 @@ std::string Win32Files::programPath() {
 }
 
 std::string Win32Files::programFolder() {
-    const std::string path = programPath();
+    std::string path = programPath();
     const auto separator = path.find_last_of('\\');
     if (separator == std::string::npos) return path;
     std::string folder = path.substr(0, separator);
