@@ -80,7 +80,7 @@ bool Form1::Eintrag_erfassen(const std::string& path) {
         // could be read there.
         std::string address;
         if (app_.AktuelleBrowser && readsAccessibly(platform.windows, todaysBrowsers_, H))
-            address = todaysBrowsers_.address(H).value_or("");
+            address = todaysBrowsers_.freshAddress(H, platform.windows.windowText(H)).value_or("");
         dialog.Text1.setText(address.empty() ? GetURL(platform.dde, T) : address);
         dialog.window.showModal();
         // Left open when the program ends meanwhile: nothing was confirmed.
