@@ -54,6 +54,10 @@ inline constexpr const char* Liste_nicht_gelesen =
     "Die Datei dieser Liste konnte beim Start nicht gelesen werden. Damit keiner ihrer "
     "Einträge verloren geht, wird die Liste bis zum nächsten Start nicht geändert."
     "\r\n\r\nDatei: ";
+inline constexpr const char* Aktuelle_Browser_einschalten =
+    "Dieses Fenster gehört zu Chrome, Edge, Firefox oder einem verwandten Browser. Solange "
+    "\"Chrome, Edge und Firefox\" im Menü ausgeschaltet ist, schließen Einträge aus diesem "
+    "Fenster nichts.\r\n\r\nSoll Zuklapper diese Browser jetzt einbeziehen?";
 
 inline constexpr const char* Webbrowser_Titel = "Zuklapper Webbrowserauswahl";
 inline constexpr const char* Webbrowser_verwenden = "Diesen Webbrowser verwenden";

@@ -64,6 +64,7 @@ bool Form1::Eintrag_erfassen(const std::string& path) {
 
     // The capture is for the list shown now, whichever the user shows while it waits.
     const bool titleList = titleListShown();
+    offerTodaysBrowsers(H);
     const std::string T = platform.windows.windowText(H).substr(0, 255);
     std::string entry;
     if (titleList) {

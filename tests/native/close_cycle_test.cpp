@@ -126,5 +126,19 @@ TEST_F(TodaysBrowsersTest, FieldsAreReadOnEachTickAndTreesWithoutOneWalkedRarely
     EXPECT_EQ(sim.files.get(ConfigDatei), "[Webbrowser]\r\nAktuelleBrowser=1\r\n");
 }
 
+// A capture from one of today's browsers with the switch off asks once a run whether to switch
+// it on; Yes switches it on and saves it, and the capture goes on with it.
+TEST_F(TodaysBrowsersTest, ACaptureFromOneOfThemOffersTheSwitchOnceARun) {
+    start();
+    sim.toolkit.expectMessageBox([](const sim::MessageBoxCall&) { return ui::ID_YES; });
+    expectedMessages_ = 1;
+    for (const char* title : {"Seite \x97 Google Chrome", "Zwei - Google Chrome"}) {
+        sim.desktop.setForeground(open("Chrome_WidgetWin_1", "chrome.exe", title, "s.de"));
+        form().Eintrag_erfassen(form().Pfad);
+        if (app->AktuelleBrowser) choose("&Chrome, Edge und Firefox"); // off again: no question
+    }
+    EXPECT_EQ(form().TitelEintraege.items(), (Items{"Seite", "Zwei"}));
+}
+
 } // namespace
 } // namespace zk
