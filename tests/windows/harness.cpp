@@ -277,7 +277,8 @@ bool ChildProcess::running() const {
 FakeBrowser::FakeBrowser(const FakeWindow& window) {
     const std::string flags = std::string("-") + (window.visible ? "" : "h") +
                               (window.border ? "" : "b") + (window.topmost ? "t" : "") +
-                              (window.nested ? "n" : "") + (window.utf8Title ? "u" : "");
+                              (window.nested ? "n" : "") + (window.utf8Title ? "u" : "") +
+                              window.treeFlags;
     std::vector<std::string> arguments = {window.cls, window.title, window.mode, flags};
     arguments.insert(arguments.end(), window.edits.begin(), window.edits.end());
     if (!window.ddeService.empty())
@@ -378,7 +379,7 @@ std::vector<std::string> Program::files() const {
     return names;
 }
 
-std::string Program::answerMessage(const std::string& picture) const {
+std::string Program::answerMessage(const std::string& picture, int button) const {
     const HWND box = awaitWindow(
         [](HWND hwnd) { return className(hwnd) == "#32770" && windowText(hwnd) == "Zuklapper"; },
         kExpectMs);
@@ -386,7 +387,7 @@ std::string Program::answerMessage(const std::string& picture) const {
     EXPECT_TRUE(picture.empty() || keepPicture(box, picture));
     std::string said =
         windowText(findWindow(box, [](HWND hwnd) { return GetDlgCtrlID(hwnd) == 0xFFFF; }));
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
     EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); })) << said;
     return said;
 }
