@@ -147,7 +147,6 @@ std::optional<std::string> TodaysBrowsers::address(Hwnd window, const std::strin
                     fruitless = !value;
                 }
             } catch (...) { // a read broken by what the browser answered fails like any other
-                reader->field.reset();
                 value.reset();
                 fruitless = true;
             }
@@ -171,15 +170,18 @@ std::optional<std::string> TodaysBrowsers::freshAddress(Hwnd window, const std::
     std::uint64_t wanted = 0;
     {
         const std::lock_guard lock(reader->mutex);
-        reader->fruitlessAt.reset();
         // A read that runs now may have begun before.
         wanted = reader->reads + (reader->running ? 2 : 1);
     }
     const bool read = workers_.waitFor(
         [&] {
+            {
+                const std::lock_guard lock(reader->mutex);
+                if (reader->reads >= wanted) return true;
+                reader->fruitlessAt.reset(); // a capture walks whatever the pause
+            }
             address(window, title); // the next read, once none runs
-            const std::lock_guard lock(reader->mutex);
-            return reader->reads >= wanted;
+            return false;
         },
         kFreshReadMs);
     const std::lock_guard lock(reader->mutex);
