@@ -1,5 +1,5 @@
-// Today's browsers, switched on through the menu: fixtures named chrome.exe, msedge.exe and
-// firefox.exe with accessibility trees shaped as theirs, and a page never to be walked.
+// Today's browsers, switched on by the capture's question: fixtures named chrome.exe and kin
+// with accessibility trees shaped as theirs, and a page never to be walked.
 
 #include "harness.h"
 
