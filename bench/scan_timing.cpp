@@ -25,6 +25,7 @@ public:
     explicit CountingWindowSystem(zk::WindowSystem& real) : real_(real) {}
 
     std::uint16_t keyState(int key) override { return real_.keyState(key); }
+    std::int64_t milliseconds() override { return real_.milliseconds(); }
     zk::Hwnd foregroundWindow() override { return real_.foregroundWindow(); }
     std::vector<zk::Hwnd> topLevelWindows() override {
         ++count[TopLevel];

@@ -118,12 +118,13 @@ void Form1::Einstellungen_lesen() {
     mAktuelleBrowser.setChecked(app_.AktuelleBrowser);
 }
 
-// Switches today's browsers on or off and saves the choice at once.
-void Form1::mAktuelleBrowser_Click() {
-    app_.AktuelleBrowser = !app_.AktuelleBrowser;
-    mAktuelleBrowser.setChecked(app_.AktuelleBrowser);
+void Form1::mAktuelleBrowser_Click() { switchTodaysBrowsers(!app_.AktuelleBrowser); }
+
+void Form1::switchTodaysBrowsers(bool on) {
+    app_.AktuelleBrowser = on;
+    mAktuelleBrowser.setChecked(on);
     if (!Ini_schreiben(app_.platform().profile, Pfad_config, "Webbrowser", "AktuelleBrowser",
-                       app_.AktuelleBrowser ? 1 : 0))
+                       on ? 1 : 0))
         app_.settingNotSaved(window);
 }
 
@@ -159,6 +160,17 @@ void Form1::mAutostart_Click() {
     if (!saved)
         platform.toolkit.messageBox(&window, app_.text(texte::Autostart_nicht_geaendert),
                                     app_.text(texte::Programm), ui::MB_OK_INFORMATION);
+}
+
+void Form1::offerTodaysBrowsers(Hwnd H) {
+    if (app_.AktuelleBrowser || todaysBrowsersOffered_ ||
+        !readsAccessibly(app_.platform().windows, todaysBrowsers_, H))
+        return;
+    todaysBrowsersOffered_ = true;
+    if (app_.platform().toolkit.messageBox(&window, app_.text(texte::Aktuelle_Browser_einschalten),
+                                           app_.text(texte::Programm),
+                                           ui::MB_YESNO_INFORMATION) == ui::ID_YES)
+        switchTodaysBrowsers(true);
 }
 
 // Closing only hides the window: its lists and timers go on.

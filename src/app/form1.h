@@ -88,6 +88,11 @@ private:
     void Form_QueryUnload(bool& cancel);
     void mAktuelleBrowser_Click();
     void mAutostart_Click();
+    // Switches today's browsers on or off and saves the choice at once.
+    void switchTodaysBrowsers(bool on);
+    // Before the first capture from one of today's browsers with the switch off, asks whether
+    // to switch it on.
+    void offerTodaysBrowsers(Hwnd window);
     void Form_Resize();
     void List1_KeyDown(int keyCode, int shift);
     bool titleListShown() const { return optListe0.value(); }
@@ -106,6 +111,7 @@ private:
     std::vector<std::string> unsavedTitles_;
     std::vector<std::string> unsavedUrls_;
     bool capturing_ = false;
+    bool todaysBrowsersOffered_ = false;
     std::vector<Hwnd> closeOrder_;
 };
 

@@ -67,6 +67,10 @@ inline constexpr const char* Laeuft_ausser_Reichweite =
     "Zuklapper läuft in diesem Ordner bereits, unter einem anderen Benutzer, in einer anderen "
     "Sitzung oder mit Administratorrechten. Mit den Dateien eines Ordners arbeitet immer nur "
     "ein Zuklapper.\r\n\r\nOrdner: ";
+inline constexpr const char* Aktuelle_Browser_einschalten =
+    "Dieses Fenster gehört zu Chrome, Edge, Firefox oder einem verwandten Browser. Solange "
+    "\"Chrome, Edge und Firefox\" im Menü ausgeschaltet ist, schließen Einträge aus diesem "
+    "Fenster nichts.\r\n\r\nSoll Zuklapper diese Browser jetzt einbeziehen?";
 
 inline constexpr const char* Webbrowser_Titel = "Zuklapper Webbrowserauswahl";
 inline constexpr const char* Webbrowser_verwenden = "Diesen Webbrowser verwenden";

@@ -64,6 +64,7 @@ bool Form1::Eintrag_erfassen(const std::string& path) {
 
     // The capture is for the list shown now, whichever the user shows while it waits.
     const bool titleList = titleListShown();
+    offerTodaysBrowsers(H);
     const std::string T = platform.windows.windowText(H).substr(0, 255);
     std::string entry;
     if (titleList) {
@@ -80,7 +81,7 @@ bool Form1::Eintrag_erfassen(const std::string& path) {
         // could be read there.
         std::string address;
         if (app_.AktuelleBrowser && readsAccessibly(platform.windows, todaysBrowsers_, H))
-            address = todaysBrowsers_.address(H).value_or("");
+            address = todaysBrowsers_.freshAddress(H, platform.windows.windowText(H)).value_or("");
         dialog.Text1.setText(address.empty() ? GetURL(platform.dde, T) : address);
         dialog.window.showModal();
         // Left open when the program ends meanwhile: nothing was confirmed.

@@ -1,5 +1,6 @@
 #include "engine/matcher.h"
 
+#include "capture/cuts.h"
 #include "engine/todays_browsers.h"
 
 #include <algorithm>
@@ -9,6 +10,7 @@ namespace zk {
 void UrlIndex::build(const std::vector<std::string>& urlEntries) {
     // The patterns: every entry, and the shown form of each that has one of its own.
     std::vector<std::string> entries = urlEntries;
+    length_.clear();
     entryOf_.clear();
     shownFormOnly_.assign(urlEntries.size(), false);
     for (int e = 0; e < static_cast<int>(urlEntries.size()); ++e) entryOf_.push_back(e);
@@ -20,6 +22,7 @@ void UrlIndex::build(const std::vector<std::string>& urlEntries) {
         entryOf_.push_back(e);
         shownFormOnly_.push_back(true);
     }
+    for (const std::string& pattern : entries) length_.push_back(pattern.size());
     // The trie is built from the patterns in sorted order: each shares its path with the one
     // before up to their common prefix, and every node's children come in order.
     std::vector<int> order;
@@ -125,10 +128,13 @@ void UrlIndex::firstMatches(const std::vector<BrowserWindow>& rows, std::vector<
         pass_ = 1;
     }
     for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
-        const bool shown = rows[static_cast<std::size_t>(row)].shownForm;
+        const std::string& url = rows[static_cast<std::size_t>(row)].Url;
+        const bool shown = rows[static_cast<std::size_t>(row)].todays;
+        // Where the address starts in its own shown form: a shown form matches only there.
+        const std::size_t start = shownForm(url).data() - url.data();
         int state = 0;
-        for (char ch : rows[static_cast<std::size_t>(row)].Url) {
-            const auto c = static_cast<unsigned char>(ch);
+        for (std::size_t at = 0; at < url.size(); ++at) {
+            const auto c = static_cast<unsigned char>(url[at]);
             int next = child(state, c);
             while (next < 0 && state != 0) {
                 state = nodes_[static_cast<std::size_t>(state)].fail;
@@ -143,7 +149,8 @@ void UrlIndex::firstMatches(const std::vector<BrowserWindow>& rows, std::vector<
                      p = entryNext_[static_cast<std::size_t>(p)]) {
                     const int e = entryOf_[static_cast<std::size_t>(p)];
                     if (seen_[static_cast<std::size_t>(e)] == pass_ ||
-                        (shownFormOnly_[static_cast<std::size_t>(p)] && !shown))
+                        (shownFormOnly_[static_cast<std::size_t>(p)] &&
+                         (!shown || at + 1 != start + length_[static_cast<std::size_t>(p)])))
                         continue;
                     seen_[static_cast<std::size_t>(e)] = pass_;
                     out.push_back({e, row});
@@ -167,14 +174,23 @@ void TitleIndex::allMatches(const std::vector<BrowserWindow>& rows, std::string_
     if (entries_.empty()) return;
     std::string key;
     for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+        const auto add = [&](const std::string& entry) {
+            const auto found = entries_.find(entry);
+            if (found != entries_.end())
+                for (int e : found->second) out.push_back({e, row});
+        };
         const std::string& title = rows[static_cast<std::size_t>(row)].Title;
-        if (title.size() < designation.size() ||
-            std::string_view(title).substr(title.size() - designation.size()) != designation)
-            continue;
-        key.assign(title, 0, title.size() - designation.size());
-        const auto found = entries_.find(key);
-        if (found == entries_.end()) continue;
-        for (int e : found->second) out.push_back({e, row});
+        const bool designated =
+            title.size() >= designation.size() &&
+            std::string_view(title).substr(title.size() - designation.size()) == designation;
+        if (designated) {
+            key.assign(title, 0, title.size() - designation.size());
+            add(key);
+        }
+        // Today's browsers: the title cut as the capture cuts it, whatever the designation.
+        if (!rows[static_cast<std::size_t>(row)].todays) continue;
+        const std::optional<std::string> cut = titleEntry(title, true);
+        if (cut && !(designated && *cut == key)) add(*cut);
     }
     std::stable_sort(out.begin(), out.end(),
                      [](const Match& a, const Match& b) { return a.entry < b.entry; });

@@ -18,8 +18,9 @@ struct Match {
 };
 
 // The URL entries as one Aho-Corasick automaton: a cycle costs the length of the addresses
-// plus the matches, however many entries there are. Empty entries match nothing. A row whose
-// address is in the form today's browsers show matches an entry also by its shown form.
+// plus the matches, however many entries there are. Empty entries match nothing. A row of
+// today's browsers matches an entry also when its address, without its own scheme and "www.",
+// starts with the entry's shown form.
 class UrlIndex {
 public:
     void build(const std::vector<std::string>& entries);
@@ -42,13 +43,15 @@ private:
     std::vector<int> entryNext_;      // per pattern: the next one that ends at its node
     std::vector<int> entryOf_;        // per pattern: its entry
     std::vector<bool> shownFormOnly_; // per pattern: an entry's shown form
+    std::vector<std::size_t> length_; // per pattern
     int rootEdges_[256] = {};
     std::vector<std::uint32_t> seen_; // per entry: the pass that matched it
     std::uint32_t pass_ = 0;
 };
 
 // The title entries by their text: a row matches an entry when its Title is exactly the
-// entry followed by the browser designation.
+// entry followed by the browser designation, or, for today's browsers, when the title cut as
+// the capture cuts it is the entry.
 class TitleIndex {
 public:
     void build(const std::vector<std::string>& entries);

@@ -37,13 +37,18 @@ void Browserfenster_suchen(WindowSystem& windows, Hwnd mainWindow,
     BrowserWindows.clear();
     for (Hwnd window : windows.topLevelWindows()) {
         // The cheap questions first: the style, then the class; the title only of a browser,
-        // the program only of a window that may be one of today's.
-        if (window == mainWindow || !Fensterstil_pruefen(windows, window)) continue;
+        // the program only of a window that may be one of today's. Today's browsers drop
+        // their border in full screen: theirs is not asked for.
+        if (window == mainWindow) continue;
+        const std::uint32_t style = windows.style(window);
+        const bool bordered = (style & Stilmaske) == Stilmaske;
+        if (!bordered && !(today && (style & WS_VISIBLE_BIT) != 0)) continue;
         const std::string cls = windows.className(window);
         const std::string upperClass = upper(cls);
         const bool mozilla = upperClass == "MOZILLAWINDOWCLASS";
         const bool chromium = today && chromiumClass(cls);
-        if (!mozilla && !chromium && upperClass != "IEFRAME") continue;
+        if (!mozilla && !chromium && (!bordered || upperClass != "IEFRAME")) continue;
+        if (!bordered && !chromium && !firefoxProgram(today->program(window))) continue;
         std::string title = windows.windowText(window);
         if (title.empty() || (chromium && !chromiumProgram(today->program(window)))) continue;
         BrowserWindow row{std::move(title), {}, window};
@@ -53,8 +58,8 @@ void Browserfenster_suchen(WindowSystem& windows, Hwnd mainWindow,
         if (edit) {
             row.Url = std::move(*edit);
         } else if (chromium || (mozilla && today && firefoxProgram(today->program(window)))) {
-            row.Url = today->address(window).value_or("");
-            row.shownForm = true;
+            row.Url = today->address(window, row.Title).value_or("");
+            row.todays = true;
         }
         if (today) row.program = today->program(window);
         BrowserWindows.push_back(std::move(row));

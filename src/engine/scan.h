@@ -12,8 +12,8 @@ struct BrowserWindow {
     std::string Url;
     Hwnd hWnd = 0;
     // Of today's browsers: the address is read through accessibility, in the form these
-    // browsers show it, and the program is known.
-    bool shownForm = false;
+    // browsers show it, and the title matches title entries also as the capture cuts it.
+    bool todays = false;
     std::string program = {};
     std::string className = {};
 };
@@ -33,7 +33,7 @@ std::string Adresse_lesen(WindowSystem& windows, Hwnd window);
 // Rebuilds `BrowserWindows`; an empty result means no browser window was found.
 // With today's browsers, also the windows of Chromium's browsers, and the address of a
 // Mozilla window of Firefox or its kin that has no EDIT descendant, read through
-// accessibility.
+// accessibility; the windows of Chromium's and Firefox's programs bordered or not.
 void Browserfenster_suchen(WindowSystem& windows, Hwnd mainWindow,
                            std::vector<BrowserWindow>& BrowserWindows,
                            TodaysBrowsers* today = nullptr);

@@ -20,8 +20,39 @@ bool oneOf(std::string_view program, std::initializer_list<std::string_view> nam
                        [&](std::string_view name) { return sameIgnoringCase(program, name); });
 }
 
-// An element tree is walked this far at most: a browser's own user interface is far smaller.
+// The walks of one window's tree visit this many elements at most in all: a browser's own
+// user interface is far smaller.
 constexpr std::size_t kMostElements = 2000;
+
+using Elements = std::vector<std::unique_ptr<AccessibleElement>>;
+
+// A breadth-first walk that never enters a web page (costly, and never the browser's own)
+// nor the tabs, sharing what is left to visit with the other walks of the tree.
+class Walk {
+public:
+    Walk(Elements start, std::size_t& left) : left_(left) {
+        for (auto& element : start) queue_.push_back(std::move(element));
+    }
+    // The next element of the role, which the walk does not enter; null when none is left.
+    std::unique_ptr<AccessibleElement> next(int wanted) {
+        while (!queue_.empty() && left_ > 0) {
+            std::unique_ptr<AccessibleElement> element = std::move(queue_.front());
+            queue_.pop_front();
+            --left_;
+            const int role = element->role();
+            if (role == wanted) return element;
+            if (role == ROLE_DOCUMENT || role == ROLE_PAGETABLIST) continue;
+            // Children that could never be visited are not asked for.
+            const std::size_t room = left_ > queue_.size() ? left_ - queue_.size() : 0;
+            for (auto& child : element->children(room)) queue_.push_back(std::move(child));
+        }
+        return nullptr;
+    }
+
+private:
+    std::deque<std::unique_ptr<AccessibleElement>> queue_;
+    std::size_t& left_;
+};
 
 } // namespace
 
@@ -41,15 +72,17 @@ bool firefoxProgram(std::string_view program) {
 }
 
 std::unique_ptr<AccessibleElement> findAddressField(std::unique_ptr<AccessibleElement> root) {
-    std::deque<std::unique_ptr<AccessibleElement>> queue;
-    if (root) queue.push_back(std::move(root));
-    for (std::size_t visited = 0; !queue.empty() && visited < kMostElements; ++visited) {
-        std::unique_ptr<AccessibleElement> element = std::move(queue.front());
-        queue.pop_front();
-        const int role = element->role();
-        if (role == ROLE_TEXT) return element;
-        if (role == ROLE_DOCUMENT) continue; // web content: costly, and never the browser's own
-        for (auto& child : element->children()) queue.push_back(std::move(child));
+    if (!root) return nullptr;
+    std::size_t left = kMostElements;
+    Elements start;
+    start.push_back(std::move(root));
+    Walk outside(std::move(start), left);
+    while (std::unique_ptr<AccessibleElement> toolBar = outside.next(ROLE_TOOLBAR)) {
+        Walk inside(toolBar->children(left), left);
+        while (std::unique_ptr<AccessibleElement> field = inside.next(ROLE_TEXT)) {
+            const std::optional<std::uint32_t> state = field->state();
+            if (!state || (*state & STATE_READONLY) == 0) return field;
+        }
     }
     return nullptr;
 }
@@ -87,30 +120,72 @@ TodaysBrowsers::Known& TodaysBrowsers::known(Hwnd window) {
 
 std::string TodaysBrowsers::program(Hwnd window) { return known(window).program; }
 
-std::optional<std::string> TodaysBrowsers::address(Hwnd window) {
+std::optional<std::string> TodaysBrowsers::address(Hwnd window, const std::string& title) {
     Known& k = known(window);
     const std::shared_ptr<Reader> reader = k.reader;
+    const std::int64_t now = windows_.milliseconds();
     std::optional<std::string> latest;
     {
         const std::lock_guard lock(reader->mutex);
         latest = reader->address;
-        if (reader->running) return latest;
+        const bool resting = reader->fruitlessAt && reader->fruitlessTitle == title &&
+                             now - *reader->fruitlessAt < kWalkPauseMs;
+        if (reader->running || resting) return latest;
         reader->running = true;
     }
     k.read = true;
     // Only the element found last is read, unless that fails: then the tree is walked again.
-    workers_.post(window, [reader, window, &accessibility = accessibility_] {
-        std::optional<std::string> value;
-        if (reader->field) value = reader->field->value();
-        if (!value) {
-            reader->field = findAddressField(accessibility.client(window));
-            if (reader->field) value = reader->field->value();
-        }
+    const bool posted =
+        workers_.post(window, [reader, window, title, now, &accessibility = accessibility_] {
+            std::optional<std::string> value;
+            bool fruitless = false;
+            try {
+                if (reader->field) value = reader->field->value();
+                if (!value) {
+                    reader->field = findAddressField(accessibility.client(window));
+                    if (reader->field) value = reader->field->value();
+                    fruitless = !value;
+                }
+            } catch (...) { // a read broken by what the browser answered fails like any other
+                value.reset();
+                fruitless = true;
+            }
+            if (fruitless) reader->field.reset();
+            const std::lock_guard lock(reader->mutex);
+            reader->address = std::move(value);
+            reader->running = false;
+            reader->fruitlessAt = fruitless ? std::optional(now) : std::nullopt;
+            reader->fruitlessTitle = title;
+            ++reader->reads;
+        });
+    if (!posted) {
         const std::lock_guard lock(reader->mutex);
-        reader->address = std::move(value);
         reader->running = false;
-    });
+    }
     return latest;
+}
+
+std::optional<std::string> TodaysBrowsers::freshAddress(Hwnd window, const std::string& title) {
+    const std::shared_ptr<Reader> reader = known(window).reader;
+    std::uint64_t wanted = 0;
+    {
+        const std::lock_guard lock(reader->mutex);
+        // A read that runs now may have begun before.
+        wanted = reader->reads + (reader->running ? 2 : 1);
+    }
+    const bool read = workers_.waitFor(
+        [&] {
+            {
+                const std::lock_guard lock(reader->mutex);
+                if (reader->reads >= wanted) return true;
+                reader->fruitlessAt.reset(); // a capture walks whatever the pause
+            }
+            address(window, title); // the next read, once none runs
+            return false;
+        },
+        kFreshReadMs);
+    const std::lock_guard lock(reader->mutex);
+    return read ? reader->address : std::nullopt;
 }
 
 void TodaysBrowsers::sweep() {

@@ -19,8 +19,10 @@ bool chromiumClass(std::string_view className);
 bool chromiumProgram(std::string_view program);
 bool firefoxProgram(std::string_view program);
 
-// The address field of a browser's own user interface: the first editable text field of
-// the tree, breadth first, never looking into a document (a web page) or below one.
+// The address field of a browser's own user interface: the first editable text field inside
+// a tool bar, breadth first, of the tool bar nearest the root that holds one; never looking
+// into a document (a web page) or the tabs. Text fields outside tool bars (a find bar, a
+// bubble, a dialog) are never taken.
 std::unique_ptr<AccessibleElement> findAddressField(std::unique_ptr<AccessibleElement> root);
 
 // A URL entry as today's browsers show an address: without a leading "http://" or
@@ -32,6 +34,8 @@ std::string_view shownForm(std::string_view entry);
 // browser that hangs holds up nothing but its own next read.
 class TodaysBrowsers {
 public:
+    static constexpr std::int64_t kWalkPauseMs = 5000;
+
     TodaysBrowsers(WindowSystem& windows, Accessibility& accessibility, Workers& workers)
         : windows_(windows), accessibility_(accessibility), workers_(workers) {}
     TodaysBrowsers(const TodaysBrowsers&) = delete;
@@ -41,8 +45,13 @@ public:
     // The program file name of the window's process, asked once per window and its thread.
     std::string program(Hwnd window);
     // The address read last, nothing before the first read; asks for the next read unless
-    // one is still running.
-    std::optional<std::string> address(Hwnd window);
+    // one is still running. A window where no field was found is walked again only when its
+    // title has changed or kWalkPauseMs have passed.
+    std::optional<std::string> address(Hwnd window, const std::string& title);
+    // An address read after this call began, waiting up to kFreshReadMs for it; nothing when
+    // none came in time. The tree is walked, if need be, whatever the pause.
+    std::optional<std::string> freshAddress(Hwnd window, const std::string& title);
+    static constexpr int kFreshReadMs = 2000;
     // Forgets the windows not looked at since the last call.
     void sweep();
     // Whether a read is still running.
@@ -51,8 +60,13 @@ public:
 private:
     struct Reader {
         std::mutex mutex;
-        std::optional<std::string> address; // guarded by the mutex, as is running
+        // Guarded by the mutex: the address, whether a read runs, and when and under which
+        // title the last walk found no field.
+        std::optional<std::string> address;
         bool running = false;
+        std::optional<std::int64_t> fruitlessAt;
+        std::uint64_t reads = 0; // finished
+        std::string fruitlessTitle;
         std::unique_ptr<AccessibleElement> field; // the worker's alone
     };
     struct Known {

@@ -2,6 +2,8 @@
 
 #include "platform/window_system.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -10,9 +12,13 @@
 
 namespace zk {
 
-// Roles of accessible elements (MSAA's ROLE_SYSTEM_...), as far as the program asks.
+// Roles and states of accessible elements (MSAA's ROLE_SYSTEM_..., STATE_SYSTEM_...), as far
+// as the program asks.
 inline constexpr int ROLE_DOCUMENT = 0x0F;
+inline constexpr int ROLE_TOOLBAR = 0x16;
 inline constexpr int ROLE_TEXT = 0x2A;
+inline constexpr int ROLE_PAGETABLIST = 0x3C;
+inline constexpr std::uint32_t STATE_READONLY = 0x40;
 
 // An element of another program's accessibility tree. Every call crosses to that program
 // and may block for as long as it hangs: the program calls them only away from the
@@ -22,7 +28,10 @@ public:
     virtual ~AccessibleElement() = default;
     // Its role; 0 when the call fails.
     virtual int role() = 0;
-    virtual std::vector<std::unique_ptr<AccessibleElement>> children() = 0;
+    // Its state bits; nothing when the call fails.
+    virtual std::optional<std::uint32_t> state() = 0;
+    // Its children, at most this many, whatever number it claims to have.
+    virtual std::vector<std::unique_ptr<AccessibleElement>> children(std::size_t most) = 0;
     // Its value in the system's ANSI code page; nothing when the call fails.
     virtual std::optional<std::string> value() = 0;
 };
@@ -41,7 +50,10 @@ public:
 class Workers {
 public:
     virtual ~Workers() = default;
-    virtual void post(Hwnd window, std::function<void()> job) = 0;
+    // False when no worker could take the job (as when a thread cannot start): it is dropped.
+    virtual bool post(Hwnd window, std::function<void()> job) = 0;
+    // Waits, blocking the caller, until done() holds or the time is up; what done() says last.
+    virtual bool waitFor(const std::function<bool()>& done, int timeoutMs) = 0;
     // No more jobs come for the window: its worker ends after those posted. A later job for
     // the same handle value starts a new one.
     virtual void retire(Hwnd window) = 0;

@@ -157,8 +157,10 @@ enum class Kind {
 enum class Change { Geometry, Visible, Enabled, Caption, Value, Topmost, Front };
 
 // Message box styles and answers, with the Windows values.
-inline constexpr unsigned MB_OK_INFORMATION = 0x40; // MB_OK | MB_ICONINFORMATION
+inline constexpr unsigned MB_OK_INFORMATION = 0x40;    // MB_OK | MB_ICONINFORMATION
+inline constexpr unsigned MB_YESNO_INFORMATION = 0x44; // MB_YESNO | MB_ICONINFORMATION
 inline constexpr int ID_OK = 1;
+inline constexpr int ID_YES = 6;
 
 inline constexpr int KEY_RETURN = 13;
 inline constexpr int KEY_ESCAPE = 27;

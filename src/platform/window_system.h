@@ -22,6 +22,8 @@ public:
     // The state of a key (GetAsyncKeyState): the high bit while it is down, the low bit when
     // it was pressed since the program last asked. 0 for a code that is no key.
     virtual std::uint16_t keyState(int virtualKey) = 0;
+    // The system's clock in milliseconds, from some start.
+    virtual std::int64_t milliseconds() = 0;
     // The window the user works in (GetForegroundWindow); 0 for none.
     virtual Hwnd foregroundWindow() = 0;
     // The top-level windows in z order, topmost first, as one snapshot.

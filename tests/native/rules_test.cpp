@@ -148,8 +148,8 @@ TEST(CloseRules, IndexedOrderEqualsThePlainDefinition) {
     std::vector<Hwnd> indexed;
     for (int round = 0; round < 400; ++round) {
         std::vector<std::string> u(random() % 12), t(random() % 12);
-        const char* schemes[] = {"", "", "http://", "https://www.", "www."};
-        for (auto& e : u) e = schemes[random() % 5] + text(4);
+        const char* schemes[] = {"", "", "http://", "https://www.", "www.", "https://"};
+        for (auto& e : u) e = schemes[random() % 6] + text(4);
         for (auto& e : t) e = text(3);
         if (round % 3 != 0) { // keep the lists now and then, so the cached indexes are used
             urls.assign(u);
@@ -159,21 +159,23 @@ TEST(CloseRules, IndexedOrderEqualsThePlainDefinition) {
         std::vector<BrowserWindow> rows(1 + random() % 8);
         for (std::size_t i = 0; i < rows.size(); ++i)
             rows[i] = {text(3) + (random() % 2 ? designation : ""),
-                       (random() % 3 ? "" : "www.") + text(12), 0x100 + i, random() % 2 == 0};
+                       schemes[random() % 6] + text(12), 0x100 + i, random() % 2 == 0};
         rules.closeOrder(rows, urls, titles, designation, indexed);
         std::vector<Hwnd> plain;
         for (const std::string& entry : urls.items()) {
-            // An address of today's browsers also holds an entry in its shown form.
+            // An address of today's browsers, in its shown form, may start with the entry's.
             const std::string shown(shownForm(entry));
             const auto row = std::find_if(rows.begin(), rows.end(), [&](const BrowserWindow& r) {
                 return (!entry.empty() && r.Url.find(entry) != std::string::npos) ||
-                       (r.shownForm && !shown.empty() && r.Url.find(shown) != std::string::npos);
+                       (r.todays && !shown.empty() && shownForm(r.Url).starts_with(shown));
             });
             if (row != rows.end()) plain.push_back(row->hWnd);
         }
         for (const std::string& entry : titles.items())
             for (const BrowserWindow& row : rows)
-                if (row.Title == entry + designation) plain.push_back(row.hWnd);
+                if (row.Title == entry + designation ||
+                    (row.todays && titleEntry(row.Title, true) == entry))
+                    plain.push_back(row.hWnd);
         ASSERT_EQ(indexed, plain) << "round " << round;
     }
 }

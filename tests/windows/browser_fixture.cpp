@@ -1,12 +1,16 @@
 // One browser-like window: browser_fixture CLASS TITLE normal|ignore|ask FLAGS
 // [EDIT | dde:SERVICE[:REPLY] | acc:ADDRESS]... FLAGS: "-" or any of h (hidden), b
-// (borderless), t (topmost), n (the edits in a pane), u (a UTF-8 title, else code page 1252).
+// (borderless), t (topmost), n (the edits in a pane), u (a UTF-8 title, else code page 1252),
+// and for the tree f (a find bar holding the title: Chromium's a widget before the frame and a
+// bubble after it; Firefox's a tool bar in the content), m (1500 tabs with close buttons), a (a
+// web app's window, no tool bar), g (an element claiming 0x7FFFFFFF children).
 // Window properties count "syscommand" and "close" from other programs, each "question" it
 // asks back (ask mode; yes closes it), each "overtaken" WM_CLOSE that came while SC_CLOSE or
-// a question was still handled, "ddeRequest"s (a server without REPLY never answers), and
-// "pageWalk"s into the page of its accessibility tree (Chromium's for Chrome_WidgetWin_...,
-// else Firefox's). A posted WM_APP hangs it, with "hung" set, until the event
-// "zk-fixture-resume" is set; a sent WM_APP + 1 shows it.
+// a question was still handled, "ddeRequest"s (a server without REPLY never answers), and of
+// its accessibility tree (Chromium's for Chrome_WidgetWin_..., else Firefox's) each
+// "getObject" (WM_GETOBJECT for the client), "accCall" and "pageWalk" into the page. A posted
+// WM_APP hangs it, with "hung" set, until the event "zk-fixture-resume" is set; a sent
+// WM_APP + 1 shows it, WM_APP + 2 navigates: the address becomes the title.
 
 #include <windows.h>
 #include <ddeml.h>
@@ -39,8 +43,8 @@ struct DdeServer {
 } dde;
 // NOLINTEND(cppcoreguidelines-avoid-non-const-global-variables)
 
-constexpr const char* kCounts[] = {"syscommand", "close",      "question", "overtaken",
-                                   "hung",       "ddeRequest", "pageWalk"};
+constexpr const char* kCounts[] = {"syscommand", "close",    "question",  "overtaken", "hung",
+                                   "ddeRequest", "pageWalk", "getObject", "accCall"};
 
 void count(HWND hwnd, const char* name) {
     const auto value = reinterpret_cast<INT_PTR>(GetPropA(hwnd, name));
@@ -51,9 +55,11 @@ void count(HWND hwnd, const char* name) {
 // The tree lives as long as the process, so references are not counted.
 class Node final : public IAccessible {
 public:
-    static Node* make(long role, std::wstring value = {}, std::vector<Node*> children = {}) {
-        return new Node(role, std::move(value), std::move(children)); // NOLINT: never freed
+    static Node* make(long role, std::wstring value = {}, std::vector<Node*> children = {},
+                      long claimed = -1) {
+        return new Node(role, std::move(value), std::move(children), claimed); // NOLINT: kept
     }
+    void setValue(std::wstring value) { value_ = std::move(value); }
     Node(const Node&) = delete;
     Node& operator=(const Node&) = delete;
     virtual ~Node() = default;
@@ -68,23 +74,31 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
-        if (role_ == ROLE_SYSTEM_DOCUMENT) ::count(browser, "pageWalk");
-        *count = static_cast<long>(children_.size());
+        asked(true);
+        *count = claimed_ >= 0 ? claimed_ : static_cast<long>(children_.size());
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT id, IDispatch** child) override {
-        if (role_ == ROLE_SYSTEM_DOCUMENT) ::count(browser, "pageWalk");
+        asked(true);
         const long index = id.vt == VT_I4 ? id.lVal - 1 : -1;
         if (index < 0 || index >= static_cast<long>(children_.size())) return E_INVALIDARG;
         *child = children_[static_cast<std::size_t>(index)];
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT, VARIANT* role) override {
+        asked();
         role->vt = VT_I4;
         role->lVal = role_;
         return S_OK;
     }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT, VARIANT* state) override {
+        asked();
+        state->vt = VT_I4;
+        state->lVal = role_ == ROLE_SYSTEM_TEXT ? STATE_SYSTEM_FOCUSABLE : 0;
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* value) override {
+        asked();
         *value = role_ == ROLE_SYSTEM_TEXT ? SysAllocString(value_.c_str()) : nullptr;
         return *value ? S_OK : S_FALSE;
     }
@@ -101,7 +115,6 @@ public:
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT, BSTR*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_accState(VARIANT, VARIANT*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR*, VARIANT, long*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR*) override { return E_NOTIMPL; }
@@ -119,34 +132,62 @@ public:
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
 private:
-    Node(long role, std::wstring value, std::vector<Node*> children)
-        : role_(role), value_(std::move(value)), children_(std::move(children)) {}
+    Node(long role, std::wstring value, std::vector<Node*> children, long claimed)
+        : role_(role), value_(std::move(value)), children_(std::move(children)), claimed_(claimed) {
+    }
+    void asked(bool children = false) const {
+        count(browser, "accCall");
+        if (children && role_ == ROLE_SYSTEM_DOCUMENT) count(browser, "pageWalk");
+    }
     long role_;
     std::wstring value_;
     std::vector<Node*> children_;
+    long claimed_;
 };
 
-// Chromium's tree: the tabs come before the tool bar with the address field; Firefox's: the
-// field in a combo box of its navigation bar. Both with a page of their own text fields.
-Node* browserTree(bool chromium, const std::wstring& address) {
-    std::vector<Node*> fields(200);
+// NOLINTBEGIN(cppcoreguidelines-avoid-non-const-global-variables)
+Node* accessible = nullptr;
+Node* addressField = nullptr;
+std::wstring title;
+// NOLINTEND(cppcoreguidelines-avoid-non-const-global-variables)
+
+// Chromium's tree: child widgets beside the frame, whose tab strip comes before the tool bar;
+// Firefox's: the tool bars, then the content. Both with a page of its own text fields.
+Node* browserTree(bool chromium, const std::wstring& address, const std::string& flags) {
+    auto flag = [&](char c) { return flags.find(c) != std::string::npos; };
+    std::vector<Node*> fields(200), tabs;
     for (Node*& field : fields) field = Node::make(ROLE_SYSTEM_TEXT, L"Suche");
     Node* page = Node::make(ROLE_SYSTEM_DOCUMENT, {}, std::move(fields));
-    Node* field = Node::make(ROLE_SYSTEM_TEXT, address);
-    if (!chromium)
-        return Node::make(
-            ROLE_SYSTEM_CLIENT, {},
-            {Node::make(ROLE_SYSTEM_TOOLBAR, {}, {Node::make(ROLE_SYSTEM_COMBOBOX, {}, {field})}),
-             page});
-    return Node::make(
-        ROLE_SYSTEM_CLIENT, {},
-        {Node::make(ROLE_SYSTEM_PAGETABLIST, {},
-                    {Node::make(ROLE_SYSTEM_PAGETAB), Node::make(ROLE_SYSTEM_PAGETAB)}),
-         Node::make(ROLE_SYSTEM_TOOLBAR, {}, {Node::make(ROLE_SYSTEM_PUSHBUTTON), field}), page});
+    for (int i = 0; i < (flag('m') ? 1500 : 2); ++i)
+        tabs.push_back(Node::make(ROLE_SYSTEM_PAGETAB, {}, {Node::make(ROLE_SYSTEM_PUSHBUTTON)}));
+    Node* tabList = Node::make(ROLE_SYSTEM_PAGETABLIST, {}, std::move(tabs));
+    addressField = Node::make(ROLE_SYSTEM_TEXT, address);
+    auto button = [] { return Node::make(ROLE_SYSTEM_PUSHBUTTON); };
+    auto findField = [&] { return Node::make(ROLE_SYSTEM_TEXT, title); };
+    const long holder = chromium ? ROLE_SYSTEM_GROUPING : ROLE_SYSTEM_COMBOBOX;
+    Node* toolBar =
+        Node::make(ROLE_SYSTEM_TOOLBAR, {},
+                   {button(), button(), Node::make(holder, {}, {addressField}), button()});
+    std::vector<Node*> top;
+    if (flag('g')) top.push_back(Node::make(ROLE_SYSTEM_PANE, {}, {}, 0x7FFFFFFF));
+    if (chromium) {
+        top.push_back(tabList);
+        if (!flag('a')) top.push_back(toolBar);
+        top.push_back(page);
+        std::vector<Node*> root{Node::make(ROLE_SYSTEM_PANE, {}, std::move(top))};
+        if (flag('f')) {
+            root.insert(root.begin(),
+                        Node::make(ROLE_SYSTEM_GROUPING, {}, {findField(), button()}));
+            root.push_back(Node::make(ROLE_SYSTEM_DIALOG, {}, {findField()}));
+        }
+        return Node::make(ROLE_SYSTEM_CLIENT, {}, std::move(root));
+    }
+    std::vector<Node*> content{page};
+    if (flag('f')) content.push_back(Node::make(ROLE_SYSTEM_TOOLBAR, {}, {findField(), button()}));
+    top.insert(top.end(), {Node::make(ROLE_SYSTEM_TOOLBAR, {}, {tabList}), toolBar,
+                           Node::make(ROLE_SYSTEM_GROUPING, {}, std::move(content))});
+    return Node::make(ROLE_SYSTEM_APPLICATION, {}, std::move(top));
 }
-
-// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables)
-Node* accessible = nullptr;
 
 std::wstring wide(const std::string& text, UINT codePage) {
     std::wstring out(text.size() + 1, L'\0');
@@ -238,10 +279,13 @@ LRESULT CALLBACK browserProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_APP + 1:
         if (!hidden) ShowWindow(hwnd, SW_SHOW);
         return 0;
+    case WM_APP + 2:
+        if (addressField) addressField->setValue(title);
+        return 0;
     case WM_GETOBJECT:
-        if (accessible && static_cast<LONG>(lParam) == OBJID_CLIENT)
-            return LresultFromObject(__uuidof(IAccessible), wParam, accessible);
-        break;
+        if (!accessible || static_cast<LONG>(lParam) != OBJID_CLIENT) break;
+        count(hwnd, "getObject");
+        return LresultFromObject(__uuidof(IAccessible), wParam, accessible);
     case WM_NCDESTROY:
         for (const char* name : kCounts) RemovePropA(hwnd, name);
         PostQuitMessage(0);
@@ -272,20 +316,20 @@ int main(int argc, char** argv) {
     RegisterClassW(&wc);
     CoInitialize(nullptr);
 
+    title = wide(args[2], flag('u') ? CP_UTF8 : 1252);
     // The server is there before the window, which the tests wait for.
     std::vector<std::string> edits;
     for (const char* raw : args.subspan(5)) {
         const std::string argument = raw;
         if (argument.starts_with("acc:"))
             accessible = browserTree(className.starts_with("Chrome_WidgetWin_"),
-                                     wide(argument.substr(4), 1252));
+                                     wide(argument.substr(4), 1252), flags);
         else if (!serveDde(argument))
             edits.push_back(argument);
     }
 
     hidden = flag('h');
-    const HWND hwnd = CreateWindowExW(flag('t') ? WS_EX_TOPMOST : 0, cls.c_str(),
-                                      wide(args[2], flag('u') ? CP_UTF8 : 1252).c_str(),
+    const HWND hwnd = CreateWindowExW(flag('t') ? WS_EX_TOPMOST : 0, cls.c_str(), title.c_str(),
                                       flag('b') ? WS_POPUP : WS_OVERLAPPEDWINDOW, 40, 40, 480, 240,
                                       nullptr, nullptr, instance, nullptr);
     if (!hwnd) return 1;

@@ -277,7 +277,8 @@ bool ChildProcess::running() const {
 FakeBrowser::FakeBrowser(const FakeWindow& window) {
     const std::string flags = std::string("-") + (window.visible ? "" : "h") +
                               (window.border ? "" : "b") + (window.topmost ? "t" : "") +
-                              (window.nested ? "n" : "") + (window.utf8Title ? "u" : "");
+                              (window.nested ? "n" : "") + (window.utf8Title ? "u" : "") +
+                              window.treeFlags;
     std::vector<std::string> arguments = {window.cls, window.title, window.mode, flags};
     arguments.insert(arguments.end(), window.edits.begin(), window.edits.end());
     if (!window.ddeService.empty())
@@ -378,11 +379,11 @@ std::vector<std::string> Program::files() const {
     return names;
 }
 
-std::string Program::answerMessage(const std::string& picture) const {
-    return process_.answerMessage(picture);
+std::string Program::answerMessage(const std::string& picture, int button) const {
+    return process_.answerMessage(picture, button);
 }
 
-std::string ChildProcess::answerMessage(const std::string& picture) const {
+std::string ChildProcess::answerMessage(const std::string& picture, int button) const {
     HWND box = nullptr;
     waitUntil([&] {
         return (box = window([](HWND hwnd) {
@@ -393,7 +394,7 @@ std::string ChildProcess::answerMessage(const std::string& picture) const {
     EXPECT_TRUE(picture.empty() || keepPicture(box, picture));
     std::string said =
         windowText(findWindow(box, [](HWND hwnd) { return GetDlgCtrlID(hwnd) == 0xFFFF; }));
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
     EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); })) << said;
     return said;
 }

@@ -71,8 +71,9 @@ public:
     // The process's first top-level window that matches.
     HWND window(const std::function<bool(HWND)>& match) const;
     bool running() const;
-    // Closes the process's next message box with OK, after a picture if named; "" if none.
-    std::string answerMessage(const std::string& picture = "") const;
+    // Closes the process's next message box with the button, after a picture if named; what
+    // it said, "" if none came.
+    std::string answerMessage(const std::string& picture = "", int button = IDOK) const;
 
 private:
     PROCESS_INFORMATION info_{};
@@ -96,6 +97,7 @@ struct FakeWindow {
     std::string program = {};
     bool utf8Title = false;
     std::optional<std::string> accessibleAddress = {};
+    std::string treeFlags = {};
 };
 
 // One browser_fixture.exe with its window, which counts what it receives.
@@ -114,6 +116,8 @@ public:
     bool untouched() const { return IsWindow(hwnd_) && count("syscommand") + count("close") == 0; }
     // A count of browser_fixture.cpp ("syscommand", "close", "question", ...); 0 once gone.
     int count(const char* what) const;
+    // The page in front changes: its address becomes the title.
+    void navigate() const { query(hwnd_, WM_APP + 2); }
     // The window stops responding until resume().
     void hang();
     void resume();
@@ -142,7 +146,7 @@ public:
     HWND hostWindow() const;
     // Once there: the program's visible window of this caption, its about box.
     HWND shownWindow(const std::string& caption, DWORD timeoutMs = kExpectMs) const;
-    std::string answerMessage(const std::string& picture = "") const;
+    std::string answerMessage(const std::string& picture = "", int button = IDOK) const;
     // Shows the main window as a double-click on the notification icon does.
     void showMainWindow() const;
     // Shows the main window with the URL list and arms the capture.

@@ -290,12 +290,16 @@ public:
         const SimAccessible* node = find();
         return node ? node->role : 0;
     }
-    std::vector<std::unique_ptr<AccessibleElement>> children() override {
+    std::optional<std::uint32_t> state() override {
+        const SimAccessible* node = find();
+        return node ? std::optional(node->state) : std::nullopt;
+    }
+    std::vector<std::unique_ptr<AccessibleElement>> children(std::size_t most) override {
         std::vector<std::unique_ptr<AccessibleElement>> out;
         const SimAccessible* node = find();
         if (!node) return out;
         if (node->role == ROLE_DOCUMENT) ++desktop_.documentWalks_;
-        for (std::size_t i = 0; i < node->children.size(); ++i) {
+        for (std::size_t i = 0; i < std::min(most, node->children.size()); ++i) {
             std::vector<std::size_t> path = path_;
             path.push_back(i);
             out.push_back(std::make_unique<SimElement>(desktop_, window_, std::move(path)));
@@ -317,6 +321,7 @@ private:
             if (i >= node->children.size()) return nullptr;
             node = &node->children[i];
         }
+        if (node->breaks) throw std::runtime_error("broken read");
         return node;
     }
     SimDesktop& desktop_;

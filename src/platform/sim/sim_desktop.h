@@ -34,6 +34,8 @@ struct SimAccessible {
     int role = 0;
     std::optional<std::string> value = {};
     std::vector<SimAccessible> children = {};
+    std::uint32_t state = 0;
+    bool breaks = false; // a read of it throws, as one broken by what a browser answered
 };
 
 struct SimWindow {
@@ -159,6 +161,8 @@ public:
     const std::vector<SimShellRequest>& shellRequests() const { return shellRequests_; }
     const std::vector<SimProgramStart>& programStarts() const { return programStarts_; }
     bool failStarts = false;
+    // No worker starts, as when the system has no thread left.
+    bool failWorkers = false;
 
     // The user's programs started at logon, by name; with failLogonWrites none can be stored.
     std::map<std::string, std::string> logonCommands;
@@ -177,6 +181,7 @@ public:
     }
 
     Hwnd foregroundWindow() override { return foreground_; }
+    std::int64_t milliseconds() override { return now_; }
     std::uint16_t keyState(int virtualKey) override;
     std::vector<Hwnd> topLevelWindows() override;
     std::uint32_t style(Hwnd window) override;
@@ -187,8 +192,15 @@ public:
     std::uint32_t windowThread(Hwnd window) override;
     std::string processName(Hwnd window) override;
     std::unique_ptr<AccessibleElement> client(Hwnd window) override;
-    void post(Hwnd window, std::function<void()> job) override {
+    bool post(Hwnd window, std::function<void()> job) override {
+        if (failWorkers) return false;
         jobs_[window].push_back(std::move(job));
+        return true;
+    }
+    // Runs the jobs meanwhile; the clock does not move, as nothing else runs while it waits.
+    bool waitFor(const std::function<bool()>& done, int) override {
+        for (int round = 0; round < 3 && !done(); ++round) runJobs();
+        return done();
     }
     void retire(Hwnd) override {}
     bool sendCloseMessage(Hwnd window, CloseMessage message, std::uint32_t id) override;

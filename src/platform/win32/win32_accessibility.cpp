@@ -4,9 +4,11 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace zk {
@@ -30,11 +32,22 @@ public:
         return result;
     }
 
-    std::vector<std::unique_ptr<AccessibleElement>> children() override {
+    std::optional<std::uint32_t> state() override {
+        VARIANT state;
+        VariantInit(&state);
+        const bool ok = SUCCEEDED(object_->get_accState(self(), &state)) && state.vt == VT_I4;
+        const auto result = static_cast<std::uint32_t>(state.lVal);
+        VariantClear(&state);
+        return ok ? std::optional(result) : std::nullopt;
+    }
+
+    std::vector<std::unique_ptr<AccessibleElement>> children(std::size_t most) override {
         std::vector<std::unique_ptr<AccessibleElement>> out;
         LONG count = 0;
         if (child_ != CHILDID_SELF || FAILED(object_->get_accChildCount(&count)) || count <= 0)
             return out;
+        count = static_cast<LONG>(std::min<std::size_t>(static_cast<std::size_t>(count), most));
+        if (count == 0) return out;
         std::vector<VARIANT> found(static_cast<std::size_t>(count));
         LONG obtained = 0;
         if (FAILED(AccessibleChildren(object_, 0, count, found.data(), &obtained))) return out;
@@ -113,15 +126,30 @@ struct Win32Workers::Queue {
     }
 };
 
-void Win32Workers::post(Hwnd window, std::function<void()> job) {
+bool Win32Workers::post(Hwnd window, std::function<void()> job) {
     std::shared_ptr<Queue>& queue = queues_[window];
     if (!queue) {
         queue = std::make_shared<Queue>();
-        std::thread([queue] { Queue::run(queue); }).detach();
+        try {
+            std::thread([queue] { Queue::run(queue); }).detach();
+        } catch (const std::system_error&) {
+            queues_.erase(window);
+            return false;
+        }
     }
     const std::lock_guard lock(queue->mutex);
     queue->jobs.push_back(std::move(job));
     queue->wake.notify_one();
+    return true;
+}
+
+bool Win32Workers::waitFor(const std::function<bool()>& done, int timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    while (!done()) {
+        if (GetTickCount64() >= end) return done();
+        Sleep(20);
+    }
+    return true;
 }
 
 void Win32Workers::retire(Hwnd window) {

@@ -19,7 +19,8 @@ public:
 // process ends without waiting for it.
 class Win32Workers final : public Workers {
 public:
-    void post(Hwnd window, std::function<void()> job) override;
+    bool post(Hwnd window, std::function<void()> job) override;
+    bool waitFor(const std::function<bool()>& done, int timeoutMs) override;
     void retire(Hwnd window) override;
 
 private:

@@ -45,6 +45,10 @@ Win32WindowSystem::~Win32WindowSystem() {
     if (globalClaim_) CloseHandle(globalClaim_);
 }
 
+std::int64_t Win32WindowSystem::milliseconds() {
+    return static_cast<std::int64_t>(GetTickCount64());
+}
+
 std::uint16_t Win32WindowSystem::keyState(int virtualKey) {
     return static_cast<std::uint16_t>(GetAsyncKeyState(virtualKey));
 }

@@ -13,6 +13,7 @@ public:
     Win32WindowSystem& operator=(const Win32WindowSystem&) = delete;
 
     std::uint16_t keyState(int virtualKey) override;
+    std::int64_t milliseconds() override;
     Hwnd foregroundWindow() override;
     std::vector<Hwnd> topLevelWindows() override;
     std::uint32_t style(Hwnd window) override;
