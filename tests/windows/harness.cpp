@@ -56,10 +56,10 @@ std::string windowText(HWND hwnd) {
     return text;
 }
 
-std::string controlText(HWND control) {
-    wchar_t text[512] = {};
-    char ansi[1024] = {};
-    SendMessageTimeoutW(control, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+std::string controlText(HWND control, UINT message, WPARAM wParam) {
+    wchar_t text[1024] = {};
+    char ansi[2048] = {};
+    SendMessageTimeoutW(control, message, wParam, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
                         5000, nullptr);
     WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof ansi, nullptr, nullptr);
     return ansi;

@@ -24,9 +24,10 @@ std::string freshFolder();
 std::string quotedLines(const std::vector<std::string>& entries);
 std::optional<std::string> readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& data);
-// The caption the system keeps; controlText asks a control of another program for its own.
+// The caption the system keeps; controlText asks a control of another program for its own,
+// or for another text (LB_GETTEXT and an index), in UTF-16, turned into the ANSI code page.
 std::string windowText(HWND hwnd);
-std::string controlText(HWND control);
+std::string controlText(HWND control, UINT message = WM_GETTEXT, WPARAM wParam = 1024);
 std::string className(HWND hwnd);
 // The first top-level window (parent nullptr) or descendant that matches.
 HWND findWindow(HWND parent, const std::function<bool(HWND)>& match);

@@ -10,18 +10,12 @@ using namespace zkt;
 
 namespace {
 
-// The items as the user sees them, in the ANSI code page. The text is read as UTF-16:
-// Wine does not convert LB_GETTEXT between a program's ANSI and Unicode windows.
+// The items as the user sees them, read as UTF-16: Wine does not convert LB_GETTEXT between
+// a program's ANSI and Unicode windows.
 std::vector<std::string> items(HWND list) {
     std::vector<std::string> out;
-    for (LRESULT i = 0, count = query(list, LB_GETCOUNT); i < count; ++i) {
-        wchar_t text[512] = {};
-        char ansi[1024] = {};
-        if (query(list, LB_GETTEXTLEN, static_cast<WPARAM>(i)) < 512)
-            query(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof ansi, nullptr, nullptr);
-        out.push_back(ansi);
-    }
+    for (LRESULT i = 0, count = query(list, LB_GETCOUNT); i < count; ++i)
+        out.push_back(controlText(list, LB_GETTEXT, static_cast<WPARAM>(i)));
     return out;
 }
 
