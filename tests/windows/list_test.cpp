@@ -87,12 +87,15 @@ TEST(ListDeletion, ButtonAndDeleteKeyRewriteTheFileAsItIsOrSayWhyTheyCannot) {
     EXPECT_TRUE(fileHolds({})) << *readFile(file);
     EXPECT_EQ(query(list, LB_GETCOUNT), 0);
 
-    // "Urlliste" lies over the right end of "Titelliste": the left of its circle takes a
-    // click, and shows whole.
+    // "Urlliste" lies over the right end of "Titelliste": a click on the left of its circle
+    // chooses it, and the circle shows whole.
     const HWND urls = findDescendant(main, "Button", "Urlliste");
     RECT r{};
     GetWindowRect(urls, &r);
-    EXPECT_EQ(WindowFromPoint({r.left + 3, (r.top + r.bottom) / 2}), urls) << "\"Titelliste\" is";
+    SetCursorPos(r.left + 3, (r.top + r.bottom) / 2);
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    EXPECT_TRUE(waitUntil([&] { return query(urls, BM_GETCHECK) == BST_CHECKED; }));
     EXPECT_TRUE(keepPicture(GetParent(urls), "zuklapper-listenwahl.png"));
 }
 
