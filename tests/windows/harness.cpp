@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <span>
-#include <sstream>
 
 #include <gdiplus.h>
 
@@ -38,12 +37,18 @@ std::string quotedLines(const std::vector<std::string>& entries) {
     return out;
 }
 
+// Shared every way, so that the program can replace the file while a test reads it.
 std::optional<std::string> readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream data;
-    data << in.rdbuf();
-    return data.str();
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string data(GetFileSize(file, nullptr), '\0');
+    DWORD read = 0;
+    const bool ok = ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &read, nullptr);
+    CloseHandle(file);
+    data.resize(read);
+    return ok ? std::optional(data) : std::nullopt;
 }
 
 void writeFile(const std::string& path, const std::string& data) {

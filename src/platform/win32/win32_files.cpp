@@ -11,6 +11,8 @@ namespace {
 // Larger files are not ours; reading them would only exhaust memory.
 constexpr LONGLONG kMaxFileSize = 256LL << 20;
 constexpr DWORD kChunk = 1u << 20;
+constexpr int kMoveAttempts = 5;
+constexpr DWORD kMoveRetryMs = 50;
 
 class Handle {
 public:
@@ -115,8 +117,14 @@ bool Win32Files::replaceAll(const std::string& path, std::string_view data) {
                             FILE_ATTRIBUTE_NORMAL, nullptr));
     const bool written =
         file.valid() && writeAll(file.get(), data) && FlushFileBuffers(file.get()) && file.close();
-    if (!written ||
-        !MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // A virus scanner or an indexer may hold the file for a moment: the move is tried again.
+    bool moved = false;
+    for (int attempt = 0; written && !moved && attempt < kMoveAttempts; ++attempt) {
+        if (attempt > 0) Sleep(kMoveRetryMs);
+        moved = MoveFileExA(temporary, path.c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    }
+    if (!moved) {
         if (file.valid()) file.close();
         DeleteFileA(temporary);
         return false;
