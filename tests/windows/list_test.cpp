@@ -21,9 +21,8 @@ std::vector<std::string> items(HWND list) {
 
 } // namespace
 
-// A list saved by Notepad as UTF-8, with an ANSI entry appended by an older version, reads
-// whole. A deletion keeps an entry another program added meanwhile, which works at once. A
-// file that cannot be replaced (read-only, or held without delete sharing) says so.
+// Notepad's UTF-8 with an older version's ANSI entry reads whole; a deletion keeps, and takes
+// in, what another program added; a file that cannot be replaced (read-only, held) says so.
 TEST(ListDeletion, ButtonAndDeleteKeyRewriteTheFileAsItIsOrSayWhyTheyCannot) {
     Program program(std::nullopt, std::nullopt, std::nullopt,
                     "\xEF\xBB\xBF\"Alpha\"\r\n\"Gr\xC3\xB6\xC3\x9F"
@@ -87,8 +86,7 @@ TEST(ListDeletion, ButtonAndDeleteKeyRewriteTheFileAsItIsOrSayWhyTheyCannot) {
     EXPECT_TRUE(fileHolds({})) << *readFile(file);
     EXPECT_EQ(query(list, LB_GETCOUNT), 0);
 
-    // "Urlliste" lies over the right end of "Titelliste": a click on the left of its circle
-    // chooses it, and the circle shows whole.
+    // "Urlliste" lies over "Titelliste": the left of its circle takes a click, and shows whole.
     const HWND urls = findDescendant(main, "Button", "Urlliste");
     RECT r{};
     GetWindowRect(urls, &r);

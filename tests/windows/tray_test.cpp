@@ -121,8 +121,7 @@ TEST(Tray, KeysAfterThePopupMenuReachNoHiddenWindowItStartsWithWindowsAndItsLast
     ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(main); }));
     deletesChangeNothing("the menu's item chosen and the window closed");
 
-    // "&Mit Windows starten" writes this copy's path over another copy's Run value; set
-    // elsewhere, the value shows as the check mark, and switched off it is deleted.
+    // "&Mit Windows starten" replaces another copy's Run value, shows it set elsewhere, deletes it.
     const char* run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
     const auto runValue = [&](const std::string& line = {}) {
         if (!line.empty())
