@@ -14,11 +14,16 @@ namespace zk {
 
 // Roles and states of accessible elements (MSAA's ROLE_SYSTEM_..., STATE_SYSTEM_...), as far
 // as the program asks.
+inline constexpr int ROLE_DIALOG = 0x12;
 inline constexpr int ROLE_DOCUMENT = 0x0F;
 inline constexpr int ROLE_TOOLBAR = 0x16;
+inline constexpr int ROLE_PAGETAB = 0x25;
 inline constexpr int ROLE_TEXT = 0x2A;
+inline constexpr int ROLE_PUSHBUTTON = 0x2B;
 inline constexpr int ROLE_PAGETABLIST = 0x3C;
+inline constexpr std::uint32_t STATE_SELECTED = 0x2;
 inline constexpr std::uint32_t STATE_READONLY = 0x40;
+inline constexpr std::uint32_t STATE_INVISIBLE = 0x8000;
 
 // An element of another program's accessibility tree. Every call crosses to that program
 // and may block for as long as it hangs: the program calls them only away from the
@@ -34,6 +39,10 @@ public:
     virtual std::vector<std::unique_ptr<AccessibleElement>> children(std::size_t most) = 0;
     // Its value in the system's ANSI code page; nothing when the call fails.
     virtual std::optional<std::string> value() = 0;
+    // Its name in the system's ANSI code page; nothing when the call fails.
+    virtual std::optional<std::string> name() = 0;
+    // Does what a click on it does; false when the call fails.
+    virtual bool doDefaultAction() = 0;
 };
 
 // The accessibility interface of other programs' windows (MSAA).

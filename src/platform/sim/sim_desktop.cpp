@@ -310,6 +310,11 @@ public:
         const SimAccessible* node = find();
         return node ? node->value : std::nullopt;
     }
+    std::optional<std::string> name() override {
+        const SimAccessible* node = find();
+        return node ? node->name : std::nullopt;
+    }
+    bool doDefaultAction() override { return find() && desktop_.press(window_, path_); }
 
 private:
     const SimAccessible* find() {
@@ -328,6 +333,45 @@ private:
     Hwnd window_;
     std::vector<std::size_t> path_;
 };
+
+namespace {
+
+SimAccessible* addressField(SimAccessible& node) {
+    if (node.addressField) return &node;
+    for (SimAccessible& child : node.children)
+        if (SimAccessible* field = addressField(child)) return field;
+    return nullptr;
+}
+
+} // namespace
+
+// A tab's last push button closes the tab; the tab next to it comes to the front in its place.
+bool SimDesktop::press(Hwnd window, const std::vector<std::size_t>& path) {
+    SimWindow& w = this->window(window);
+    std::vector<SimAccessible*> line{&*w.accessible};
+    for (std::size_t i : path) line.push_back(&line.back()->children[i]);
+    const std::size_t depth = line.size();
+    const bool closes = depth >= 3 && line[depth - 1]->role == ROLE_PUSHBUTTON &&
+                        line[depth - 2]->role == ROLE_PAGETAB &&
+                        line[depth - 3]->role == ROLE_PAGETABLIST &&
+                        path.back() + 1 == line[depth - 2]->children.size();
+    if (line[depth - 1]->role != ROLE_PUSHBUTTON) return false;
+    presses_.push_back(closes ? line[depth - 2]->name.value_or("?") : "");
+    if (!closes) return true;
+    std::vector<SimAccessible>& tabs = line[depth - 3]->children;
+    const std::size_t tab = path[path.size() - 2];
+    const bool front = (tabs[tab].state & STATE_SELECTED) != 0;
+    tabs.erase(tabs.begin() + static_cast<std::ptrdiff_t>(tab));
+    if (tabs.empty()) {
+        destroy(window);
+    } else if (front) {
+        SimAccessible& next = tabs[std::min(tab, tabs.size() - 1)];
+        next.state |= STATE_SELECTED;
+        w.text = next.title;
+        if (SimAccessible* field = addressField(*w.accessible)) field->value = next.address;
+    }
+    return true;
+}
 
 std::unique_ptr<AccessibleElement> SimDesktop::client(Hwnd window) {
     ++accessibleCalls_;

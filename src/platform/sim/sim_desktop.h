@@ -36,6 +36,12 @@ struct SimAccessible {
     std::vector<SimAccessible> children = {};
     std::uint32_t state = 0;
     bool breaks = false; // a read of it throws, as one broken by what a browser answered
+    std::optional<std::string> name = {};
+    // Of a tab: the window's title and address while it is in front; the last push button of
+    // a tab closes it, and the window with its last tab. The address field shows the address.
+    std::string title = {};
+    std::string address = {};
+    bool addressField = false;
 };
 
 struct SimWindow {
@@ -150,6 +156,8 @@ public:
     int controlReads() const { return controlReads_; }
     int accessibleCalls() const { return accessibleCalls_; }
     int documentWalks() const { return documentWalks_; }
+    // Every push button pressed: the name of the tab it closed, "" for any other.
+    const std::vector<std::string>& presses() const { return presses_; }
 
     // The icons in the notification area, in the order they were added.
     const std::vector<SimNotifyIcon>& notifyIcons() const { return notifyIcons_; }
@@ -227,6 +235,7 @@ public:
 private:
     friend class SimElement;
     SimWindow* find(Hwnd window);
+    bool press(Hwnd window, const std::vector<std::size_t>& path);
     void runJobs();
     Hwnd topLevelOf(Hwnd window);
     void collect(Hwnd parent, std::vector<Hwnd>& out) const;
@@ -270,6 +279,7 @@ private:
     int controlReads_ = 0;
     int accessibleCalls_ = 0;
     int documentWalks_ = 0;
+    std::vector<std::string> presses_;
     std::map<Hwnd, std::deque<std::function<void()>>> jobs_;
 };
 

@@ -68,13 +68,25 @@ public:
     std::optional<std::string> value() override {
         BSTR text = nullptr;
         if (object_->get_accValue(self(), &text) != S_OK) return std::nullopt;
-        const std::wstring_view wide(text ? text : L"", text ? SysStringLen(text) : 0);
-        std::optional<std::string> ansi = narrow(wide, CP_ACP, false);
-        SysFreeString(text);
-        return ansi;
+        return ansi(text);
     }
 
+    std::optional<std::string> name() override {
+        BSTR text = nullptr;
+        if (object_->get_accName(self(), &text) != S_OK) return std::nullopt;
+        return ansi(text);
+    }
+
+    bool doDefaultAction() override { return SUCCEEDED(object_->accDoDefaultAction(self())); }
+
 private:
+    // The text, freed.
+    static std::optional<std::string> ansi(BSTR text) {
+        const std::wstring_view wide(text ? text : L"", text ? SysStringLen(text) : 0);
+        std::optional<std::string> result = narrow(wide, CP_ACP, false);
+        SysFreeString(text);
+        return result;
+    }
     // A simple child, answered by the same object.
     std::unique_ptr<AccessibleElement> share(LONG child) {
         object_->AddRef();
