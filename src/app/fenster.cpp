@@ -14,6 +14,8 @@ bool Fenster_auflisten(Platform& platform, const std::function<void()>& wait) {
     std::vector<BrowserWindow> rows;
     // A first scan starts the reads; the one after they are done has their addresses.
     Browserfenster_suchen(platform.windows, 0, rows, todays ? &today : nullptr);
+    for (const BrowserWindow& row : rows)
+        if (row.todays) today.readTabs(row.hWnd);
     for (int waited = 0; todays && today.reading() && waited < 30; ++waited) wait();
     Browserfenster_suchen(platform.windows, 0, rows, todays ? &today : nullptr);
     std::string text;
@@ -21,8 +23,9 @@ bool Fenster_auflisten(Platform& platform, const std::function<void()>& wait) {
     for (const BrowserWindow& row : rows) {
         const std::string program =
             row.program.empty() ? platform.windows.processName(row.hWnd) : row.program;
+        const std::optional<int> tabs = row.todays ? today.tabs(row.hWnd) : std::nullopt;
         text += quoted(row.className) + ',' + quoted(program) + ',' + quoted(row.Title) + ',' +
-                quoted(row.Url) + "\r\n";
+                quoted(row.Url) + ',' + quoted(tabs ? std::to_string(*tabs) : "") + "\r\n";
     }
     return platform.files.replaceAll(prefix + "Fenster.txt", text);
 }

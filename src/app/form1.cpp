@@ -7,6 +7,8 @@
 #include "settings/ini.h"
 #include "tray/frm_haupt.h"
 
+#include <algorithm>
+
 namespace zk {
 
 std::string folderPrefix(std::string folder) {
@@ -243,7 +245,16 @@ void Form1::tmrFenster_schliessen_Timer() {
     if (BrowserWindows.empty()) return;
     closeRules_.closeOrder(BrowserWindows, UrlEintraege, TitelEintraege, app_.WebbrowserBezeichnung,
                            closeOrder_);
-    Fenster_schliessen(closeRequests_, closeOrder_);
+    if (!app_.AktuelleBrowser) {
+        Fenster_schliessen(closeRequests_, closeOrder_);
+        return;
+    }
+    // Today's browsers lose their tab in front, unless they have no button for it.
+    Fenster_schliessen(closeRequests_, closeOrder_, [this](Hwnd H) {
+        const auto row = std::find_if(BrowserWindows.begin(), BrowserWindows.end(),
+                                      [H](const BrowserWindow& w) { return w.hWnd == H; });
+        return row->todays && todaysBrowsers_.closeTab(H, row->Title, row->Url);
+    });
 }
 
 } // namespace zk

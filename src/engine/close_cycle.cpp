@@ -22,9 +22,11 @@ void CloseRules::closeOrder(const std::vector<BrowserWindow>& rows, const EntryL
     for (const Match& m : matches_) out.push_back(rows[static_cast<std::size_t>(m.row)].hWnd);
 }
 
-void Fenster_schliessen(CloseRequests& requests, const std::vector<Hwnd>& order) {
+void Fenster_schliessen(CloseRequests& requests, const std::vector<Hwnd>& order,
+                        const std::function<bool(Hwnd)>& closeTab) {
     requests.forgetGone();
-    for (Hwnd window : order) requests.request(window);
+    for (Hwnd window : order)
+        if (!requests.pending(window) && !(closeTab && closeTab(window))) requests.request(window);
 }
 
 } // namespace zk

@@ -6,6 +6,7 @@
 #include "engine/scan.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,9 @@ private:
 };
 
 // Asks each window to close, skipping one whose earlier request is still unanswered (a
-// window that matches several entries is asked once).
-void Fenster_schliessen(CloseRequests& requests, const std::vector<Hwnd>& order);
+// window that matches several entries is asked once). A window for which closeTab says it
+// closes a tab instead gets no request.
+void Fenster_schliessen(CloseRequests& requests, const std::vector<Hwnd>& order,
+                        const std::function<bool(Hwnd)>& closeTab = nullptr);
 
 } // namespace zk

@@ -1,8 +1,11 @@
 #include "engine/todays_browsers.h"
 
+#include "capture/cuts.h"
+
 #include <algorithm>
 #include <cctype>
 #include <deque>
+#include <utility>
 
 namespace zk {
 
@@ -54,7 +57,81 @@ private:
     std::size_t& left_;
 };
 
+// The tab list of the browser's own interface, and the root's children held a dialog.
+std::unique_ptr<AccessibleElement> findTabList(AccessibleElement& root, std::size_t& left,
+                                               bool* dialog = nullptr) {
+    Elements top = root.children(left);
+    for (auto& element : top)
+        if (dialog && element->role() == ROLE_DIALOG) *dialog = true;
+    return Walk(std::move(top), left).next(ROLE_PAGETABLIST);
+}
+
+// The page's part of a title: without the browser's name after the last dash.
+std::string pagePart(const std::string& title) { return titleEntry(title, true).value_or(title); }
+
+// The first selected tab whose name starts with the page's part of the title, else the only
+// selected one: the tabs after it are not asked.
+std::unique_ptr<AccessibleElement> tabInFront(Elements tabs, const std::string& title) {
+    const std::string page = pagePart(title);
+    std::unique_ptr<AccessibleElement> only;
+    int selected = 0;
+    for (auto& tab : tabs) {
+        if (tab->role() != ROLE_PAGETAB || (tab->state().value_or(0) & STATE_SELECTED) == 0)
+            continue;
+        if (tab->name().value_or("").starts_with(page)) return std::move(tab);
+        if (++selected == 1) only = std::move(tab);
+    }
+    return selected == 1 ? std::move(only) : nullptr;
+}
+
+// A tab's close button is its last child; without one (as Firefox's pinned tabs), the last
+// is no push button, and the mute button before it is never taken.
+std::unique_ptr<AccessibleElement> closeButton(AccessibleElement& tab, std::size_t left) {
+    Elements children = tab.children(left);
+    if (children.empty() || children.back()->role() != ROLE_PUSHBUTTON ||
+        (children.back()->state().value_or(STATE_INVISIBLE) & STATE_INVISIBLE) != 0)
+        return nullptr;
+    return std::move(children.back());
+}
+
+// Chromium names a tab by its title and suffixes; Edge's title may add to the page's.
+bool fits(const std::string& name, const std::string& title) {
+    return name.starts_with(pagePart(title)) || title.starts_with(name);
+}
+
 } // namespace
+
+TabClose closeTabInFront(std::unique_ptr<AccessibleElement> root,
+                         std::unique_ptr<AccessibleElement>& field, const std::string& title,
+                         const std::string& address, std::optional<std::string>& shown) {
+    if (!root) return TabClose::NoButton;
+    std::size_t left = kMostElements;
+    bool dialog = false;
+    const std::unique_ptr<AccessibleElement> tabList = findTabList(*root, left, &dialog);
+    std::unique_ptr<AccessibleElement> tab =
+        tabList ? tabInFront(tabList->children(left), title) : nullptr;
+    const std::unique_ptr<AccessibleElement> button = tab ? closeButton(*tab, left) : nullptr;
+    shown = field ? field->value() : std::nullopt;
+    if (!shown) {
+        field = findAddressField(std::move(root));
+        if (field) shown = field->value();
+    }
+    if (!tabList && !field && dialog) return TabClose::Asking;
+    if (shown.value_or("") != address) return TabClose::Moved;
+    if (!button) return TabClose::NoButton;
+    if (!fits(tab->name().value_or(""), title)) return TabClose::Moved;
+    return button->doDefaultAction() ? TabClose::Pressed : TabClose::NoButton;
+}
+
+std::optional<int> countTabs(std::unique_ptr<AccessibleElement> root) {
+    if (!root) return std::nullopt;
+    std::size_t left = kMostElements;
+    const std::unique_ptr<AccessibleElement> tabList = findTabList(*root, left);
+    if (!tabList) return std::nullopt;
+    const Elements tabs = tabList->children(left);
+    return static_cast<int>(std::count_if(tabs.begin(), tabs.end(),
+                                          [](auto& tab) { return tab->role() == ROLE_PAGETAB; }));
+}
 
 bool chromiumClass(std::string_view className) {
     constexpr std::string_view prefix = "Chrome_WidgetWin_";
@@ -188,6 +265,84 @@ std::optional<std::string> TodaysBrowsers::freshAddress(Hwnd window, const std::
     return read ? reader->address : std::nullopt;
 }
 
+bool TodaysBrowsers::closeTab(Hwnd window, const std::string& title, const std::string& address) {
+    Known& k = known(window);
+    const std::shared_ptr<Reader> reader = k.reader;
+    {
+        const std::lock_guard lock(reader->mutex);
+        if (reader->tabJob) return true;
+        if (reader->pressedAt) {
+            if (windows_.milliseconds() - *reader->pressedAt < kTabGoneMs &&
+                title == reader->pressedTitle &&
+                reader->address.value_or("") == reader->pressedAddress)
+                return true;
+            reader->pressedAt.reset();
+        }
+        if (std::exchange(reader->noButton, false)) return false;
+        reader->tabJob = true;
+    }
+    k.read = true;
+    const bool posted = workers_.post(window, [reader, window, title, address, &windows = windows_,
+                                               &accessibility = accessibility_] {
+        TabClose result = TabClose::Moved;
+        std::optional<std::string> shown;
+        try {
+            result =
+                closeTabInFront(accessibility.client(window), reader->field, title, address, shown);
+        } catch (...) { // broken by what the browser answered: tried again on the next tick
+            reader->field.reset();
+            shown.reset();
+        }
+        const std::lock_guard lock(reader->mutex);
+        reader->tabJob = false;
+        if (shown) { // a read like any other
+            reader->address = shown;
+            reader->fruitlessAt.reset();
+        }
+        reader->noButton = result == TabClose::NoButton;
+        if (result == TabClose::Pressed) {
+            reader->pressedAt = windows.milliseconds();
+            reader->pressedTitle = title;
+            reader->pressedAddress = address;
+        }
+    });
+    if (posted) return true;
+    const std::lock_guard lock(reader->mutex);
+    reader->tabJob = false;
+    return false;
+}
+
+void TodaysBrowsers::readTabs(Hwnd window) {
+    Known& k = known(window);
+    const std::shared_ptr<Reader> reader = k.reader;
+    {
+        const std::lock_guard lock(reader->mutex);
+        if (reader->tabJob) return;
+        reader->tabJob = true;
+    }
+    k.read = true;
+    const bool posted = workers_.post(window, [reader, window, &accessibility = accessibility_] {
+        std::optional<int> tabs;
+        try {
+            tabs = countTabs(accessibility.client(window));
+        } catch (...) {
+            tabs.reset();
+        }
+        const std::lock_guard lock(reader->mutex);
+        reader->tabJob = false;
+        reader->tabs = tabs;
+    });
+    if (posted) return;
+    const std::lock_guard lock(reader->mutex);
+    reader->tabJob = false;
+}
+
+std::optional<int> TodaysBrowsers::tabs(Hwnd window) {
+    const std::shared_ptr<Reader> reader = known(window).reader;
+    const std::lock_guard lock(reader->mutex);
+    return reader->tabs;
+}
+
 void TodaysBrowsers::sweep() {
     for (auto k = known_.begin(); k != known_.end();) {
         if (k->second.seen) {
@@ -202,7 +357,7 @@ void TodaysBrowsers::sweep() {
 bool TodaysBrowsers::reading() {
     return std::any_of(known_.begin(), known_.end(), [](auto& k) {
         const std::lock_guard lock(k.second.reader->mutex);
-        return k.second.reader->running;
+        return k.second.reader->running || k.second.reader->tabJob;
     });
 }
 

@@ -25,6 +25,23 @@ bool firefoxProgram(std::string_view program);
 // bubble, a dialog) are never taken.
 std::unique_ptr<AccessibleElement> findAddressField(std::unique_ptr<AccessibleElement> root);
 
+// What closing the tab in front came to: its close button pressed; none to press (no tab
+// strip, no tab in front, a pinned tab or a hidden button); the window no longer shows what
+// it showed (nothing pressed); or a page's own dialog hides the tree (nothing pressed).
+enum class TabClose { Pressed, NoButton, Moved, Asking };
+
+// Presses the close button of the tab in front, once, if the address field (kept in `field`,
+// found again when it reads nothing) still shows `address` (what it shows is `shown`) and the
+// tab's name fits the title.
+// The tab in front is the selected tab of the page tab list; of several selected (as by Ctrl),
+// the one whose name starts with the page's part of the title. Its close button is its last
+// push button, unless invisible.
+TabClose closeTabInFront(std::unique_ptr<AccessibleElement> root,
+                         std::unique_ptr<AccessibleElement>& field, const std::string& title,
+                         const std::string& address, std::optional<std::string>& shown);
+// The tabs of the page tab list; nothing without one.
+std::optional<int> countTabs(std::unique_ptr<AccessibleElement> root);
+
 // A URL entry as today's browsers show an address: without a leading "http://" or
 // "https://", and then without a leading "www.".
 std::string_view shownForm(std::string_view entry);
@@ -52,9 +69,19 @@ public:
     // none came in time. The tree is walked, if need be, whatever the pause.
     std::optional<std::string> freshAddress(Hwnd window, const std::string& title);
     static constexpr int kFreshReadMs = 2000;
+    // Closes the window's tab in front, away from this thread, for a window that matched with
+    // this title and address: false when the window is to be closed as a whole instead (no
+    // button to press). True while that runs, while the window waits for the tab to go after a
+    // press (the title or address changes, or kTabGoneMs pass), and while a page's dialog is
+    // open. A later call goes on with the tab then in front.
+    bool closeTab(Hwnd window, const std::string& title, const std::string& address);
+    static constexpr std::int64_t kTabGoneMs = 2000;
+    // Counts the window's tabs away from this thread; tabs() has the count once read.
+    void readTabs(Hwnd window);
+    std::optional<int> tabs(Hwnd window);
     // Forgets the windows not looked at since the last call.
     void sweep();
-    // Whether a read is still running.
+    // Whether a read or a tab's job is still running.
     bool reading();
 
 private:
@@ -68,6 +95,14 @@ private:
         std::uint64_t reads = 0; // finished
         std::string fruitlessTitle;
         std::unique_ptr<AccessibleElement> field; // the worker's alone
+        // Of the tabs: whether a job runs, the last press and what the window showed then,
+        // a press found nothing to press, and the count.
+        bool tabJob = false;
+        std::optional<std::int64_t> pressedAt;
+        std::string pressedTitle;
+        std::string pressedAddress;
+        bool noButton = false;
+        std::optional<int> tabs;
     };
     struct Known {
         std::uint32_t thread = 0;

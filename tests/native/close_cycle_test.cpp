@@ -2,6 +2,8 @@
 
 #include "engine/todays_browsers.h"
 
+#include <sstream>
+
 namespace zk {
 namespace {
 
@@ -64,7 +66,7 @@ TEST_F(CloseCycle, ALateAnswerForAReusedHandleValueNeverReachesTheNewWindow) {
     }
 }
 
-constexpr int Tabs = 0x3C, ToolBar = 0x16, Client = 0x0A, Group = 0x14, Pane = 0x10;
+constexpr int Tabs = 0x3C, ToolBar = 0x16, Client = 0x0A, Group = 0x14, Pane = 0x10, Label = 0x29;
 
 SimAccessible in(int role, SimAccessible child) { return {role, {}, {std::move(child)}}; }
 
@@ -96,7 +98,7 @@ TEST_F(TodaysBrowsersTest, FieldsAreReadOnEachTickAndTreesWithoutOneWalkedRarely
     win(later).accessible->breaks = true;
     tick(2);
     sim.desktop.failWorkers = false;
-    tick(2);
+    tick(3); // no tab strip: the window closes after its tab's job found no button
     EXPECT_EQ(sim.desktop.closeLog(), (Log{second}));
     const SimAccessible tabs{Tabs, {}, std::vector(1500, SimAccessible{ROLE_TEXT, "Tab"})};
     const SimAccessible fixed{ROLE_TEXT, "fest", {}, STATE_READONLY};
@@ -109,7 +111,7 @@ TEST_F(TodaysBrowsersTest, FieldsAreReadOnEachTickAndTreesWithoutOneWalkedRarely
          {ToolBar, {}, {tabs, fixed, in(Group, in(Group, {ROLE_TEXT, "weg.example/neu"}))}}}};
     win(renamed).accessible = in(Client, in(ToolBar, {ROLE_TEXT, "weg.example"}));
     win(later).accessible->breaks = false;
-    tick(3);
+    tick(4);
     EXPECT_EQ(sim.desktop.closeLog(), (Log{second, first, page}));
     win(renamed).text = "App - Seite";
     tick(25);
@@ -124,6 +126,78 @@ TEST_F(TodaysBrowsersTest, FieldsAreReadOnEachTickAndTreesWithoutOneWalkedRarely
     choose("&Chrome, Edge und Firefox");
     EXPECT_FALSE(app->AktuelleBrowser || form().mAktuelleBrowser.checked());
     EXPECT_EQ(sim.files.get(ConfigDatei), "[Webbrowser]\r\nAktuelleBrowser=1\r\n");
+}
+
+// Tabs by letter, each a mute button, a label and a close button: "B*" is B showing b.de, in
+// front; "p" pins it (its button hidden), "f" too (none, as Firefox).
+void tabbed(sim::SimWindow& window, const std::string& spec) {
+    SimAccessible list{Tabs}, field{ROLE_TEXT};
+    std::istringstream words(spec);
+    for (std::string tab; words >> tab;) {
+        auto has = [&](char c) { return tab.find(c) != std::string::npos; };
+        SimAccessible& t = list.children.emplace_back(
+            SimAccessible{ROLE_PAGETAB, {}, {{ROLE_PUSHBUTTON}, {Label}}});
+        if (!has('f'))
+            t.children.push_back({ROLE_PUSHBUTTON, {}, {}, has('p') ? STATE_INVISIBLE : 0});
+        t.name = tab.substr(0, 1);
+        t.title = *t.name + " - Google Chrome";
+        t.address = static_cast<char>(std::tolower(tab[0])) + std::string(".de");
+        if (!has('*')) continue;
+        t.state = STATE_SELECTED;
+        field.value = t.address;
+        window.text = t.title;
+    }
+    field.addressField = true;
+    window.accessible = {
+        Client, {}, {{Pane, {}, {list, in(ToolBar, in(Group, field)), {ROLE_DOCUMENT}}}}};
+}
+
+// The listed tab in front closes, with one press of its close button, and its window with the
+// last tab; a pinned tab (a hidden button, or none) closes its window. Of several selected
+// tabs, the one the title names; the same page in the next tab waits for the first to go. A
+// tab switched before the press, or a page's dialog hiding the tree, gets nothing.
+TEST_F(TodaysBrowsersTest, TheListedTabInFrontClosesAndItsWindowOnlyWithoutAButton) {
+    sim.files.put(ConfigDatei, "[Webbrowser]\r\nAktuelleBrowser=1\r\n");
+    start({"T"}, {"b.de"});
+    const struct {
+        const char* tabs;
+        std::string presses;
+        bool windowCloses; // by SC_CLOSE
+    } cases[] = {{"A B* C", "B", false}, {"B*", "B", false},      {"A Bp*", "", true},
+                 {"Bf* A", "", true},    {"A* T* A", "T", false}, {"B* B", "BB", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tabs);
+        const std::size_t before = sim.desktop.presses().size();
+        sim.desktop.clearLog();
+        const Hwnd window = open("Chrome_WidgetWin_1", "chrome.exe", "", std::nullopt);
+        tabbed(win(window), c.tabs);
+        tick(12); // the same page in the next tab waits 2 s
+        EXPECT_EQ(sim.desktop.presses().size() - before, c.presses.empty() ? 0 : 1);
+        tick(20);
+        std::string presses;
+        for (std::size_t i = before; i < sim.desktop.presses().size(); ++i)
+            presses += sim.desktop.presses()[i];
+        EXPECT_EQ(presses, c.presses);
+        EXPECT_EQ(sim.desktop.closeLog(), c.windowCloses ? Log{window} : Log{});
+        if (sim.desktop.exists(window)) sim.desktop.destroy(window);
+    }
+
+    const std::size_t before = sim.desktop.presses().size();
+    const Hwnd switched = open("Chrome_WidgetWin_1", "chrome.exe", "", {});
+    tabbed(win(switched), "B* C");
+    tick(); // read: b.de
+    win(switched).accessibilityHangs = true;
+    tick(); // the tab's job waits
+    tabbed(win(switched), "B C*");
+    win(switched).accessibilityHangs = false;
+    const Hwnd asking = open("Chrome_WidgetWin_1", "chrome.exe", "T - Google Chrome", {});
+    win(asking).accessible = SimAccessible{Client, {}, {{ROLE_DIALOG}}};
+    tick(10);
+    EXPECT_EQ(sim.desktop.presses().size(), before);
+    EXPECT_TRUE(sim.desktop.closeLog().empty()) << "a page's dialog or a switched tab";
+    tabbed(win(asking), "T*");
+    tick(3);
+    EXPECT_FALSE(sim.desktop.exists(asking));
 }
 
 // A capture from one of today's browsers with the switch off asks once a run whether to switch
