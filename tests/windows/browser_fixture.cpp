@@ -1,21 +1,28 @@
 // One browser-like window: browser_fixture CLASS TITLE normal|ignore|ask FLAGS
-// [EDIT | dde:SERVICE[:REPLY] | acc:ADDRESS]... FLAGS: "-" or any of h (hidden), b
-// (borderless), t (topmost), n (the edits in a pane), u (a UTF-8 title, else code page 1252),
-// and for the tree f (a find bar holding the title: Chromium's a widget before the frame and a
-// bubble after it; Firefox's a tool bar in the content), m (1500 tabs with close buttons), a (a
-// web app's window, no tool bar), g (an element claiming 0x7FFFFFFF children).
-// Window properties count "syscommand" and "close" from other programs, each "question" it
-// asks back (ask mode; yes closes it), each "overtaken" WM_CLOSE that came while SC_CLOSE or
-// a question was still handled, "ddeRequest"s (a server without REPLY never answers), and of
-// its accessibility tree (Chromium's for Chrome_WidgetWin_..., else Firefox's) each
-// "getObject" (WM_GETOBJECT for the client), "accCall" and "pageWalk" into the page. A posted
-// WM_APP hangs it, with "hung" set, until the event "zk-fixture-resume" is set; a sent
-// WM_APP + 1 shows it, WM_APP + 2 navigates: the address becomes the title.
+// [EDIT | dde:SERVICE[:REPLY] | acc:ADDRESS | tab:PAGE|ADDRESS]... FLAGS: "-" or any of h (hidden),
+// b (borderless), t (topmost), n (the edits in a pane), u (a UTF-8 title, else code page 1252), and
+// for the tree f (a find bar holding the title: Chromium's a widget before the frame and a bubble
+// after it; Firefox's a tool bar in the content), m (1500 tabs with close buttons), a (a web app's
+// window, no tool bar), g (an element claiming 0x7FFFFFFF children), p (the tab in front pinned:
+// its close button invisible in Chromium, absent in Firefox), d (a page's dialog hides the tree
+// until a sent WM_APP + 3). The tab in front shows the title's page and ADDRESS, the other tabs
+// follow it; a tab's close button closes it ("press"), the window with the last, and shows the next
+// tab's page, title and address ("tabs" counts them). Window properties count "syscommand" and
+// "close" from other programs, each "question" it asks back (ask mode; yes closes it), each
+// "overtaken" WM_CLOSE that came while SC_CLOSE or a question was still handled, "ddeRequest"s (a
+// server without REPLY never answers), and of its accessibility tree (Chromium's for
+// Chrome_WidgetWin_..., else Firefox's) each "getObject" (WM_GETOBJECT for the client), "accCall"
+// and "pageWalk" into the page. A posted WM_APP hangs it, with "hung" set, until the event
+// "zk-fixture-resume" is set; a sent WM_APP + 1 shows it, WM_APP + 2 navigates: the address becomes
+// the title.
 
 #include <windows.h>
 #include <ddeml.h>
 #include <oleacc.h>
 
+#include <algorithm>
+#include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -43,8 +50,9 @@ struct DdeServer {
 } dde;
 // NOLINTEND(cppcoreguidelines-avoid-non-const-global-variables)
 
-constexpr const char* kCounts[] = {"syscommand", "close",    "question",  "overtaken", "hung",
-                                   "ddeRequest", "pageWalk", "getObject", "accCall"};
+constexpr const char* kCounts[] = {"syscommand", "close",      "question", "overtaken",
+                                   "hung",       "ddeRequest", "pageWalk", "getObject",
+                                   "accCall",    "press",      "tabs"};
 
 void count(HWND hwnd, const char* name) {
     const auto value = reinterpret_cast<INT_PTR>(GetPropA(hwnd, name));
@@ -60,6 +68,11 @@ public:
         return new Node(role, std::move(value), std::move(children), claimed); // NOLINT: kept
     }
     void setValue(std::wstring value) { value_ = std::move(value); }
+    const std::wstring& value() const { return value_; }
+    std::vector<Node*>& children() { return children_; }
+    long state = 0;
+    std::wstring name;
+    std::function<void()> action; // the default action
     Node(const Node&) = delete;
     Node& operator=(const Node&) = delete;
     virtual ~Node() = default;
@@ -91,10 +104,10 @@ public:
         role->lVal = role_;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE get_accState(VARIANT, VARIANT* state) override {
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT, VARIANT* out) override {
         asked();
-        state->vt = VT_I4;
-        state->lVal = role_ == ROLE_SYSTEM_TEXT ? STATE_SYSTEM_FOCUSABLE : 0;
+        out->vt = VT_I4;
+        out->lVal = state | (role_ == ROLE_SYSTEM_TEXT ? STATE_SYSTEM_FOCUSABLE : 0);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* value) override {
@@ -113,7 +126,11 @@ public:
         return E_NOTIMPL;
     }
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_accName(VARIANT, BSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT, BSTR* text) override {
+        asked();
+        *text = SysAllocString(name.c_str());
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR*, VARIANT, long*) override { return E_NOTIMPL; }
@@ -127,7 +144,12 @@ public:
     }
     HRESULT STDMETHODCALLTYPE accNavigate(long, VARIANT, VARIANT*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE accHitTest(long, long, VARIANT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT) override {
+        asked();
+        if (!action) return DISP_E_MEMBERNOTFOUND;
+        action();
+        return S_OK;
+    }
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
@@ -147,20 +169,60 @@ private:
 
 // NOLINTBEGIN(cppcoreguidelines-avoid-non-const-global-variables)
 Node* accessible = nullptr;
+Node* pageDialog = nullptr; // shown instead while set
 Node* addressField = nullptr;
-std::wstring title;
+Node* tabList = nullptr; // its tabs' values: their addresses
+std::wstring title, titleSuffix;
+std::vector<std::pair<std::wstring, std::wstring>> moreTabs;
 // NOLINTEND(cppcoreguidelines-avoid-non-const-global-variables)
+
+// As its close button's press is handled, after the call that pressed it; a tab gone already
+// counts the press alone.
+void closeTab(Node* tab) {
+    count(browser, "press");
+    std::vector<Node*>& tabs = tabList->children();
+    const auto at = std::find(tabs.begin(), tabs.end(), tab);
+    if (at == tabs.end()) return;
+    const auto next = tabs.erase(at);
+    SetPropA(browser, "tabs", reinterpret_cast<HANDLE>(tabs.size()));
+    if (tabs.empty()) {
+        DestroyWindow(browser);
+    } else if ((tab->state & STATE_SYSTEM_SELECTED) != 0) {
+        Node* shown = next == tabs.end() ? tabs.back() : *next;
+        shown->state |= STATE_SYSTEM_SELECTED;
+        addressField->setValue(shown->value());
+        title = shown->name + titleSuffix;
+        SetWindowTextW(browser, title.c_str());
+    }
+}
+
+Node* makeTab(bool chromium, const std::wstring& page, const std::wstring& address, bool front,
+              bool pinned) {
+    Node* tab = Node::make(ROLE_SYSTEM_PAGETAB, address);
+    tab->name = page;
+    tab->state = front ? STATE_SYSTEM_SELECTED : 0;
+    if (pinned && !chromium) return tab;
+    Node* button = tab->children().emplace_back(Node::make(ROLE_SYSTEM_PUSHBUTTON));
+    button->state = pinned ? STATE_SYSTEM_INVISIBLE : 0;
+    button->action = [tab] { PostMessageW(browser, WM_APP + 4, 0, reinterpret_cast<LPARAM>(tab)); };
+    return tab;
+}
 
 // Chromium's tree: child widgets beside the frame, whose tab strip comes before the tool bar;
 // Firefox's: the tool bars, then the content. Both with a page of its own text fields.
 Node* browserTree(bool chromium, const std::wstring& address, const std::string& flags) {
     auto flag = [&](char c) { return flags.find(c) != std::string::npos; };
-    std::vector<Node*> fields(200), tabs;
+    std::vector<Node*> fields(200);
     for (Node*& field : fields) field = Node::make(ROLE_SYSTEM_TEXT, L"Suche");
     Node* page = Node::make(ROLE_SYSTEM_DOCUMENT, {}, std::move(fields));
-    for (int i = 0; i < (flag('m') ? 1500 : 2); ++i)
-        tabs.push_back(Node::make(ROLE_SYSTEM_PAGETAB, {}, {Node::make(ROLE_SYSTEM_PUSHBUTTON)}));
-    Node* tabList = Node::make(ROLE_SYSTEM_PAGETABLIST, {}, std::move(tabs));
+    const std::size_t dash = std::min(title.rfind(L" - "), title.rfind(L" \x2014 "));
+    titleSuffix = dash == std::wstring::npos ? L"" : title.substr(dash);
+    tabList = Node::make(ROLE_SYSTEM_PAGETABLIST);
+    tabList->children().push_back(
+        makeTab(chromium, title.substr(0, dash), address, true, flag('p')));
+    for (int i = 0; i < (flag('m') ? 1500 : 0); ++i) moreTabs.emplace_back(L"Tab", L"tab.de");
+    for (const auto& [tabPage, tabAddress] : moreTabs)
+        tabList->children().push_back(makeTab(chromium, tabPage, tabAddress, false, false));
     addressField = Node::make(ROLE_SYSTEM_TEXT, address);
     auto button = [] { return Node::make(ROLE_SYSTEM_PUSHBUTTON); };
     auto findField = [&] { return Node::make(ROLE_SYSTEM_TEXT, title); };
@@ -282,10 +344,17 @@ LRESULT CALLBACK browserProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_APP + 2:
         if (addressField) addressField->setValue(title);
         return 0;
+    case WM_APP + 3:
+        pageDialog = nullptr;
+        return 0;
+    case WM_APP + 4:
+        closeTab(reinterpret_cast<Node*>(lParam));
+        return 0;
     case WM_GETOBJECT:
         if (!accessible || static_cast<LONG>(lParam) != OBJID_CLIENT) break;
         count(hwnd, "getObject");
-        return LresultFromObject(__uuidof(IAccessible), wParam, accessible);
+        return LresultFromObject(__uuidof(IAccessible), wParam,
+                                 pageDialog ? pageDialog : accessible);
     case WM_NCDESTROY:
         for (const char* name : kCounts) RemovePropA(hwnd, name);
         PostQuitMessage(0);
@@ -319,14 +388,25 @@ int main(int argc, char** argv) {
     title = wide(args[2], flag('u') ? CP_UTF8 : 1252);
     // The server is there before the window, which the tests wait for.
     std::vector<std::string> edits;
+    std::optional<std::string> address;
     for (const char* raw : args.subspan(5)) {
         const std::string argument = raw;
-        if (argument.starts_with("acc:"))
-            accessible = browserTree(className.starts_with("Chrome_WidgetWin_"),
-                                     wide(argument.substr(4), 1252), flags);
+        const std::size_t bar = argument.find('|');
+        if (argument.starts_with("tab:"))
+            moreTabs.emplace_back(wide(argument.substr(4, bar - 4), 1252),
+                                  wide(argument.substr(bar + 1), 1252));
+        else if (argument.starts_with("acc:"))
+            address = argument.substr(4);
         else if (!serveDde(argument))
             edits.push_back(argument);
     }
+    if (address)
+        accessible =
+            browserTree(className.starts_with("Chrome_WidgetWin_"), wide(*address, 1252), flags);
+    if (flag('d'))
+        pageDialog =
+            Node::make(ROLE_SYSTEM_CLIENT, {},
+                       {Node::make(ROLE_SYSTEM_DIALOG, {}, {Node::make(ROLE_SYSTEM_PUSHBUTTON)})});
 
     hidden = flag('h');
     const HWND hwnd = CreateWindowExW(flag('t') ? WS_EX_TOPMOST : 0, cls.c_str(), title.c_str(),
@@ -334,6 +414,7 @@ int main(int argc, char** argv) {
                                       nullptr, nullptr, instance, nullptr);
     if (!hwnd) return 1;
     browser = hwnd;
+    if (accessible) SetPropA(hwnd, "tabs", reinterpret_cast<HANDLE>(tabList->children().size()));
     const HWND parent = flag('n') ? CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE, 0, 0,
                                                     480, 200, hwnd, nullptr, instance, nullptr)
                                   : hwnd;

@@ -47,7 +47,6 @@ TEST(TodaysBrowsers, ACaptureOffersThemAndOnTheyCloseByShownAddressAndTitleAndNo
          {today(kChromium, "chrome.exe", "Nachrichten - Google Chrome", "badsite.com/x"),
           today(kChromium, "msedge.exe", edge, "example.org", {}, true),
           today(kFirefox, "firefox.exe", "Seite \x97 Mozilla Firefox", "https://www.badsite.com/y"),
-          today(kChromium, "chrome.exe", "Suche", "liste.de/a", "fm"),
           today(kChromium, "brave.exe", "X", "x.com/home"), full,
           today(kChromium, "chrome.exe", "zwei - Google Chrome"),
           today(kFirefox, "firefox.exe", "zwei \x97 Mozilla Firefox")})
@@ -62,6 +61,8 @@ TEST(TodaysBrowsers, ACaptureOffersThemAndOnTheyCloseByShownAddressAndTitleAndNo
     const FakeBrowser& harmless =
         staying.emplace_back(today(kChromium, "brave.exe", "liste.de", "x.de", "f"));
     const FakeBrowser& app = staying.emplace_back(today(kChromium, "chrome.exe", "App", "", "a"));
+    const FakeBrowser& many =
+        staying.emplace_back(today(kChromium, "chrome.exe", "Suche", "liste.de/a", "fm"));
     for (const char* cls : {kChromium, kFirefox})
         navigating.emplace_back(
             today(cls, cls == kFirefox ? "firefox.exe" : "chrome.exe", "liste.de/b", "vorher.de"));
@@ -92,6 +93,7 @@ TEST(TodaysBrowsers, ACaptureOffersThemAndOnTheyCloseByShownAddressAndTitleAndNo
     Sleep(500);
     for (const auto* browsers : {&staying, &navigating})
         for (const FakeBrowser& browser : *browsers) EXPECT_TRUE(browser.untouched());
+    EXPECT_TRUE(waitUntil([&] { return many.count("tabs") == 1500; })) << "its tab in front";
     EXPECT_EQ(harmless.count("pageWalk"), 0) << "the walk looked into the page";
     for (const FakeBrowser& browser : navigating) browser.navigate();
     for (const FakeBrowser& browser : navigating) EXPECT_TRUE(browser.closed()) << "navigated";
@@ -104,7 +106,7 @@ TEST(TodaysBrowsers, ACaptureOffersThemAndOnTheyCloseByShownAddressAndTitleAndNo
     EXPECT_TRUE(waitUntil([&] { return !lister.running(); }));
     EXPECT_NE(readFile(program.path("Fenster.txt"))
                   .value_or("")
-                  .find("\"MozillaWindowClass\",\"firefox.exe\",\"liste.de\",\"a.de\"\r\n"),
+                  .find("\"MozillaWindowClass\",\"firefox.exe\",\"liste.de\",\"a.de\",\"1\"\r\n"),
               std::string::npos);
 
     const int appObjects = app.count("getObject"), appCalls = app.count("accCall");
@@ -119,4 +121,67 @@ TEST(TodaysBrowsers, ACaptureOffersThemAndOnTheyCloseByShownAddressAndTitleAndNo
     EXPECT_LE(objects[0], 3) << "walked more than once in 5 s";
     EXPECT_EQ(objects[1], 0) << "walked again though its field is kept";
     EXPECT_LE(calls[1], 110) << "more than one read a tick";
+}
+
+// Chrome, Edge and Firefox windows of three tabs lose only the listed tab in front, by a title
+// entry too, with one press each, while a hung one holds up nothing; a window whose only tab is
+// listed closes; a pinned listed tab closes its window (after its question, as Edge may ask);
+// a page's dialog gets nothing until it has gone.
+TEST(TodaysBrowsers, OnlyTheListedTabClosesAndItsWindowWithTheLastOrWithoutAButton) {
+    Program program({{"Liste", "Nie"}}, {{"liste.de", "fest.de", "allein.de", "haengt.de"}},
+                    "[Webbrowser]\r\nAktuelleBrowser=1\r\n");
+    auto tabbed = [](const char* cls, const char* program, const std::string& title,
+                     const std::string& address, const std::string& flags = {}) {
+        FakeWindow window = today(cls, program, title, address, flags);
+        window.mode = flags == "p" ? "ask" : "ignore"; // closes by its tab alone
+        window.tabs = {"Andere|andere.de", "Dritte|dritte.de"};
+        return window;
+    };
+    std::list<FakeBrowser> three, pinned;
+    for (const FakeWindow& window :
+         {tabbed(kChromium, "chrome.exe", "Seite - Google Chrome", "liste.de/a"),
+          tabbed(kChromium, "msedge.exe", "Seite - Microsoft Edge", "liste.de/b"),
+          tabbed(kFirefox, "firefox.exe", "Seite \x97 Mozilla Firefox", "liste.de/c"),
+          tabbed(kChromium, "chrome.exe", "Liste - Google Chrome", "x.de")})
+        three.emplace_back(window);
+    for (const char* cls : {kChromium, kFirefox})
+        pinned.emplace_back(tabbed(cls, cls == kFirefox ? "firefox.exe" : "chrome.exe",
+                                   "Fest - Browser", "fest.de", "p"));
+    FakeWindow only = tabbed(kChromium, "chrome.exe", "Allein - Google Chrome", "allein.de");
+    only.tabs.clear();
+    const FakeBrowser alone(only),
+        asking(tabbed(kChromium, "chrome.exe", "Liste - G", "y.de", "d"));
+    const FakeBrowser cost(tabbed(kChromium, "chrome.exe", "liste.de/k - G", "k.de"));
+    FakeBrowser hung(tabbed(kChromium, "chrome.exe", "H - Google Chrome", "haengt.de"));
+    hung.hang(); // at once, before the program has read it
+
+    for (const FakeBrowser& browser : three)
+        EXPECT_TRUE(waitUntil([&] { return browser.count("tabs") == 2; })) << "no tab closed";
+    EXPECT_TRUE(alone.closed());
+    for (auto browser = pinned.rbegin(); browser != pinned.rend(); ++browser) { // on top first
+        EXPECT_TRUE(waitUntil([&] { return browser->count("question") == 1; }));
+        browser->answer(true);
+        EXPECT_TRUE(browser->closed());
+    }
+    EXPECT_TRUE(program.pumpsMessages()) << "held up by the hung browser";
+    Sleep(2500); // longer than a press waits for its tab to go
+    for (const FakeBrowser& browser : three) {
+        EXPECT_EQ(browser.count("press"), 1);
+        EXPECT_EQ(browser.count("tabs"), 2);
+        EXPECT_TRUE(browser.untouched());
+        EXPECT_EQ(windowText(browser.hwnd()).substr(0, 7), "Andere ");
+    }
+    EXPECT_TRUE(asking.untouched() && asking.count("press") == 0) << "a page's dialog";
+    query(asking.hwnd(), WM_APP + 3);
+    EXPECT_TRUE(waitUntil([&] { return asking.count("tabs") == 2; })) << "its dialog has gone";
+    hung.resume();
+    EXPECT_TRUE(waitUntil([&] { return hung.count("tabs") == 2; })) << "the hung one";
+
+    const int before[] = {cost.count("getObject"), cost.count("accCall")};
+    cost.navigate();
+    EXPECT_TRUE(waitUntil([&] { return cost.count("tabs") == 2; }));
+    std::printf("A tab close, with the reads of its tick or two: %d WM_GETOBJECT and %d "
+                "accessibility calls\n",
+                cost.count("getObject") - before[0], cost.count("accCall") - before[1]);
+    EXPECT_EQ(cost.count("press"), 1);
 }
