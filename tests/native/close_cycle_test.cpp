@@ -155,7 +155,7 @@ void tabbed(sim::SimWindow& window, const std::string& spec) {
 // The listed tab in front closes, with one press of its close button, and its window with the
 // last tab; a pinned tab (a hidden button, or none) closes its window. Of several selected
 // tabs, the one the title names; the same page in the next tab waits for the first to go. A
-// tab switched before the press, or a page's dialog hiding the tree, gets nothing.
+// tab switched before the press gets nothing.
 TEST_F(TodaysBrowsersTest, TheListedTabInFrontClosesAndItsWindowOnlyWithoutAButton) {
     sim.files.put(ConfigDatei, "[Webbrowser]\r\nAktuelleBrowser=1\r\n");
     start({"T"}, {"b.de"});
@@ -190,14 +190,9 @@ TEST_F(TodaysBrowsersTest, TheListedTabInFrontClosesAndItsWindowOnlyWithoutAButt
     tick(); // the tab's job waits
     tabbed(win(switched), "B C*");
     win(switched).accessibilityHangs = false;
-    const Hwnd asking = open("Chrome_WidgetWin_1", "chrome.exe", "T - Google Chrome", {});
-    win(asking).accessible = SimAccessible{Client, {}, {{ROLE_DIALOG}}};
     tick(10);
-    EXPECT_EQ(sim.desktop.presses().size(), before);
-    EXPECT_TRUE(sim.desktop.closeLog().empty()) << "a page's dialog or a switched tab";
-    tabbed(win(asking), "T*");
-    tick(3);
-    EXPECT_FALSE(sim.desktop.exists(asking));
+    EXPECT_EQ(sim.desktop.presses().size(), before) << "a tab switched meanwhile";
+    EXPECT_TRUE(sim.desktop.closeLog().empty());
 }
 
 // A capture from one of today's browsers with the switch off asks once a run whether to switch

@@ -290,7 +290,6 @@ FakeBrowser::FakeBrowser(const FakeWindow& window) {
         arguments.push_back("dde:" + window.ddeService +
                             (window.ddeHang ? "" : ":" + window.ddeReply));
     if (window.accessibleAddress) arguments.push_back("acc:" + *window.accessibleAddress);
-    for (const std::string& tab : window.tabs) arguments.push_back("tab:" + tab);
     std::string exe = windowsPath(ZK_FIXTURE_EXE);
     if (!window.program.empty()) { // the fixture under the program's name, in a folder of its own
         const std::string folder = windowsPath(ZK_WORK_ROOT) + "\\programs";

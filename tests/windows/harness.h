@@ -99,7 +99,6 @@ struct FakeWindow {
     bool utf8Title = false;
     std::optional<std::string> accessibleAddress = {};
     std::string treeFlags = {};
-    std::vector<std::string> tabs = {}; // "PAGE|ADDRESS" of the tabs after the one in front
 };
 
 // One browser_fixture.exe with its window, which counts what it receives.
