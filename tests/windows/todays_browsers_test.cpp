@@ -130,9 +130,9 @@ TEST(TodaysBrowsers, ACaptureOffersThemAndOnTheyCloseByShownAddressAndTitleAndNo
 TEST(TodaysBrowsers, OnlyTheListedTabClosesAndItsWindowWithTheLastOrWithoutAButton) {
     Program program({{"Liste"}}, {{"liste.de", "fest.de", "allein.de"}},
                     "[Webbrowser]\r\nAktuelleBrowser=1\r\n");
-    auto tabbed = [](const char* cls, const char* program, const std::string& title,
+    auto tabbed = [](const char* cls, const char* exe, const std::string& title,
                      const std::string& address, const std::string& flags = {}) {
-        FakeWindow window = today(cls, program, title, address, flags + "3");
+        FakeWindow window = today(cls, exe, title, address, flags + "3");
         window.mode = flags == "p" ? "ask" : "ignore"; // closes by its tab alone
         return window;
     };
