@@ -104,7 +104,7 @@ TEST(TodaysBrowsers, ACaptureOffersThemAndOnTheyCloseByShownAddressAndTitleAndNo
     // /fenster, beside the running copy: the inventory, as the close cycle sees it.
     ChildProcess lister;
     ASSERT_EQ(lister.start(program.path("zuklapper.exe"), program.folder(), {"/fenster"}), 0u);
-    EXPECT_TRUE(waitUntil([&] { return !lister.running(); }));
+    EXPECT_TRUE(waitUntil([&] { return !lister.running(); }, 30000)); // 1500 tabs counted
     EXPECT_NE(readFile(program.path("Fenster.txt"))
                   .value_or("")
                   .find("\"MozillaWindowClass\",\"firefox.exe\",\"liste.de\",\"a.de\",\"1\"\r\n"),
