@@ -161,7 +161,7 @@ TEST_F(TodaysBrowsersTest, TheListedTabInFrontClosesAndItsWindowOnlyWithoutAButt
     sim.files.put(ConfigDatei, "[Webbrowser]\r\nAktuelleBrowser=1\r\n");
     start({"T"}, {"b.de"});
     const struct {
-        const char *tabs, *presses;
+        const char *tabs = nullptr, *presses = nullptr;
         bool windowCloses = false;        // by SC_CLOSE
         const char* switchedTo = nullptr; // while the tab's job waits
     } cases[] = {{"A B* C", "B"},  {"B*", "B"},    {"A Bp*", "", true},        {"Bf* A", "", true},
