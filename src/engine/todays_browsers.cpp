@@ -119,7 +119,10 @@ TabClose closeTabInFront(std::unique_ptr<AccessibleElement> root,
     if (!tabList && !field && dialog) return TabClose::Asking;
     if (shown.value_or("") != address) return TabClose::Moved;
     if (!button) return TabClose::NoButton;
-    if (!fits(tab->name().value_or(""), title)) return TabClose::Moved;
+    // Without an address to tell the page, the tab's name must fit the title. (Firefox names
+    // an untitled page's tab by its address and its window "Mozilla Firefox".)
+    if (shown.value_or("").empty() && !fits(tab->name().value_or(""), title))
+        return TabClose::Moved;
     return button->doDefaultAction() ? TabClose::Pressed : TabClose::NoButton;
 }
 

@@ -31,8 +31,8 @@ std::unique_ptr<AccessibleElement> findAddressField(std::unique_ptr<AccessibleEl
 enum class TabClose { Pressed, NoButton, Moved, Asking };
 
 // Presses the close button of the tab in front, once, if the address field (kept in `field`,
-// found again when it reads nothing) still shows `address` (what it shows is `shown`) and the
-// tab's name fits the title.
+// found again when it reads nothing) still shows `address` (what it shows is `shown`) and,
+// when no address was read, the tab's name fits the title.
 // The tab in front is the selected tab of the page tab list; of several selected (as by Ctrl),
 // the one whose name starts with the page's part of the title. Its close button is its last
 // push button, unless invisible.
