@@ -131,9 +131,9 @@ TEST_F(TodaysBrowsersTest, FieldsAreReadOnEachTickAndTreesWithoutOneWalkedRarely
 
 // Tabs by letter, each a mute button, a label and a close button: "B*" is B showing b.de, in
 // front; "p" pins it (its button hidden), "f" too (none, as Firefox).
-void tabbed(sim::SimWindow& window, const std::string& spec) {
+void tabbed(sim::SimWindow& window, const std::string& tabs) {
     SimAccessible list{Tabs}, field{ROLE_TEXT};
-    std::istringstream words(spec);
+    std::istringstream words(tabs);
     for (std::string tab; words >> tab;) {
         auto has = [&](char c) { return tab.find(c) != std::string::npos; };
         SimAccessible& t = list.children.emplace_back(
