@@ -197,8 +197,8 @@ TEST_F(TodaysBrowsersTest, TheTabThatShowsTheListedPageClosesAndNoOther) {
     sim.files.put(ConfigDatei, "[Webbrowser]\r\nAktuelleBrowser=1\r\n");
     start({"T"}, {"b.de"});
     const struct {
-        const char *browser, *tabs, *events; // events: sim::SimDesktop::presses()
-        bool windowCloses = false;           // by SC_CLOSE
+        const char *browser = "", *tabs = "", *events = ""; // events: SimDesktop::presses()
+        bool windowCloses = false;                          // by SC_CLOSE
         bool background = false;
         const char* switchedTo = nullptr; // while the tab's job waits
     } cases[] = {
