@@ -154,7 +154,9 @@ bool TodaysBrowsers::closeTab(Hwnd window, const std::string& title, const std::
             case TabClose::Moved:
                 break;
             }
-            request->pressed = reader.pressed;
+            // A tab still there when its wait ended is not pressed again; a window not looked
+            // at then (its page's dialog hid the address) is.
+            if (since < kTabGoneMs + kTabRetryMs) request->pressed = reader.pressed;
             return true;
         },
         [window, request, &windows = windows_, &accessibility = accessibility_](Reader& reader) {
