@@ -114,9 +114,13 @@ void Form1::Einstellungen_lesen() {
     std::string bezeichnung = Ini_lesen(profile, Pfad_config, "Webbrowser", "Bezeichnung", "");
     std::erase(bezeichnung, '"');
     app_.WebbrowserBezeichnung = std::move(bezeichnung);
-    // Today's browsers only with "1"; any other value is off.
+    // Today's browsers only with "1"; any other value is off. A folder without config.ini
+    // starts with them on, and keeps that.
+    const bool fresh =
+        app_.platform().files.readAll(Pfad_config).status == Files::ReadStatus::NotFound;
+    if (fresh) Ini_schreiben(profile, Pfad_config, "Webbrowser", "AktuelleBrowser", 1);
     app_.AktuelleBrowser =
-        Ini_lesen(profile, Pfad_config, "Webbrowser", "AktuelleBrowser", "0") == "1";
+        fresh || Ini_lesen(profile, Pfad_config, "Webbrowser", "AktuelleBrowser", "0") == "1";
     mAktuelleBrowser.setChecked(app_.AktuelleBrowser);
 }
 

@@ -33,11 +33,11 @@ inline constexpr const char* Titel_hinzufuegen = "Titel hinzufügen";
 inline constexpr const char* Url_hinzufuegen = "Url hinzufügen";
 inline constexpr const char* Zusatztaste = "Zusatztaste:";
 // The maker's homepage, opened from the about box: change it here.
-inline constexpr const char* Homepage = "https://www.example.org";
 inline constexpr const char* Hersteller = "© Die Zuklapper-Autoren";
 inline constexpr const char* Beschreibung =
     "Dieses Programm schließt alle Fenster die in die Liste eingetragen werden.";
-inline constexpr const char* Homepage_Beschriftung = "Homepage:";
+inline constexpr const char* Info_Titel = "Info";
+inline constexpr const char* Hilfe_Beschriftung = "Hilfe:";
 inline constexpr const char* Hilfedatei = "Hilfe.txt";
 inline constexpr const char* Eintrag_vorhanden = "Die Webseite befindet sich bereits in der Liste";
 inline constexpr const char* Eintrag_nicht_speicherbar =

@@ -52,13 +52,29 @@ void FrmWebBrowser::listeEinlesen() {
 void FrmWebBrowser::Form_Load() {
     window.setTopmost();
     listeEinlesen();
+    Text2.setText(storedDesignation());
+}
+
+// A designation typed into the field is stored as a chosen one is, once it differs from the
+// stored one.
+void FrmWebBrowser::Form_Unload(bool&) {
+    app_.WebbrowserBezeichnung = Text2.text();
+    if (storedDesignation() != Text2.text()) storeDesignation();
+}
+
+std::string FrmWebBrowser::storedDesignation() {
     std::string bezeichnung = Ini_lesen(app_.platform().profile, app_.form1().Pfad_config,
                                         "Webbrowser", "Bezeichnung", "");
     std::erase(bezeichnung, '"');
-    Text2.setText(std::move(bezeichnung));
+    return bezeichnung;
 }
 
-void FrmWebBrowser::Form_Unload(bool&) { app_.WebbrowserBezeichnung = Text2.text(); }
+// The second pair of quotes keeps a leading blank through reading.
+void FrmWebBrowser::storeDesignation() {
+    if (!Ini_schreiben(app_.platform().profile, app_.form1().Pfad_config, "Webbrowser",
+                       "Bezeichnung", "\"\"" + Text2.text() + "\"\""))
+        app_.settingNotSaved(window);
+}
 
 void FrmWebBrowser::Text2_Change() { app_.WebbrowserBezeichnung = Text2.text(); }
 
@@ -129,10 +145,7 @@ void FrmWebBrowser::Command1_Click() {
 void FrmWebBrowser::List1_Click() {
     if (List1.listCount() == 0 || List1.listIndex() < 0) return;
     Text2.setText(List1.item(List1.listIndex()));
-    // The second pair of quotes keeps a leading blank through reading.
-    if (!Ini_schreiben(app_.platform().profile, app_.form1().Pfad_config, "Webbrowser",
-                       "Bezeichnung", "\"\"" + Text2.text() + "\"\""))
-        app_.settingNotSaved(window);
+    storeDesignation();
 }
 
 } // namespace zk

@@ -35,6 +35,8 @@ private:
     void List1_Click();
     void Text2_Change();
     void listeEinlesen();
+    std::string storedDesignation();
+    void storeDesignation();
     void tell(const char* message, const std::string& detail);
 
     Zuklapper& app_;

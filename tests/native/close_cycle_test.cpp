@@ -256,6 +256,7 @@ TEST_F(TodaysBrowsersTest, TheTabThatShowsTheListedPageClosesAndNoOther) {
 // A capture from one of today's browsers with the switch off asks once a run whether to switch
 // it on; Yes switches it on and saves it, and the capture goes on with it.
 TEST_F(TodaysBrowsersTest, ACaptureFromOneOfThemOffersTheSwitchOnceARun) {
+    sim.files.put(ConfigDatei, "[Webbrowser]\r\nAktuelleBrowser=0\r\n");
     start();
     sim.toolkit.expectMessageBox([](const sim::MessageBoxCall&) { return ui::ID_YES; });
     expectedMessages_ = 1;

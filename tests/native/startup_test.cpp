@@ -9,7 +9,8 @@ namespace {
 
 using StartupTest = ProgramTest;
 
-// From a drive root: the settings, the menu after a shell restart, an end that writes nothing.
+// From a drive root: the settings, the menu after a shell restart, an end that stores only a
+// typed designation.
 TEST_F(StartupTest, ARunFromADriveRootWithTheShellRestartedMeanwhile) {
     sim.files.setProgramFolder("D:\\");
     sim.files.put("D:\\lstTitel.txt", "\"t\"\r\n");
@@ -28,19 +29,17 @@ TEST_F(StartupTest, ARunFromADriveRootWithTheShellRestartedMeanwhile) {
     sim.toolkit.restartShell();
     ASSERT_EQ(sim.desktop.notifyIcons().size(), 1u);
     choose("&INFO");
-    app->frmInfoBox().Label1.click();
-    EXPECT_EQ(sim.desktop.shellRequests(),
-              (std::vector<sim::SimShellRequest>{
-                  {app->frmInfoBox().window.handle(), "Open", texte::Homepage, 1}}));
+    app->frmInfoBox().Label1.click(); // the help file, as the menu's item opens it
     choose("&Hilfe");
     EXPECT_EQ(sim.desktop.programStarts(),
-              (std::vector<sim::SimProgramStart>{{"notepad D:\\Hilfe.txt", 1}}));
+              (std::vector<sim::SimProgramStart>(2, {"notepad D:\\Hilfe.txt", 1})));
     browsers.Text2.setText(" - B");
     app->WebbrowserBezeichnung.clear();
     app->frmHaupt().schliessen();
     EXPECT_FALSE(browsers.window.loaded());
     EXPECT_EQ(app->WebbrowserBezeichnung, " - B");
-    EXPECT_EQ(sim.files.writes(), 0);
+    EXPECT_EQ(sim.files.writes(), 1);
+    EXPECT_NE(sim.files.get("D:\\config.ini")->find("Bezeichnung=\"\" - B\"\""), std::string::npos);
 }
 
 TEST_F(StartupTest, LayoutFollowsTheWindowSize) {
