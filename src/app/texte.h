@@ -81,7 +81,7 @@ inline constexpr const char* Bezeichnung_nicht_speicherbar =
     "Diese Bezeichnung kann nicht gespeichert werden: Sie enthält ein Anführungszeichen oder "
     "einen Zeilenumbruch.\r\n\r\nBezeichnung: ";
 inline constexpr const char* Bezeichnung_nicht_gespeichert =
-    "Die Bezeichnung konnte nicht in der Datei gespeichert werden. Sie steht nur bis zum "
-    "Schließen dieses Fensters in der Liste.\r\n\r\nDatei: ";
+    "Die Bezeichnung konnte nicht in der Datei gespeichert werden. Sie steht nur in der Liste, "
+    "bis das Programm beendet wird.\r\n\r\nDatei: ";
 
 } // namespace zk::texte

@@ -43,9 +43,9 @@ void FrmWebBrowser::laden() {
 
 void FrmWebBrowser::listeEinlesen() {
     EntryList designations;
-    Liste_einlesen(designations, app_.platform().files, app_.form1().Pfad2);
-    unsaved_.clear();
-    List1.setItems(designations.items());
+    const std::string& Pfad2 = app_.form1().Pfad2;
+    Liste_einlesen(designations, app_.platform().files, Pfad2);
+    List1.setItems(app_.unsaved.with(Pfad2, designations.items()));
 }
 
 // Above the browser windows, so that it stays visible while the user brings one to the front.
@@ -115,10 +115,8 @@ void FrmWebBrowser::Timer1_Timer() {
             tell(texte::Bezeichnung_nicht_speicherbar, designation);
         } else {
             List1.addItem(designation);
-            if (!appendEntry(app_.platform().files, app_.form1().Pfad2, designation)) {
-                unsaved_.push_back(designation);
+            if (!app_.unsaved.append(app_.platform().files, app_.form1().Pfad2, designation))
                 tell(texte::Bezeichnung_nicht_gespeichert, app_.form1().Pfad2);
-            }
         }
     }
     cmdHinzufuegen.setCaption(app_.text(texte::Hinzufuegen));
@@ -129,17 +127,18 @@ void FrmWebBrowser::Timer1_Timer() {
 void FrmWebBrowser::Command1_Click() {
     if (List1.listCount() == 0 || List1.listIndex() < 0) return;
     const std::string& Pfad2 = app_.form1().Pfad2;
-    switch (deleteSelected(app_.platform().files, Pfad2, List1, unsaved_)) {
-    case Deletion::NotRead:
+    bool saved = true;
+    const std::optional<std::vector<std::string>> entries =
+        app_.deleteEntry(Pfad2, List1.item(List1.listIndex()), saved);
+    if (!entries) {
         tell(texte::Liste_nicht_gelesen, Pfad2);
-        break;
-    case Deletion::NotSaved:
-        tell(texte::Liste_nicht_gespeichert, Pfad2);
-        break;
-    case Deletion::Done:
-        if (List1.listCount() > 0) List1.setListIndex(0);
-        break;
+        return;
     }
+    List1.setItems(*entries);
+    if (!saved)
+        tell(texte::Liste_nicht_gespeichert, Pfad2);
+    else if (List1.listCount() > 0)
+        List1.setListIndex(0);
 }
 
 void FrmWebBrowser::List1_Click() {

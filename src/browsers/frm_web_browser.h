@@ -40,8 +40,6 @@ private:
     void tell(const char* message, const std::string& detail);
 
     Zuklapper& app_;
-    // Designations whose append failed: they stay in the list until the window closes.
-    std::vector<std::string> unsaved_;
 };
 
 } // namespace zk

@@ -126,5 +126,33 @@ TEST_F(StartupTest, StartWithWindowsShowsTheRunValueAndSaysAFailure) {
     EXPECT_NE(message(0).find("CurrentVersion\\Run"), std::string::npos);
 }
 
+// A list file that another program changed is taken in within a second, unless it cannot be
+// read whole; the list keeps its selection.
+TEST_F(StartupTest, ListsChangedByAnotherProgramAreTakenInWithinASecond) {
+    start({}, {"a", "b"});
+    form().optListe1.setValue(true);
+    form().List1.setListIndex(1);
+    const Hwnd page = sim.desktop.openBrowser("IEFrame", "Neu", "http://neu.de/");
+    const struct {
+        const char* file;
+        bool readable;
+        Items shown;
+    } edits[] = {{"\"a\"\r\n\"b\"\r\n\"neu\"\r\n", true, {"a", "b", "neu"}},
+                 {"\"b\"\r\n", false, {"a", "b", "neu"}},
+                 {nullptr, true, {"b"}}};
+    for (const auto& e : edits) {
+        if (e.file) sim.files.put(UrlDatei, e.file);
+        if (e.readable)
+            sim.files.heal();
+        else
+            sim.files.failReads(UrlDatei);
+        tick(10);
+        EXPECT_EQ(form().List1.items(), e.shown);
+        EXPECT_EQ(form().List1.item(form().List1.listIndex()), "b");
+        EXPECT_EQ(form().UrlEintraege.items(), e.shown);
+    }
+    EXPECT_FALSE(sim.desktop.exists(page));
+}
+
 } // namespace
 } // namespace zk
