@@ -122,6 +122,11 @@ TEST_F(TodaysBrowsersTest, FieldsAreReadOnEachTickAndTreesWithoutOneWalkedRarely
     tick(25);
     EXPECT_FALSE(sim.desktop.exists(later));
     EXPECT_EQ(sim.desktop.documentWalks(), 0);
+    open("Chrome_WidgetWin_1", "chrome.exe", "K", "harmlos.example");
+    tick(2);
+    const int calls = sim.desktop.accessibleCalls();
+    tick();
+    EXPECT_EQ(sim.desktop.accessibleCalls() - calls, 1) << "a kept field is read, not sought";
 
     sim.files.failWrites(ConfigDatei);
     expectMessages(1);
