@@ -111,6 +111,8 @@ private:
     std::vector<std::string> unsavedTitles_;
     std::vector<std::string> unsavedUrls_;
     bool capturing_ = false;
+    // Whether the key of the title hotkey, and of the URL hotkey, was down at the last tick.
+    bool hotkeyDown_[2] = {};
     bool todaysBrowsersOffered_ = false;
     std::vector<Hwnd> closeOrder_;
 };
