@@ -125,5 +125,38 @@ TEST_F(Capture, OnlyAHotkeyPressSinceTheLastTickCounts) {
     EXPECT_EQ(titles(), (Items{"Eins", "Zwei"}));
 }
 
+// Typed in through the button, an entry takes a capture's way into the shown list; Enter
+// confirms, Escape cancels.
+TEST_F(Capture, AnEntryTypedInTakesTheCapturesWayEnterConfirmsEscapeCancels) {
+    start({"Alt"});
+    expectMessages(1);
+    form().window.show();
+    const struct {
+        bool urls;
+        const char* typed;
+        int key;
+        Items shown;
+    } rows[] = {
+        {false, "Neu", ui::KEY_RETURN, {"Alt", "Neu"}},
+        {false, "ALT", ui::KEY_RETURN, {"Alt", "Neu"}}, // refused
+        {false, "Weg", ui::KEY_ESCAPE, {"Alt", "Neu"}},
+        {true, "http://neu.example/", ui::KEY_RETURN, {"http://neu.example"}},
+    };
+    for (const auto& row : rows) {
+        (row.urls ? form().optListe1 : form().optListe0).setValue(true);
+        inDialog([&](FrmHinzufuegen& d) {
+            EXPECT_EQ(d.Label1.caption(), row.urls ? "Url:" : "Titel:");
+            EXPECT_EQ(d.Text1.text(), "");
+            d.Text1.setText(row.typed);
+            sim.toolkit.pressKey(row.key);
+        });
+        sim.toolkit.click(form().cmdTypeIn);
+        EXPECT_EQ(form().List1.items(), row.shown) << row.typed;
+    }
+    EXPECT_EQ(message(0), "Die Webseite befindet sich bereits in der Liste");
+    EXPECT_EQ(sim.files.get(TitelDatei), formatEntries({"Alt", "Neu"}));
+    EXPECT_EQ(sim.files.get(UrlDatei), formatEntries({"http://neu.example"}));
+}
+
 } // namespace
 } // namespace zk
