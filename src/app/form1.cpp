@@ -32,18 +32,22 @@ Form1::Form1(Zuklapper& app)
                          .name = "optListe(1)",
                          .at = {1200, 15, 1275, 315},
                          .caption = app.text(texte::Urlliste)}),
-      picButtons(window, {.name = "picButtons", .at = {375, 3795, 3540, 735}}),
+      picButtons(window, {.name = "picButtons", .at = {375, 3795, 4620, 735}}),
       cmdHinzufuegen(window, {.in = &picButtons,
                               .name = "cmdHinzufuegen",
                               .at = {45, 240, 1095, 375},
                               .caption = app.text(texte::Hinzufuegen)}),
+      cmdTypeIn(window, {.in = &picButtons,
+                         .name = "cmdTypeIn",
+                         .at = {1245, 240, 975, 375},
+                         .caption = app.text(texte::Eingeben)}),
       Command1(window, {.in = &picButtons,
                         .name = "Command1",
-                        .at = {1245, 240, 975, 375},
+                        .at = {2325, 240, 975, 375},
                         .caption = app.text(texte::Loeschen)}),
       Command2(window, {.in = &picButtons,
                         .name = "Command2",
-                        .at = {2325, 240, 1215, 375},
+                        .at = {3405, 240, 1215, 375},
                         .caption = app.text(texte::Webbrowser)}),
       tmrFenster_schliessen(window,
                             {.name = "tmrFenster_schliessen", .intervalMs = 100, .enabled = true}),
@@ -70,6 +74,7 @@ Form1::Form1(Zuklapper& app)
     List1.onKeyDown = [this](int keyCode, int shift) { List1_KeyDown(keyCode, shift); };
     Command1.onClick = [this] { Command1_Click(); };
     cmdHinzufuegen.onClick = [this] { cmdHinzufuegen_Click(); };
+    cmdTypeIn.onClick = [this] { cmdTypeIn_Click(); };
     tmrneuerEintrag.onTimer = [this] { tmrneuerEintrag_Timer(); };
     tmrHotkey.onTimer = [this] { tmrHotkey_Timer(); };
     tmrFenster_schliessen.onTimer = [this] { tmrFenster_schliessen_Timer(); };

@@ -32,6 +32,7 @@ public:
     ui::OptionButton optListe1;
     ui::Panel picButtons;
     ui::Button cmdHinzufuegen;
+    ui::Button cmdTypeIn;
     ui::Button Command1;
     ui::Button Command2;
     ui::Timer tmrFenster_schliessen;
@@ -69,6 +70,8 @@ public:
     // The capture: the button arms the timer, whose ticks wait for another window in front.
     void cmdHinzufuegen_Click();
     void tmrneuerEintrag_Timer();
+    // An entry typed into the empty address dialog, for the shown list, taken as a capture's.
+    void cmdTypeIn_Click();
     // Takes the title, or the confirmed address, of the window in front into the shown list;
     // a title entry goes to the given file. True when nothing was taken because no other
     // window is in front (or a capture waits for the user already).
@@ -106,6 +109,12 @@ private:
     // A hotkey's capture: shows the list it captures for, then takes the window in front.
     void hotkeyCapture(bool titleList);
     void forgetKeyPresses();
+    // The address dialog, labelled for the list, with the text: what the user confirmed, or
+    // nothing when the dialog was left otherwise.
+    std::optional<std::string> askEntry(bool titleList, const std::string& text);
+    // A captured or typed entry into the list: refused when listed or not storable, said
+    // when its file could not take it. An empty entry is dropped unsaid.
+    void takeEntry(bool titleList, const std::string& file, const std::string& entry);
 
     Zuklapper& app_;
     std::vector<BrowserWindow> BrowserWindows;
@@ -117,6 +126,8 @@ private:
     std::optional<Files::Stamp> urlStamp_;
     std::optional<std::int64_t> listsCheckedAt_;
     bool capturing_ = false;
+    // Whether the key of the title hotkey, and of the URL hotkey, was down at the last tick.
+    bool hotkeyDown_[2] = {};
     bool todaysBrowsersOffered_ = false;
     std::vector<Hwnd> closeOrder_;
 };

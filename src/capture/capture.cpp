@@ -24,6 +24,18 @@ bool listed(ui::Toolkit& toolkit, const EntryList& list, std::string_view text) 
     });
 }
 
+// Marks a capture as running for as long as it lives.
+class Running {
+public:
+    explicit Running(bool& flag) : flag_(&flag) { *flag_ = true; }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+    ~Running() { *flag_ = false; }
+
+private:
+    bool* flag_;
+};
+
 } // namespace
 
 // The capture button arms and disarms the capture timer.
@@ -50,58 +62,64 @@ bool Form1::Eintrag_erfassen(const std::string& path) {
     if (H == 0 || H == window.handle()) return true;
     // One capture at a time: the one that waits for the user goes on.
     if (capturing_) return true;
-    capturing_ = true;
-    class Done {
-    public:
-        explicit Done(bool& flag) : flag_(flag) {}
-        Done(const Done&) = delete;
-        Done& operator=(const Done&) = delete;
-        ~Done() { flag_ = false; }
-
-    private:
-        bool& flag_;
-    } done{capturing_};
+    const Running running(capturing_);
 
     // The capture is for the list shown now, whichever the user shows while it waits.
     const bool titleList = titleListShown();
     offerTodaysBrowsers(H);
     const std::string T = platform.windows.windowText(H).substr(0, 255);
-    std::string entry;
     if (titleList) {
         const std::optional<std::string> cut = titleEntry(T, app_.AktuelleBrowser);
-        if (!cut) {
+        if (cut)
+            takeEntry(true, path, *cut);
+        else
             selectFirst();
-            return false;
-        }
-        entry = *cut;
-    } else {
-        FrmHinzufuegen& dialog = app_.frmHinzufuegen();
-        dialog.window.load();
-        // Today's browsers show their address through accessibility; DDE only when nothing
-        // could be read there.
-        std::string address;
-        if (app_.AktuelleBrowser && readsAccessibly(platform.windows, todaysBrowsers_, H))
-            address = todaysBrowsers_.freshAddress(H, platform.windows.windowText(H)).value_or("");
-        dialog.Text1.setText(address.empty() ? GetURL(platform.dde, T) : address);
-        dialog.window.showModal();
-        // Left open when the program ends meanwhile: nothing was confirmed.
-        if (dialog.window.loaded())
-            dialog.window.unload();
-        else if (!dialog.Abbruch)
-            entry = urlEntry(dialog.Url);
+        return false;
     }
-    if (entry.empty()) return false;
+    // Today's browsers show their address through accessibility; DDE only when nothing could
+    // be read there.
+    std::string address;
+    if (app_.AktuelleBrowser && readsAccessibly(platform.windows, todaysBrowsers_, H))
+        address = todaysBrowsers_.freshAddress(H, platform.windows.windowText(H)).value_or("");
+    if (address.empty()) address = GetURL(platform.dde, T);
+    if (const std::optional<std::string> confirmed = askEntry(false, address))
+        takeEntry(false, UrlPfad, urlEntry(*confirmed));
+    return false;
+}
 
+void Form1::cmdTypeIn_Click() {
+    if (capturing_) return;
+    const Running running(capturing_);
+    const bool titleList = titleListShown();
+    if (const std::optional<std::string> typed = askEntry(titleList, ""))
+        takeEntry(titleList, titleList ? Pfad : UrlPfad, titleList ? *typed : urlEntry(*typed));
+}
+
+std::optional<std::string> Form1::askEntry(bool titleList, const std::string& text) {
+    FrmHinzufuegen& dialog = app_.frmHinzufuegen();
+    dialog.window.load();
+    if (titleList) dialog.Label1.setCaption(app_.text(texte::Titel_Beschriftung));
+    dialog.Text1.setText(text);
+    dialog.window.showModal();
+    // Left open when the program ends meanwhile: nothing was confirmed.
+    if (dialog.window.loaded()) {
+        dialog.window.unload();
+        return std::nullopt;
+    }
+    if (dialog.Abbruch) return std::nullopt;
+    return dialog.Url;
+}
+
+void Form1::takeEntry(bool titleList, const std::string& file, const std::string& entry) {
+    if (entry.empty()) return;
     if (listed(app_.platform().toolkit, titleList ? TitelEintraege : UrlEintraege, entry)) {
         tell(texte::Eintrag_vorhanden, {});
     } else if (!storable(entry)) {
         tell(texte::Eintrag_nicht_speicherbar, entry);
-    } else {
-        const std::string& file = titleList ? path : UrlPfad;
-        if (!addEntry(titleList, file, entry)) tell(texte::Eintrag_nicht_gespeichert, file);
+    } else if (!addEntry(titleList, file, entry)) {
+        tell(texte::Eintrag_nicht_gespeichert, file);
     }
     selectFirst();
-    return false;
 }
 
 } // namespace zk

@@ -16,11 +16,14 @@ FrmHinzufuegen::FrmHinzufuegen(Zuklapper& app)
                       .at = {90, 135, 2340, 345},
                       .caption = app.text(texte::Url_Beschriftung)}),
       Text1(window, {.name = "Text1", .at = {75, 435, 4485, 300}, .text = texte::Text1}),
-      Command1(window,
-               {.name = "Command1", .at = {1845, 1020, 1245, 360}, .caption = app.text(texte::OK)}),
+      Command1(window, {.name = "Command1",
+                        .at = {1845, 1020, 1245, 360},
+                        .caption = app.text(texte::OK),
+                        .isDefault = true}),
       Command2(window, {.name = "Command2",
                         .at = {3270, 1020, 1245, 360},
-                        .caption = app.text(texte::Abbrechen)}) {
+                        .caption = app.text(texte::Abbrechen),
+                        .cancel = true}) {
     window.onLoad = [this] { Form_Load(); };
     window.onQueryUnload = [this](bool& cancel) { Form_QueryUnload(cancel); };
     Command1.onClick = [this] { Command1_Click(); };

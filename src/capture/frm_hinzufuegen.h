@@ -8,8 +8,9 @@ namespace zk {
 
 class Zuklapper;
 
-// The small modal dialog in which the user confirms or edits the address of a URL capture.
-// Abbruch and Url outlive the dialog's window, which is loaded afresh for every capture.
+// The small modal dialog in which the user confirms or edits the address of a URL capture,
+// or types an entry; Enter confirms, Escape cancels. Abbruch and Url outlive the dialog's
+// window, which is loaded afresh each time.
 class FrmHinzufuegen {
 public:
     explicit FrmHinzufuegen(Zuklapper& app);

@@ -51,8 +51,11 @@ std::string addressFromReply(std::string_view reply) {
 }
 
 std::string GetURL(Dde& dde, const std::string& sWindowTitle) {
+    // Without a service named, any server of the topic would answer, about another window.
+    const std::string service = browserService(sWindowTitle);
+    if (service.empty()) return {};
     const std::optional<std::string> reply =
-        dde.request(browserService(sWindowTitle), kTopic, kCurrentWindow, kTimeoutMs);
+        dde.request(service, kTopic, kCurrentWindow, kTimeoutMs);
     return reply ? addressFromReply(*reply) : std::string{};
 }
 

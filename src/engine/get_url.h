@@ -14,8 +14,8 @@ namespace zk {
 std::string addressFromReply(std::string_view reply);
 
 // Asks the browser named in the window title (Internet Explorer, Mozilla, Netscape, Opera,
-// looked for in this order, letter case ignored; with none named, any browser that answers
-// the topic) for the address it shows, by DDE. "" when no answer comes in time.
+// looked for in this order, letter case ignored) for the address it shows, by DDE. "" when
+// the title names none of them (nothing is asked) or no answer comes in time.
 std::string GetURL(Dde& dde, const std::string& sWindowTitle);
 
 } // namespace zk

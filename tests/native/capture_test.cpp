@@ -20,25 +20,31 @@ protected:
     const Items& titles() { return form().TitelEintraege.items(); }
 };
 
-// Held, the hotkey captures on every tick, the title binding before the same URL binding.
-// Refused entries are said; so is a failed append, which is cut off again, and the entry works
-// for this run.
-TEST_F(Capture, EveryTickTakesTheTitleFirstAndRefusalsAndFailedAppendsAreSaid) {
+// One press, one capture: held for a tick or three, or tapped between two ticks, F8 takes the
+// window in front once, the title binding before the same URL binding. Refused entries are
+// said; so is a failed append, which is cut off again, and the entry works for this run.
+TEST_F(Capture, OnePressTakesOnceTheTitleFirstAndRefusalsAndFailedAppendsAreSaid) {
     start();
     expectMessages(3);
     app->Hotkey = {F8, 5, F8, 5};
-    front("Seite - Browser");
-    sim.desktop.keyDown(F8);
-    tick();
-    front("SEITE - Browser"); // letter case ignored
-    tick();
+    const std::pair<const char*, int> presses[] = {
+        {"Seite - Browser", 1},
+        {"Zweite - Browser", 3},
+        {"Dritte - Browser", 0},
+        {"SEITE - Browser", 3},                 // letter case ignored: refused once
+        {"Er sagte \"ja\", dann - Browser", 1}, // would come back as two entries
+    };
+    for (const auto& [title, ticks] : presses) {
+        front(title);
+        ticks > 0 ? sim.desktop.keyDown(F8) : sim.desktop.tap(F8);
+        tick(std::max(ticks, 1));
+        sim.desktop.keyUp(F8);
+        tick();
+    }
+    EXPECT_EQ(titles(), (Items{"Seite", "Zweite", "Dritte"}));
     EXPECT_EQ(message(0), "Die Webseite befindet sich bereits in der Liste");
     EXPECT_EQ(sim.toolkit.messageBoxes()[0].style, ui::MB_OK_INFORMATION);
-    front("Er sagte \"ja\", dann - Browser"); // would come back as two entries
-    tick();
     EXPECT_NE(message(1).find("Er sagte \"ja\", dann"), std::string::npos);
-    sim.desktop.releaseKeys();
-    EXPECT_EQ(titles(), (Items{"Seite"}));
 
     sim.files.failAppends(TitelDatei, 4); // breaks off after its first four characters
     const Hwnd page = front("Neu - Browser");
@@ -50,7 +56,7 @@ TEST_F(Capture, EveryTickTakesTheTitleFirstAndRefusalsAndFailedAppendsAreSaid) {
     sim.files.heal();
     front("Danach - Browser");
     form().Eintrag_erfassen(form().Pfad);
-    EXPECT_EQ(sim.files.get(TitelDatei), "\"Seite\"\r\n\"Danach\"\r\n");
+    EXPECT_EQ(sim.files.get(TitelDatei), formatEntries({"Seite", "Zweite", "Dritte", "Danach"}));
 }
 
 // While the user confirms, the close cycle goes on and neither the button's timer nor a
@@ -117,6 +123,39 @@ TEST_F(Capture, OnlyAHotkeyPressSinceTheLastTickCounts) {
     app->frmconfig().Check1.click();
     tick(2);
     EXPECT_EQ(titles(), (Items{"Eins", "Zwei"}));
+}
+
+// Typed in through the button, an entry takes a capture's way into the shown list; Enter
+// confirms, Escape cancels.
+TEST_F(Capture, AnEntryTypedInTakesTheCapturesWayEnterConfirmsEscapeCancels) {
+    start({"Alt"});
+    expectMessages(1);
+    form().window.show();
+    const struct {
+        bool urls;
+        const char* typed;
+        int key;
+        Items shown;
+    } rows[] = {
+        {false, "Neu", ui::KEY_RETURN, {"Alt", "Neu"}},
+        {false, "ALT", ui::KEY_RETURN, {"Alt", "Neu"}}, // refused
+        {false, "Weg", ui::KEY_ESCAPE, {"Alt", "Neu"}},
+        {true, "http://neu.example/", ui::KEY_RETURN, {"http://neu.example"}},
+    };
+    for (const auto& row : rows) {
+        (row.urls ? form().optListe1 : form().optListe0).setValue(true);
+        inDialog([&](FrmHinzufuegen& d) {
+            EXPECT_EQ(d.Label1.caption(), row.urls ? "Url:" : "Titel:");
+            EXPECT_EQ(d.Text1.text(), "");
+            d.Text1.setText(row.typed);
+            sim.toolkit.pressKey(row.key);
+        });
+        sim.toolkit.click(form().cmdTypeIn);
+        EXPECT_EQ(form().List1.items(), row.shown) << row.typed;
+    }
+    EXPECT_EQ(message(0), "Die Webseite befindet sich bereits in der Liste");
+    EXPECT_EQ(sim.files.get(TitelDatei), formatEntries({"Alt", "Neu"}));
+    EXPECT_EQ(sim.files.get(UrlDatei), formatEntries({"http://neu.example"}));
 }
 
 } // namespace

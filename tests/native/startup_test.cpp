@@ -49,18 +49,18 @@ TEST_F(StartupTest, LayoutFollowsTheWindowSize) {
     };
     start();
     ASSERT_TRUE(sim.toolkit.notifyIconEvent(515));
-    expectLayout({100, 360, 5230, 3570}, {1790, 3930, 3540, 735});
+    expectLayout({100, 360, 5230, 3570}, {710, 3930, 4620, 735});
     EXPECT_EQ(form().picliste.geometry(), (ui::Geometry{100, 0, 2145, 360}));
     sim.toolkit.userResize(form().window, 6430, 5665);
-    expectLayout({100, 360, 6230, 4570}, {2790, 4930, 3540, 735});
+    expectLayout({100, 360, 6230, 4570}, {1710, 4930, 4620, 735});
 
     // Too low for the list: it keeps its height while the buttons follow the bottom edge.
     sim.toolkit.userResize(form().window, 6430, 1000);
-    expectLayout({100, 360, 6230, 4570}, {2790, 265, 3540, 735});
+    expectLayout({100, 360, 6230, 4570}, {1710, 265, 4620, 735});
     // Minimised, the inner size is 0: the list keeps its size, the buttons move off.
     sim.toolkit.userResize(form().window, 5430, 4665);
     sim.toolkit.userResize(form().window, 0, 0);
-    expectLayout({100, 360, 5230, 3570}, {-3640, -735, 3540, 735});
+    expectLayout({100, 360, 5230, 3570}, {-4720, -735, 4620, 735});
 }
 
 // UTF-8 lists are read in the code page, an ANSI field behind the mark as it is, and never

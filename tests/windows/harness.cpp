@@ -125,7 +125,7 @@ bool bringToFront(HWND window) {
     return front;
 }
 
-void typeKey(WORD key, std::initializer_list<WORD> modifiers) {
+void typeKey(WORD key, std::initializer_list<WORD> modifiers, DWORD holdMs) {
     auto send = [](WORD vk, DWORD flags) {
         INPUT input = {};
         input.type = INPUT_KEYBOARD;
@@ -137,6 +137,7 @@ void typeKey(WORD key, std::initializer_list<WORD> modifiers) {
     for (WORD modifier : modifiers) send(modifier, 0);
     if (modifiers.size() > 0) Sleep(200);
     send(key, 0);
+    Sleep(holdMs);
     send(key, KEYEVENTF_KEYUP);
     if (modifiers.size() == 0) return;
     Sleep(800); // several polls, also when the program is slow to get to one

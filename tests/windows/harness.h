@@ -38,8 +38,9 @@ LRESULT query(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 void pressKey(HWND hwnd, WPARAM key);
 // Brings the window to the front, then waits for Wine to take the keyboard state from X.
 bool bringToFront(HWND window);
-// A key typed for the window in front, with modifiers held long enough for a polling program.
-void typeKey(WORD key, std::initializer_list<WORD> modifiers = {});
+// A key typed for the window in front, held down for holdMs, with modifiers held long enough
+// for a polling program.
+void typeKey(WORD key, std::initializer_list<WORD> modifiers = {}, DWORD holdMs = 0);
 
 // Of the window's rectangle as the screen shows it, whatever covers it: how many pixels have
 // exactly this colour, and a PNG picture in the build folder once it has had time to draw.
