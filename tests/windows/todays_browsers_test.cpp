@@ -17,14 +17,12 @@ constexpr const char* kFirefox = "MozillaWindowClass";
 
 // A window of the program's name whose tree (shaped by the flags) shows the address, if given.
 FakeWindow today(const char* cls, const char* program, const std::string& title,
-                 std::optional<std::string> address = std::nullopt, std::string flags = {},
-                 bool utf8Title = false) {
+                 std::optional<std::string> address = std::nullopt, std::string flags = {}) {
     return {.cls = cls,
             .title = title,
             .program = program,
-            .utf8Title = utf8Title,
             .accessibleAddress = std::move(address),
-            .treeFlags = std::move(flags)};
+            .flags = std::move(flags)};
 }
 
 } // namespace
@@ -40,21 +38,20 @@ TEST(TodaysBrowsers, ACaptureOffersThemAndOnTheyCloseByShownAddressAndTitleAndNo
                     {{"https://www.badsite.com", "haengt.example", "https://x.com", "liste.de"}},
                     "[Webbrowser]\r\nBezeichnung=\"\" - Microsoft? Edge\"\"\r\n");
     const std::string edge = "B\xC3\xB6se Seite - Microsoft\xE2\x80\x8B Edge";
-    // Not of liste.de, whose slow windows below hold that entry for seconds.
-    FakeWindow full = today(kChromium, "chrome.exe", "Vollbild", "x.com/voll");
-    full.border = false;
     std::list<FakeBrowser> closing, staying, navigating;
+    // The borderless one not of liste.de, whose slow windows below hold that entry for seconds.
     for (const FakeWindow& window :
          {today(kChromium, "chrome.exe", "Nachrichten - Google Chrome", "badsite.com/x"),
-          today(kChromium, "msedge.exe", edge, "example.org", {}, true),
+          today(kChromium, "msedge.exe", edge, "example.org", "u"),
           today(kFirefox, "firefox.exe", "Seite \x97 Mozilla Firefox", "https://www.badsite.com/y"),
-          today(kChromium, "brave.exe", "X", "x.com/home"), full,
+          today(kChromium, "brave.exe", "X", "x.com/home"),
+          today(kChromium, "chrome.exe", "Vollbild", "x.com/voll", "b"),
           today(kChromium, "chrome.exe", "zwei - Google Chrome"),
           today(kFirefox, "firefox.exe", "zwei \x97 Mozilla Firefox")})
         closing.emplace_back(window);
     // Electron with Chromium's class, a browser with no tree, and ones whose find bar, page or
     // address would match anywhere.
-    for (const FakeWindow& window : {today(kChromium, "code.exe", edge, "badsite.com", {}, true),
+    for (const FakeWindow& window : {today(kChromium, "code.exe", edge, "badsite.com", "u"),
                                      today(kChromium, "chrome.exe", "Ohne - Google Chrome"),
                                      today(kChromium, "chrome.exe", "N", "netflix.com/browse"),
                                      today(kFirefox, "firefox.exe", "liste.de", "a.de", "f")})
