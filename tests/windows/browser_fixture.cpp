@@ -41,9 +41,7 @@ HWND browser = nullptr;
 
 struct DdeServer {
     DWORD instance = 0;
-    HSZ service = nullptr;
-    HSZ topic = nullptr;
-    HSZ item = nullptr;
+    HSZ service = nullptr, topic = nullptr, item = nullptr;
     std::string reply;
     bool hang = false;
 } dde;
@@ -55,111 +53,94 @@ void count(HWND hwnd, const char* name) {
 }
 
 // An element of the window's accessibility tree; only what a reader of it asks is answered.
-// The tree lives as long as the process, so references are not counted.
-class Node final : public IAccessible {
+// The tree lives as long as the process, so references are not counted and nothing is deleted.
+class Node final : public IAccessible { // NOLINT(cppcoreguidelines-virtual-class-destructor)
 public:
     static Node* make(long role, std::wstring value = {}, std::vector<Node*> children = {},
                       long claimed = -1) {
         return new Node(role, std::move(value), std::move(children), claimed); // NOLINT: kept
     }
-    void setValue(std::wstring value) { value_ = std::move(value); }
-    const std::wstring& value() const { return value_; }
-    std::vector<Node*>& children() { return children_; }
-    long state = 0;
+    long role;
+    std::wstring value; // a text field's
+    std::vector<Node*> children;
+    long claimed; // the children it claims to have, unless -1
+    long state;   // a text field's: focusable
     std::wstring name;
     std::function<void()> action; // the default action
-    Node(const Node&) = delete;
-    Node& operator=(const Node&) = delete;
-    virtual ~Node() = default;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
-        *out = nullptr;
-        if (id != __uuidof(IUnknown) && id != __uuidof(IDispatch) && id != __uuidof(IAccessible))
-            return E_NOINTERFACE;
-        *out = this;
-        AddRef();
-        return S_OK;
+    STDMETHODIMP QueryInterface(REFIID id, void** out) override {
+        const bool known =
+            id == __uuidof(IUnknown) || id == __uuidof(IDispatch) || id == __uuidof(IAccessible);
+        *out = known ? this : nullptr;
+        return *out ? S_OK : E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
+    STDMETHODIMP_(ULONG) AddRef() override { return 1; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP get_accChildCount(long* count) override {
         asked(true);
-        *count = claimed_ >= 0 ? claimed_ : static_cast<long>(children_.size());
+        *count = claimed >= 0 ? claimed : static_cast<long>(children.size());
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT id, IDispatch** child) override {
+    STDMETHODIMP get_accChild(VARIANT id, IDispatch** child) override {
         asked(true);
-        const long index = id.vt == VT_I4 ? id.lVal - 1 : -1;
-        if (index < 0 || index >= static_cast<long>(children_.size())) return E_INVALIDARG;
-        *child = children_[static_cast<std::size_t>(index)];
-        return S_OK;
+        const auto index = static_cast<std::size_t>(id.vt == VT_I4 ? id.lVal - 1 : -1);
+        *child = index < children.size() ? children[index] : nullptr;
+        return *child ? S_OK : E_INVALIDARG;
     }
-    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT, VARIANT* role) override {
+    STDMETHODIMP get_accRole(VARIANT, VARIANT* out) override { return number(out, role); }
+    STDMETHODIMP get_accState(VARIANT, VARIANT* out) override { return number(out, state); }
+    STDMETHODIMP get_accValue(VARIANT, BSTR* out) override {
+        return text(out, role == ROLE_SYSTEM_TEXT ? &value : nullptr);
+    }
+    STDMETHODIMP get_accName(VARIANT, BSTR* out) override { return text(out, &name); }
+    STDMETHODIMP accDoDefaultAction(VARIANT) override {
         asked();
-        role->vt = VT_I4;
-        role->lVal = role_;
-        return S_OK;
+        if (action) action();
+        return action ? S_OK : DISP_E_MEMBERNOTFOUND;
     }
-    HRESULT STDMETHODCALLTYPE get_accState(VARIANT, VARIANT* out) override {
-        asked();
-        out->vt = VT_I4;
-        out->lVal = state | (role_ == ROLE_SYSTEM_TEXT ? STATE_SYSTEM_FOCUSABLE : 0);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* value) override {
-        asked();
-        *value = role_ == ROLE_SYSTEM_TEXT ? SysAllocString(value_.c_str()) : nullptr;
-        return *value ? S_OK : S_FALSE;
-    }
-    // What no reader of the address asks.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    // What no reader asks.
+    STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                     UINT*) override {
+    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                        UINT*) override {
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_accName(VARIANT, BSTR* text) override {
-        asked();
-        *text = SysAllocString(name.c_str());
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR*, VARIANT, long*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT, BSTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE accLocation(long*, long*, long*, long*, VARIANT) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE accNavigate(long, VARIANT, VARIANT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE accHitTest(long, long, VARIANT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT) override {
-        asked();
-        if (!action) return DISP_E_MEMBERNOTFOUND;
-        action();
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+    STDMETHODIMP get_accParent(IDispatch**) override { return E_NOTIMPL; }
+    STDMETHODIMP get_accDescription(VARIANT, BSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_accHelp(VARIANT, BSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_accHelpTopic(BSTR*, VARIANT, long*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_accKeyboardShortcut(VARIANT, BSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_accFocus(VARIANT*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_accSelection(VARIANT*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_accDefaultAction(VARIANT, BSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP accSelect(long, VARIANT) override { return E_NOTIMPL; }
+    STDMETHODIMP accLocation(long*, long*, long*, long*, VARIANT) override { return E_NOTIMPL; }
+    STDMETHODIMP accNavigate(long, VARIANT, VARIANT*) override { return E_NOTIMPL; }
+    STDMETHODIMP accHitTest(long, long, VARIANT*) override { return E_NOTIMPL; }
+    STDMETHODIMP put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+    STDMETHODIMP put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
 private:
-    Node(long role, std::wstring value, std::vector<Node*> children, long claimed)
-        : role_(role), value_(std::move(value)), children_(std::move(children)), claimed_(claimed) {
-    }
-    void asked(bool children = false) const {
+    Node(long itsRole, std::wstring itsValue, std::vector<Node*> itsChildren, long itsClaim)
+        : role(itsRole), value(std::move(itsValue)), children(std::move(itsChildren)),
+          claimed(itsClaim), state(itsRole == ROLE_SYSTEM_TEXT ? STATE_SYSTEM_FOCUSABLE : 0) {}
+    void asked(bool forChildren = false) const {
         count(browser, "accCall");
-        if (children && role_ == ROLE_SYSTEM_DOCUMENT) count(browser, "pageWalk");
+        if (forChildren && role == ROLE_SYSTEM_DOCUMENT) count(browser, "pageWalk");
     }
-    long role_;
-    std::wstring value_;
-    std::vector<Node*> children_;
-    long claimed_;
+    HRESULT number(VARIANT* out, long n) const {
+        asked();
+        out->vt = VT_I4;
+        out->lVal = n;
+        return S_OK;
+    }
+    HRESULT text(BSTR* out, const std::wstring* shown) const {
+        asked();
+        *out = shown ? SysAllocString(shown->c_str()) : nullptr;
+        return *out ? S_OK : S_FALSE;
+    }
 };
 
 // NOLINTBEGIN(cppcoreguidelines-avoid-non-const-global-variables)
@@ -174,7 +155,7 @@ std::wstring title, titleSuffix;
 // counts the press alone.
 void closeTab(Node* tab) {
     count(browser, "press");
-    std::vector<Node*>& tabs = tabList->children();
+    std::vector<Node*>& tabs = tabList->children;
     const auto at = std::find(tabs.begin(), tabs.end(), tab);
     if (at == tabs.end()) return;
     const auto next = tabs.erase(at);
@@ -184,7 +165,7 @@ void closeTab(Node* tab) {
     } else if ((tab->state & STATE_SYSTEM_SELECTED) != 0) {
         Node* shown = next == tabs.end() ? tabs.back() : *next;
         shown->state |= STATE_SYSTEM_SELECTED;
-        addressField->setValue(shown->value());
+        addressField->value = shown->value;
         title = shown->name + titleSuffix;
         SetWindowTextW(browser, title.c_str());
     }
@@ -196,7 +177,7 @@ Node* makeTab(bool chromium, const std::wstring& page, const std::wstring& addre
     tab->name = page;
     tab->state = front ? STATE_SYSTEM_SELECTED : 0;
     if (pinned && !chromium) return tab;
-    Node* button = tab->children().emplace_back(Node::make(ROLE_SYSTEM_PUSHBUTTON));
+    Node* button = tab->children.emplace_back(Node::make(ROLE_SYSTEM_PUSHBUTTON));
     button->state = pinned ? STATE_SYSTEM_INVISIBLE : 0;
     button->action = [tab] { PostMessageW(browser, WM_APP + 4, 0, reinterpret_cast<LPARAM>(tab)); };
     return tab;
@@ -212,10 +193,9 @@ Node* browserTree(bool chromium, const std::wstring& address, const std::string&
     const std::size_t dash = std::min(title.rfind(L" - "), title.rfind(L" \x2014 "));
     titleSuffix = dash == std::wstring::npos ? L"" : title.substr(dash);
     tabList = Node::make(ROLE_SYSTEM_PAGETABLIST);
-    tabList->children().push_back(
-        makeTab(chromium, title.substr(0, dash), address, true, flag('p')));
+    tabList->children.push_back(makeTab(chromium, title.substr(0, dash), address, true, flag('p')));
     for (int i = 0; i < (flag('m') ? 1500 : flag('3') ? 2 : 0); ++i)
-        tabList->children().push_back(makeTab(chromium, L"Andere", L"andere.de", false, false));
+        tabList->children.push_back(makeTab(chromium, L"Andere", L"andere.de", false, false));
     addressField = Node::make(ROLE_SYSTEM_TEXT, address);
     auto button = [] { return Node::make(ROLE_SYSTEM_PUSHBUTTON); };
     auto findField = [&] { return Node::make(ROLE_SYSTEM_TEXT, title); };
@@ -335,7 +315,7 @@ LRESULT CALLBACK browserProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         if (!hidden) ShowWindow(hwnd, SW_SHOW);
         return 0;
     case WM_APP + 2:
-        if (addressField) addressField->setValue(title);
+        if (addressField) addressField->value = title;
         return 0;
     case WM_APP + 3:
         pageDialog = nullptr;
@@ -397,7 +377,7 @@ int main(int argc, char** argv) {
                                       nullptr, nullptr, instance, nullptr);
     if (!hwnd) return 1;
     browser = hwnd;
-    if (accessible) SetPropA(hwnd, "tabs", reinterpret_cast<HANDLE>(tabList->children().size()));
+    if (accessible) SetPropA(hwnd, "tabs", reinterpret_cast<HANDLE>(tabList->children.size()));
     const HWND parent = flag('n') ? CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE, 0, 0,
                                                     480, 200, hwnd, nullptr, instance, nullptr)
                                   : hwnd;
