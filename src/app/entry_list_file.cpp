@@ -154,22 +154,48 @@ bool appendEntry(Files& files, const std::string& path, std::string_view entry) 
     return false;
 }
 
-Deletion deleteSelected(Files& files, const std::string& path, ui::ListBox& list,
-                        std::vector<std::string>& unsaved) {
+std::optional<std::vector<std::string>> removeEntry(Files& files, const std::string& path,
+                                                    const std::string& entry, const TextLess& less,
+                                                    bool& written) {
     EntryList read;
-    if (!Liste_einlesen(read, files, path)) return Deletion::NotRead;
-    const std::string entry = list.item(list.listIndex());
+    written = false;
+    if (!Liste_einlesen(read, files, path)) return std::nullopt;
     std::vector<std::string> rest = read.items();
     if (const auto at = std::find(rest.begin(), rest.end(), entry); at != rest.end())
         rest.erase(at);
-    else if (const auto kept = std::find(unsaved.begin(), unsaved.end(), entry);
-             kept != unsaved.end())
-        unsaved.erase(kept);
-    list.setItems(std::move(rest));
-    const bool saved = files.replaceAll(path, formatEntries(list.items()));
-    if (!saved) list.setItems(read.items());
-    for (const std::string& item : unsaved) list.addItem(item);
-    return saved ? Deletion::Done : Deletion::NotSaved;
+    std::stable_sort(rest.begin(), rest.end(), less);
+    written = files.replaceAll(path, formatEntries(rest));
+    return written ? rest : read.items();
+}
+
+bool UnsavedEntries::append(Files& files, const std::string& path, const std::string& entry) {
+    if (appendEntry(files, path, entry)) return true;
+    entries_[path].push_back(entry);
+    return false;
+}
+
+std::vector<std::string> UnsavedEntries::with(const std::string& path,
+                                              std::vector<std::string> entries) const {
+    if (const auto found = entries_.find(path); found != entries_.end())
+        entries.insert(entries.end(), found->second.begin(), found->second.end());
+    return entries;
+}
+
+std::optional<std::vector<std::string>> UnsavedEntries::remove(Files& files,
+                                                               const std::string& path,
+                                                               const std::string& entry,
+                                                               const TextLess& less, bool& saved) {
+    std::vector<std::string>& unsaved = entries_[path];
+    saved = true;
+    const auto at = std::find(unsaved.begin(), unsaved.end(), entry);
+    if (at == unsaved.end()) {
+        std::optional<std::vector<std::string>> left = removeEntry(files, path, entry, less, saved);
+        return left ? std::optional(with(path, std::move(*left))) : std::nullopt;
+    }
+    EntryList read;
+    if (!Liste_einlesen(read, files, path)) return std::nullopt;
+    unsaved.erase(at);
+    return with(path, read.items());
 }
 
 } // namespace zk

@@ -2,8 +2,10 @@
 
 #include "engine/entry_list.h"
 #include "platform/files.h"
-#include "platform/ui.h"
 
+#include <functional>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,14 +35,31 @@ bool Liste_einlesen(EntryList& Eintraege, Files& files, const std::string& Datei
 // is cut off again, as far as the file lets it.
 bool appendEntry(Files& files, const std::string& path, std::string_view entry);
 
-// Deletes the list box's selected entry from the list file as the file is now, so that what
-// another program added meanwhile stays: the file is read again, the entry removed once (or
-// else from the unsaved entries, which are this run's alone), and the rest written in the
-// list box's order. The list box then shows the file's entries and the unsaved ones, without
-// the entry unless the file could not be written (NotSaved). NotRead: the file could not be
-// read whole; then nothing changes.
-enum class Deletion { Done, NotRead, NotSaved };
-Deletion deleteSelected(Files& files, const std::string& path, ui::ListBox& list,
-                        std::vector<std::string>& unsaved);
+// Removes one occurrence of the entry from the list file as it is now, so that what another
+// program added meanwhile stays, and writes the rest sorted by `less`. What the file holds
+// then: the rest, or its entries as they were when it could not be written (`written` false);
+// nothing when it could not be read whole, and then nothing is written.
+using TextLess = std::function<bool(const std::string&, const std::string&)>;
+std::optional<std::vector<std::string>> removeEntry(Files& files, const std::string& path,
+                                                    const std::string& entry, const TextLess& less,
+                                                    bool& written);
+
+// The entries of list files whose append failed, by file: they hold until the program ends.
+class UnsavedEntries {
+public:
+    // Appends the entry to the list file; when that fails, it is kept here (false).
+    bool append(Files& files, const std::string& path, const std::string& entry);
+    // The file's entries followed by the unsaved ones.
+    std::vector<std::string> with(const std::string& path, std::vector<std::string> entries) const;
+    // Deletes the entry: from the unsaved ones if it is one, else from the file (removeEntry).
+    // The list's entries then, as with() gives them; nothing when the file could not be read
+    // whole. `saved` is false when the file could not be written.
+    std::optional<std::vector<std::string>> remove(Files& files, const std::string& path,
+                                                   const std::string& entry, const TextLess& less,
+                                                   bool& saved);
+
+private:
+    std::map<std::string, std::vector<std::string>> entries_;
+};
 
 } // namespace zk

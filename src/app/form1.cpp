@@ -91,8 +91,11 @@ void Form1::Form_Load() {
     app_.frmWebBrowser().laden();
 
     Files& files = app_.platform().files;
-    Liste_einlesen(TitelEintraege, files, Pfad);
-    Liste_einlesen(UrlEintraege, files, UrlPfad);
+    // A file read in part is read again by Listen_pruefen.
+    titleStamp_ = files.stamp(Pfad);
+    if (!Liste_einlesen(TitelEintraege, files, Pfad)) titleStamp_.reset();
+    urlStamp_ = files.stamp(UrlPfad);
+    if (!Liste_einlesen(UrlEintraege, files, UrlPfad)) urlStamp_.reset();
     Liste_laden();
     Einstellungen_lesen();
     app_.frmWebBrowser().Text2.setText(app_.WebbrowserBezeichnung);
@@ -114,9 +117,13 @@ void Form1::Einstellungen_lesen() {
     std::string bezeichnung = Ini_lesen(profile, Pfad_config, "Webbrowser", "Bezeichnung", "");
     std::erase(bezeichnung, '"');
     app_.WebbrowserBezeichnung = std::move(bezeichnung);
-    // Today's browsers only with "1"; any other value is off.
+    // Today's browsers only with "1"; any other value is off. A folder without config.ini
+    // starts with them on, and keeps that.
+    const bool fresh =
+        app_.platform().files.readAll(Pfad_config).status == Files::ReadStatus::NotFound;
+    if (fresh) Ini_schreiben(profile, Pfad_config, "Webbrowser", "AktuelleBrowser", 1);
     app_.AktuelleBrowser =
-        Ini_lesen(profile, Pfad_config, "Webbrowser", "AktuelleBrowser", "0") == "1";
+        fresh || Ini_lesen(profile, Pfad_config, "Webbrowser", "AktuelleBrowser", "0") == "1";
     mAktuelleBrowser.setChecked(app_.AktuelleBrowser);
 }
 
@@ -218,26 +225,58 @@ void Form1::tell(const char* message, const std::string& file) {
 void Form1::Command1_Click() {
     if (List1.listCount() == 0 || List1.listIndex() < 0) return;
     const std::string& path = titleListShown() ? Pfad : UrlPfad;
-    const Deletion deletion = deleteSelected(app_.platform().files, path, List1,
-                                             titleListShown() ? unsavedTitles_ : unsavedUrls_);
-    if (deletion == Deletion::NotRead) {
+    bool saved = true;
+    const std::optional<std::vector<std::string>> entries =
+        app_.deleteEntry(path, List1.item(List1.listIndex()), saved);
+    if (!entries) {
         tell(texte::Liste_nicht_gelesen, path);
         return;
     }
-    (titleListShown() ? TitelEintraege : UrlEintraege).assign(List1.items());
-    selectFirst();
-    if (deletion == Deletion::NotSaved) tell(texte::Liste_nicht_gespeichert, path);
+    (titleListShown() ? TitelEintraege : UrlEintraege).assign(*entries);
+    Liste_laden();
+    if (!saved) tell(texte::Liste_nicht_gespeichert, path);
 }
 
 bool Form1::addEntry(bool titleList, const std::string& file, std::string entry) {
     (titleList ? TitelEintraege : UrlEintraege).append(entry);
-    const bool saved = appendEntry(app_.platform().files, file, entry);
-    if (!saved) (titleList ? unsavedTitles_ : unsavedUrls_).push_back(entry);
+    const bool saved = app_.unsaved.append(app_.platform().files, file, entry);
     if (titleList == titleListShown()) List1.addItem(std::move(entry));
     return saved;
 }
 
+// A list file another program changed (its time or size) is read again, at most once a
+// second; one that could not be read whole changes nothing. The shown list keeps its
+// selection where it can.
+void Form1::Listen_pruefen() {
+    Files& files = app_.platform().files;
+    const std::int64_t now = app_.platform().windows.milliseconds();
+    if (listsCheckedAt_ && now - *listsCheckedAt_ < 1000) return;
+    listsCheckedAt_ = now;
+    for (const bool titleList : {true, false}) {
+        const std::string& path = titleList ? Pfad : UrlPfad;
+        std::optional<Files::Stamp>& seen = titleList ? titleStamp_ : urlStamp_;
+        const std::optional<Files::Stamp> stamp = files.stamp(path);
+        if (stamp == seen) continue;
+        EntryList read;
+        if (!Liste_einlesen(read, files, path)) continue;
+        seen = stamp;
+        EntryList& list = titleList ? TitelEintraege : UrlEintraege;
+        std::vector<std::string> entries = app_.unsaved.with(path, read.items());
+        if (entries == list.items()) continue;
+        list.assign(std::move(entries));
+        if (titleList != titleListShown()) continue;
+        const std::string selected = List1.listIndex() >= 0 ? List1.item(List1.listIndex()) : "";
+        List1.setItems(list.items());
+        const auto at = std::find(List1.items().begin(), List1.items().end(), selected);
+        if (at == List1.items().end())
+            selectFirst();
+        else
+            List1.setListIndex(static_cast<int>(at - List1.items().begin()));
+    }
+}
+
 void Form1::tmrFenster_schliessen_Timer() {
+    Listen_pruefen();
     WindowSystem& windows = app_.platform().windows;
     Browserfenster_suchen(windows, window.handle(), BrowserWindows,
                           app_.AktuelleBrowser ? &todaysBrowsers_ : nullptr);

@@ -4,8 +4,11 @@
 #include "engine/entry_list.h"
 #include "engine/scan.h"
 #include "engine/todays_browsers.h"
+#include "platform/files.h"
 #include "platform/ui.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,6 +80,8 @@ public:
     // Whether Windows starts this program at logon: its path, quoted or not, in the Run value
     // "Zuklapper", in any letter case. The menu's check mark shows it when the menu opens.
     bool startsWithWindows();
+    // Reads a list file again that another program changed.
+    void Listen_pruefen();
     // One close cycle: the scan, then the close requests.
     void tmrFenster_schliessen_Timer();
 
@@ -107,9 +112,10 @@ private:
     CloseRules closeRules_;
     CloseRequests closeRequests_;
     TodaysBrowsers todaysBrowsers_;
-    // Entries whose append failed: they hold until the program ends.
-    std::vector<std::string> unsavedTitles_;
-    std::vector<std::string> unsavedUrls_;
+    // When the list files were last read whole, and when they were last looked at.
+    std::optional<Files::Stamp> titleStamp_;
+    std::optional<Files::Stamp> urlStamp_;
+    std::optional<std::int64_t> listsCheckedAt_;
     bool capturing_ = false;
     bool todaysBrowsersOffered_ = false;
     std::vector<Hwnd> closeOrder_;

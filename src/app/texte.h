@@ -33,11 +33,11 @@ inline constexpr const char* Titel_hinzufuegen = "Titel hinzufügen";
 inline constexpr const char* Url_hinzufuegen = "Url hinzufügen";
 inline constexpr const char* Zusatztaste = "Zusatztaste:";
 // The maker's homepage, opened from the about box: change it here.
-inline constexpr const char* Homepage = "https://www.example.org";
 inline constexpr const char* Hersteller = "© Die Zuklapper-Autoren";
 inline constexpr const char* Beschreibung =
     "Dieses Programm schließt alle Fenster die in die Liste eingetragen werden.";
-inline constexpr const char* Homepage_Beschriftung = "Homepage:";
+inline constexpr const char* Info_Titel = "Info";
+inline constexpr const char* Hilfe_Beschriftung = "Hilfe:";
 inline constexpr const char* Hilfedatei = "Hilfe.txt";
 inline constexpr const char* Eintrag_vorhanden = "Die Webseite befindet sich bereits in der Liste";
 inline constexpr const char* Eintrag_nicht_speicherbar =
@@ -81,7 +81,7 @@ inline constexpr const char* Bezeichnung_nicht_speicherbar =
     "Diese Bezeichnung kann nicht gespeichert werden: Sie enthält ein Anführungszeichen oder "
     "einen Zeilenumbruch.\r\n\r\nBezeichnung: ";
 inline constexpr const char* Bezeichnung_nicht_gespeichert =
-    "Die Bezeichnung konnte nicht in der Datei gespeichert werden. Sie steht nur bis zum "
-    "Schließen dieses Fensters in der Liste.\r\n\r\nDatei: ";
+    "Die Bezeichnung konnte nicht in der Datei gespeichert werden. Sie steht nur in der Liste, "
+    "bis das Programm beendet wird.\r\n\r\nDatei: ";
 
 } // namespace zk::texte

@@ -32,6 +32,16 @@ Zuklapper::~Zuklapper() = default;
 
 void Zuklapper::start() { frmHaupt_->window.load(); }
 
+std::optional<std::vector<std::string>>
+Zuklapper::deleteEntry(const std::string& path, const std::string& entry, bool& saved) {
+    return unsaved.remove(
+        platform_.files, path, entry,
+        [this](const std::string& a, const std::string& b) {
+            return platform_.toolkit.compareText(a, b) < 0;
+        },
+        saved);
+}
+
 void Zuklapper::settingNotSaved(ui::Window& owner) {
     platform_.toolkit.messageBox(&owner,
                                  text(texte::Einstellung_nicht_gespeichert) + form1_->Pfad_config,

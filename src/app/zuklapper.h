@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/entry_list_file.h"
 #include "app/form1.h"
 #include "hotkeys/hotkey.h"
 #include "platform/accessibility.h"
@@ -67,6 +68,11 @@ public:
     bool AktuelleBrowser = false;
     // The key and modifier codes of the two hotkeys.
     HotkeyTable Hotkey{};
+    // Entries whose append failed: they hold until the program ends.
+    UnsavedEntries unsaved;
+    // Deletes the entry as UnsavedEntries::remove does, the file sorted as list boxes sort.
+    std::optional<std::vector<std::string>> deleteEntry(const std::string& path,
+                                                        const std::string& entry, bool& saved);
 
 private:
     Platform& platform_;

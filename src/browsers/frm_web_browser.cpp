@@ -43,22 +43,38 @@ void FrmWebBrowser::laden() {
 
 void FrmWebBrowser::listeEinlesen() {
     EntryList designations;
-    Liste_einlesen(designations, app_.platform().files, app_.form1().Pfad2);
-    unsaved_.clear();
-    List1.setItems(designations.items());
+    const std::string& Pfad2 = app_.form1().Pfad2;
+    Liste_einlesen(designations, app_.platform().files, Pfad2);
+    List1.setItems(app_.unsaved.with(Pfad2, designations.items()));
 }
 
 // Above the browser windows, so that it stays visible while the user brings one to the front.
 void FrmWebBrowser::Form_Load() {
     window.setTopmost();
     listeEinlesen();
+    Text2.setText(storedDesignation());
+}
+
+// A designation typed into the field is stored as a chosen one is, once it differs from the
+// stored one.
+void FrmWebBrowser::Form_Unload(bool&) {
+    app_.WebbrowserBezeichnung = Text2.text();
+    if (storedDesignation() != Text2.text()) storeDesignation();
+}
+
+std::string FrmWebBrowser::storedDesignation() {
     std::string bezeichnung = Ini_lesen(app_.platform().profile, app_.form1().Pfad_config,
                                         "Webbrowser", "Bezeichnung", "");
     std::erase(bezeichnung, '"');
-    Text2.setText(std::move(bezeichnung));
+    return bezeichnung;
 }
 
-void FrmWebBrowser::Form_Unload(bool&) { app_.WebbrowserBezeichnung = Text2.text(); }
+// The second pair of quotes keeps a leading blank through reading.
+void FrmWebBrowser::storeDesignation() {
+    if (!Ini_schreiben(app_.platform().profile, app_.form1().Pfad_config, "Webbrowser",
+                       "Bezeichnung", "\"\"" + Text2.text() + "\"\""))
+        app_.settingNotSaved(window);
+}
 
 void FrmWebBrowser::Text2_Change() { app_.WebbrowserBezeichnung = Text2.text(); }
 
@@ -99,10 +115,8 @@ void FrmWebBrowser::Timer1_Timer() {
             tell(texte::Bezeichnung_nicht_speicherbar, designation);
         } else {
             List1.addItem(designation);
-            if (!appendEntry(app_.platform().files, app_.form1().Pfad2, designation)) {
-                unsaved_.push_back(designation);
+            if (!app_.unsaved.append(app_.platform().files, app_.form1().Pfad2, designation))
                 tell(texte::Bezeichnung_nicht_gespeichert, app_.form1().Pfad2);
-            }
         }
     }
     cmdHinzufuegen.setCaption(app_.text(texte::Hinzufuegen));
@@ -113,26 +127,24 @@ void FrmWebBrowser::Timer1_Timer() {
 void FrmWebBrowser::Command1_Click() {
     if (List1.listCount() == 0 || List1.listIndex() < 0) return;
     const std::string& Pfad2 = app_.form1().Pfad2;
-    switch (deleteSelected(app_.platform().files, Pfad2, List1, unsaved_)) {
-    case Deletion::NotRead:
+    bool saved = true;
+    const std::optional<std::vector<std::string>> entries =
+        app_.deleteEntry(Pfad2, List1.item(List1.listIndex()), saved);
+    if (!entries) {
         tell(texte::Liste_nicht_gelesen, Pfad2);
-        break;
-    case Deletion::NotSaved:
-        tell(texte::Liste_nicht_gespeichert, Pfad2);
-        break;
-    case Deletion::Done:
-        if (List1.listCount() > 0) List1.setListIndex(0);
-        break;
+        return;
     }
+    List1.setItems(*entries);
+    if (!saved)
+        tell(texte::Liste_nicht_gespeichert, Pfad2);
+    else if (List1.listCount() > 0)
+        List1.setListIndex(0);
 }
 
 void FrmWebBrowser::List1_Click() {
     if (List1.listCount() == 0 || List1.listIndex() < 0) return;
     Text2.setText(List1.item(List1.listIndex()));
-    // The second pair of quotes keeps a leading blank through reading.
-    if (!Ini_schreiben(app_.platform().profile, app_.form1().Pfad_config, "Webbrowser",
-                       "Bezeichnung", "\"\"" + Text2.text() + "\"\""))
-        app_.settingNotSaved(window);
+    storeDesignation();
 }
 
 } // namespace zk

@@ -35,11 +35,11 @@ private:
     void List1_Click();
     void Text2_Change();
     void listeEinlesen();
+    std::string storedDesignation();
+    void storeDesignation();
     void tell(const char* message, const std::string& detail);
 
     Zuklapper& app_;
-    // Designations whose append failed: they stay in the list until the window closes.
-    std::vector<std::string> unsaved_;
 };
 
 } // namespace zk

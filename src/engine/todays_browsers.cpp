@@ -1,10 +1,7 @@
 #include "engine/todays_browsers.h"
 
-#include "capture/cuts.h"
-
 #include <algorithm>
 #include <cctype>
-#include <deque>
 #include <utility>
 
 namespace zk {
@@ -23,118 +20,7 @@ bool oneOf(std::string_view program, std::initializer_list<std::string_view> nam
                        [&](std::string_view name) { return sameIgnoringCase(program, name); });
 }
 
-// The walks of one window's tree visit this many elements at most in all: a browser's own
-// user interface is far smaller.
-constexpr std::size_t kMostElements = 2000;
-
-using Elements = std::vector<std::unique_ptr<AccessibleElement>>;
-
-// A breadth-first walk that never enters a web page (costly, and never the browser's own)
-// nor the tabs, sharing what is left to visit with the other walks of the tree.
-class Walk {
-public:
-    Walk(Elements start, std::size_t& left) : left_(left) {
-        for (auto& element : start) queue_.push_back(std::move(element));
-    }
-    // The next element of the role, which the walk does not enter; null when none is left.
-    std::unique_ptr<AccessibleElement> next(int wanted) {
-        while (!queue_.empty() && left_ > 0) {
-            std::unique_ptr<AccessibleElement> element = std::move(queue_.front());
-            queue_.pop_front();
-            --left_;
-            const int role = element->role();
-            if (role == wanted) return element;
-            if (role == ROLE_DOCUMENT || role == ROLE_PAGETABLIST) continue;
-            // Children that could never be visited are not asked for.
-            const std::size_t room = left_ > queue_.size() ? left_ - queue_.size() : 0;
-            for (auto& child : element->children(room)) queue_.push_back(std::move(child));
-        }
-        return nullptr;
-    }
-
-private:
-    std::deque<std::unique_ptr<AccessibleElement>> queue_;
-    std::size_t& left_;
-};
-
-// The tab list of the browser's own interface, and the root's children held a dialog.
-std::unique_ptr<AccessibleElement> findTabList(AccessibleElement& root, std::size_t& left,
-                                               bool* dialog = nullptr) {
-    Elements top = root.children(left);
-    for (auto& element : top)
-        if (dialog && element->role() == ROLE_DIALOG) *dialog = true;
-    return Walk(std::move(top), left).next(ROLE_PAGETABLIST);
-}
-
-// The page's part of a title: without the browser's name after the last dash.
-std::string pagePart(const std::string& title) { return titleEntry(title, true).value_or(title); }
-
-// The first selected tab whose name starts with the page's part of the title, else the only
-// selected one: the tabs after it are not asked.
-std::unique_ptr<AccessibleElement> tabInFront(Elements tabs, const std::string& title) {
-    const std::string page = pagePart(title);
-    std::unique_ptr<AccessibleElement> only;
-    int selected = 0;
-    for (auto& tab : tabs) {
-        if (tab->role() != ROLE_PAGETAB || (tab->state().value_or(0) & STATE_SELECTED) == 0)
-            continue;
-        if (tab->name().value_or("").starts_with(page)) return std::move(tab);
-        if (++selected == 1) only = std::move(tab);
-    }
-    return selected == 1 ? std::move(only) : nullptr;
-}
-
-// A tab's close button is its last child; without one (as Firefox's pinned tabs), the last
-// is no push button, and the mute button before it is never taken.
-std::unique_ptr<AccessibleElement> closeButton(AccessibleElement& tab, std::size_t left) {
-    Elements children = tab.children(left);
-    if (children.empty() || children.back()->role() != ROLE_PUSHBUTTON ||
-        (children.back()->state().value_or(STATE_INVISIBLE) & STATE_INVISIBLE) != 0)
-        return nullptr;
-    return std::move(children.back());
-}
-
-// Chromium names a tab by its title and suffixes; Edge's title may add to the page's.
-bool fits(const std::string& name, const std::string& title) {
-    return name.starts_with(pagePart(title)) || title.starts_with(name);
-}
-
 } // namespace
-
-TabClose closeTabInFront(std::unique_ptr<AccessibleElement> root,
-                         std::unique_ptr<AccessibleElement>& field, const std::string& title,
-                         const std::string& address, std::optional<std::string>& shown) {
-    if (!root) return TabClose::NoButton;
-    std::size_t left = kMostElements;
-    bool dialog = false;
-    const std::unique_ptr<AccessibleElement> tabList = findTabList(*root, left, &dialog);
-    std::unique_ptr<AccessibleElement> tab =
-        tabList ? tabInFront(tabList->children(left), title) : nullptr;
-    const std::unique_ptr<AccessibleElement> button = tab ? closeButton(*tab, left) : nullptr;
-    shown = field ? field->value() : std::nullopt;
-    if (!shown) {
-        field = findAddressField(std::move(root));
-        if (field) shown = field->value();
-    }
-    if (!tabList && !field && dialog) return TabClose::Asking;
-    if (shown.value_or("") != address) return TabClose::Moved;
-    if (!button) return TabClose::NoButton;
-    // Without an address to tell the page, the tab's name must fit the title. (Firefox names
-    // an untitled page's tab by its address and its window "Mozilla Firefox".)
-    if (shown.value_or("").empty() && !fits(tab->name().value_or(""), title))
-        return TabClose::Moved;
-    return button->doDefaultAction() ? TabClose::Pressed : TabClose::NoButton;
-}
-
-std::optional<int> countTabs(std::unique_ptr<AccessibleElement> root) {
-    if (!root) return std::nullopt;
-    std::size_t left = kMostElements;
-    const std::unique_ptr<AccessibleElement> tabList = findTabList(*root, left);
-    if (!tabList) return std::nullopt;
-    const Elements tabs = tabList->children(left);
-    return static_cast<int>(std::count_if(tabs.begin(), tabs.end(),
-                                          [](auto& tab) { return tab->role() == ROLE_PAGETAB; }));
-}
 
 bool chromiumClass(std::string_view className) {
     constexpr std::string_view prefix = "Chrome_WidgetWin_";
@@ -149,33 +35,6 @@ bool chromiumProgram(std::string_view program) {
 
 bool firefoxProgram(std::string_view program) {
     return oneOf(program, {"firefox.exe", "librewolf.exe", "waterfox.exe"});
-}
-
-std::unique_ptr<AccessibleElement> findAddressField(std::unique_ptr<AccessibleElement> root) {
-    if (!root) return nullptr;
-    std::size_t left = kMostElements;
-    Elements start;
-    start.push_back(std::move(root));
-    Walk outside(std::move(start), left);
-    while (std::unique_ptr<AccessibleElement> toolBar = outside.next(ROLE_TOOLBAR)) {
-        Walk inside(toolBar->children(left), left);
-        while (std::unique_ptr<AccessibleElement> field = inside.next(ROLE_TEXT)) {
-            const std::optional<std::uint32_t> state = field->state();
-            if (!state || (*state & STATE_READONLY) == 0) return field;
-        }
-    }
-    return nullptr;
-}
-
-std::string_view shownForm(std::string_view entry) {
-    for (std::string_view scheme : {"http://", "https://"}) {
-        if (entry.starts_with(scheme)) {
-            entry.remove_prefix(scheme.size());
-            break;
-        }
-    }
-    if (entry.starts_with("www.")) entry.remove_prefix(4);
-    return entry;
 }
 
 TodaysBrowsers::~TodaysBrowsers() {
@@ -201,47 +60,38 @@ TodaysBrowsers::Known& TodaysBrowsers::known(Hwnd window) {
 std::string TodaysBrowsers::program(Hwnd window) { return known(window).program; }
 
 std::optional<std::string> TodaysBrowsers::address(Hwnd window, const std::string& title) {
-    Known& k = known(window);
-    const std::shared_ptr<Reader> reader = k.reader;
     const std::int64_t now = windows_.milliseconds();
     std::optional<std::string> latest;
-    {
-        const std::lock_guard lock(reader->mutex);
-        latest = reader->address;
-        const bool resting = reader->fruitlessAt && reader->fruitlessTitle == title &&
-                             now - *reader->fruitlessAt < kWalkPauseMs;
-        if (reader->running || resting) return latest;
-        reader->running = true;
-    }
-    k.read = true;
     // Only the element found last is read, unless that fails: then the tree is walked again.
-    const bool posted =
-        workers_.post(window, [reader, window, title, now, &accessibility = accessibility_] {
+    post(
+        window, &Reader::running,
+        [&](Reader& reader) {
+            latest = reader.address;
+            return !reader.running && !(reader.fruitlessAt && reader.fruitlessTitle == title &&
+                                        now - *reader.fruitlessAt < kWalkPauseMs);
+        },
+        [window, title, now, &accessibility = accessibility_](Reader& reader) {
             std::optional<std::string> value;
             bool fruitless = false;
             try {
-                if (reader->field) value = reader->field->value();
+                if (reader.field) value = reader.field->value();
                 if (!value) {
-                    reader->field = findAddressField(accessibility.client(window));
-                    if (reader->field) value = reader->field->value();
+                    reader.field = findAddressField(accessibility.client(window));
+                    if (reader.field) value = reader.field->value();
                     fruitless = !value;
                 }
             } catch (...) { // a read broken by what the browser answered fails like any other
                 value.reset();
                 fruitless = true;
             }
-            if (fruitless) reader->field.reset();
-            const std::lock_guard lock(reader->mutex);
-            reader->address = std::move(value);
-            reader->running = false;
-            reader->fruitlessAt = fruitless ? std::optional(now) : std::nullopt;
-            reader->fruitlessTitle = title;
-            ++reader->reads;
+            if (fruitless) reader.field.reset();
+            const std::lock_guard lock(reader.mutex);
+            reader.address = std::move(value);
+            reader.running = false;
+            reader.fruitlessAt = fruitless ? std::optional(now) : std::nullopt;
+            reader.fruitlessTitle = title;
+            ++reader.reads;
         });
-    if (!posted) {
-        const std::lock_guard lock(reader->mutex);
-        reader->running = false;
-    }
     return latest;
 }
 
@@ -269,75 +119,86 @@ std::optional<std::string> TodaysBrowsers::freshAddress(Hwnd window, const std::
 }
 
 bool TodaysBrowsers::closeTab(Hwnd window, const std::string& title, const std::string& address) {
-    Known& k = known(window);
-    const std::shared_ptr<Reader> reader = k.reader;
-    {
-        const std::lock_guard lock(reader->mutex);
-        if (reader->tabJob) return true;
-        if (reader->pressedAt) {
-            if (windows_.milliseconds() - *reader->pressedAt < kTabGoneMs &&
-                title == reader->pressedTitle &&
-                reader->address.value_or("") == reader->pressedAddress)
-                return true;
-            reader->pressedAt.reset();
-        }
-        if (std::exchange(reader->noButton, false)) return false;
-        reader->tabJob = true;
-    }
-    k.read = true;
-    const bool posted = workers_.post(window, [reader, window, title, address, &windows = windows_,
-                                               &accessibility = accessibility_] {
-        TabClose result = TabClose::Moved;
-        std::optional<std::string> shown;
-        try {
-            result =
-                closeTabInFront(accessibility.client(window), reader->field, title, address, shown);
-        } catch (...) { // broken by what the browser answered: tried again on the next tick
-            reader->field.reset();
-            shown.reset();
-        }
-        const std::lock_guard lock(reader->mutex);
-        reader->tabJob = false;
-        if (shown) { // a read like any other
-            reader->address = shown;
-            reader->fruitlessAt.reset();
-        }
-        reader->noButton = result == TabClose::NoButton;
-        if (result == TabClose::Pressed) {
-            reader->pressedAt = windows.milliseconds();
-            reader->pressedTitle = title;
-            reader->pressedAddress = address;
-        }
-    });
-    if (posted) return true;
-    const std::lock_guard lock(reader->mutex);
-    reader->tabJob = false;
-    return false;
+    // Completed under the reader's lock, before the job runs.
+    const auto request = std::make_shared<TabRequest>(
+        TabRequest{title, address, firefoxProgram(known(window).program), {}, {}});
+    const std::int64_t now = windows_.milliseconds();
+    bool handled = true;
+    post(
+        window, &Reader::tabJob,
+        [&](Reader& reader) {
+            if (reader.tabJob) return false;
+            if (reader.tabTitle != title || reader.tabAddress != address) {
+                reader.tabOutcome.reset(); // another page: what was done to the last is past
+                reader.pressed.reset();
+                reader.broughtToFront.reset();
+            }
+            const std::int64_t since = now - reader.tabAt;
+            switch (reader.tabOutcome.value_or(TabClose::Moved)) {
+            case TabClose::NoButton:
+                handled = false;
+                return false;
+            case TabClose::Pressed:
+                if (since < kTabGoneMs) return false;
+                break;
+            case TabClose::Asking:
+            case TabClose::Unknown:
+                if (since < kWalkPauseMs) return false;
+                break;
+            case TabClose::Retry:
+                if (since < kTabRetryMs) return false;
+                break;
+            case TabClose::BroughtToFront:
+                request->broughtToFront = reader.broughtToFront;
+                break;
+            case TabClose::Moved:
+                break;
+            }
+            // A tab still there when its wait ended is not pressed again; a window not looked
+            // at then (its page's dialog hid the address) is.
+            if (since < kTabGoneMs + kTabRetryMs) request->pressed = reader.pressed;
+            return true;
+        },
+        [window, request, &windows = windows_, &accessibility = accessibility_](Reader& reader) {
+            TabResult result;
+            try {
+                result = closeTabInFront(
+                    accessibility.client(window), reader.field,
+                    [&] { return windows.windowText(window); }, *request);
+            } catch (...) { // broken by what the browser answered: tried again later
+                reader.field.reset();
+                result = TabResult{};
+            }
+            const std::lock_guard lock(reader.mutex);
+            reader.tabJob = false;
+            if (result.shown) { // a read like any other
+                reader.address = result.shown;
+                reader.fruitlessAt.reset();
+            }
+            reader.tabOutcome = result.outcome;
+            reader.tabAt = windows.milliseconds();
+            reader.tabTitle = request->title;
+            reader.tabAddress = request->address;
+            if (result.outcome == TabClose::Pressed) reader.pressed = result.spot;
+            if (result.outcome == TabClose::BroughtToFront) reader.broughtToFront = result.spot;
+        });
+    return handled; // a job that could not be posted is tried again
 }
 
 void TodaysBrowsers::readTabs(Hwnd window) {
-    Known& k = known(window);
-    const std::shared_ptr<Reader> reader = k.reader;
-    {
-        const std::lock_guard lock(reader->mutex);
-        if (reader->tabJob) return;
-        reader->tabJob = true;
-    }
-    k.read = true;
-    const bool posted = workers_.post(window, [reader, window, &accessibility = accessibility_] {
-        std::optional<int> tabs;
-        try {
-            tabs = countTabs(accessibility.client(window));
-        } catch (...) {
-            tabs.reset();
-        }
-        const std::lock_guard lock(reader->mutex);
-        reader->tabJob = false;
-        reader->tabs = tabs;
-    });
-    if (posted) return;
-    const std::lock_guard lock(reader->mutex);
-    reader->tabJob = false;
+    post(
+        window, &Reader::tabJob, [](Reader& reader) { return !reader.tabJob; },
+        [window, &accessibility = accessibility_](Reader& reader) {
+            std::optional<int> tabs;
+            try {
+                tabs = countTabs(accessibility.client(window));
+            } catch (...) {
+                tabs.reset();
+            }
+            const std::lock_guard lock(reader.mutex);
+            reader.tabJob = false;
+            reader.tabs = tabs;
+        });
 }
 
 std::optional<int> TodaysBrowsers::tabs(Hwnd window) {
@@ -362,6 +223,23 @@ bool TodaysBrowsers::reading() {
         const std::lock_guard lock(k.second.reader->mutex);
         return k.second.reader->running || k.second.reader->tabJob;
     });
+}
+
+bool TodaysBrowsers::post(Hwnd window, bool Reader::*busy,
+                          const std::function<bool(Reader&)>& ready,
+                          std::function<void(Reader&)> job) {
+    Known& k = known(window);
+    const std::shared_ptr<Reader> reader = k.reader;
+    {
+        const std::lock_guard lock(reader->mutex);
+        if (!ready(*reader)) return false;
+        (*reader).*busy = true;
+    }
+    k.read = true;
+    if (workers_.post(window, [reader, job = std::move(job)] { job(*reader); })) return true;
+    const std::lock_guard lock(reader->mutex);
+    (*reader).*busy = false;
+    return false;
 }
 
 // The element found in the window dies on the worker that found it.

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "engine/address_field.h"
+#include "engine/tab_close.h"
 #include "platform/accessibility.h"
 #include "platform/window_system.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -18,33 +21,6 @@ namespace zk {
 bool chromiumClass(std::string_view className);
 bool chromiumProgram(std::string_view program);
 bool firefoxProgram(std::string_view program);
-
-// The address field of a browser's own user interface: the first editable text field inside
-// a tool bar, breadth first, of the tool bar nearest the root that holds one; never looking
-// into a document (a web page) or the tabs. Text fields outside tool bars (a find bar, a
-// bubble, a dialog) are never taken.
-std::unique_ptr<AccessibleElement> findAddressField(std::unique_ptr<AccessibleElement> root);
-
-// What closing the tab in front came to: its close button pressed; none to press (no tab
-// strip, no tab in front, a pinned tab or a hidden button); the window no longer shows what
-// it showed (nothing pressed); or a page's own dialog hides the tree (nothing pressed).
-enum class TabClose { Pressed, NoButton, Moved, Asking };
-
-// Presses the close button of the tab in front, once, if the address field (kept in `field`,
-// found again when it reads nothing) still shows `address` (what it shows is `shown`) and,
-// when no address was read, the tab's name fits the title.
-// The tab in front is the selected tab of the page tab list; of several selected (as by Ctrl),
-// the one whose name starts with the page's part of the title. Its close button is its last
-// push button, unless invisible.
-TabClose closeTabInFront(std::unique_ptr<AccessibleElement> root,
-                         std::unique_ptr<AccessibleElement>& field, const std::string& title,
-                         const std::string& address, std::optional<std::string>& shown);
-// The tabs of the page tab list; nothing without one.
-std::optional<int> countTabs(std::unique_ptr<AccessibleElement> root);
-
-// A URL entry as today's browsers show an address: without a leading "http://" or
-// "https://", and then without a leading "www.".
-std::string_view shownForm(std::string_view entry);
 
 // What the program knows of today's browsers' windows: the program of each, and the address
 // its accessibility interface showed when last read. The reads run on the workers, so a
@@ -69,13 +45,16 @@ public:
     // none came in time. The tree is walked, if need be, whatever the pause.
     std::optional<std::string> freshAddress(Hwnd window, const std::string& title);
     static constexpr int kFreshReadMs = 2000;
-    // Closes the window's tab in front, away from this thread, for a window that matched with
-    // this title and address: false when the window is to be closed as a whole instead (no
-    // button to press). True while that runs, while the window waits for the tab to go after a
-    // press (the title or address changes, or kTabGoneMs pass), and while a page's dialog is
-    // open. A later call goes on with the tab then in front.
+    // Closes the tab that shows the page, away from this thread, for a window that matched
+    // with this title and address: false when the window is to be closed as a whole instead
+    // (the last job found no button to press while the window showed the same). True while a
+    // job runs and while the window rests after one, as long as it shows the same: after a
+    // press until the tab has gone (kTabGoneMs), after a page's dialog or when no tab showed
+    // the page (kWalkPauseMs), after a failed call (kTabRetryMs). A later call goes on with the
+    // tab then in front.
     bool closeTab(Hwnd window, const std::string& title, const std::string& address);
     static constexpr std::int64_t kTabGoneMs = 2000;
+    static constexpr std::int64_t kTabRetryMs = 1000;
     // Counts the window's tabs away from this thread; tabs() has the count once read.
     void readTabs(Hwnd window);
     std::optional<int> tabs(Hwnd window);
@@ -95,13 +74,16 @@ private:
         std::uint64_t reads = 0; // finished
         std::string fruitlessTitle;
         std::unique_ptr<AccessibleElement> field; // the worker's alone
-        // Of the tabs: whether a job runs, the last press and what the window showed then,
-        // a press found nothing to press, and the count.
+        // Of the tabs: whether a job runs; what the last one came to, when, and for which
+        // title and address; while the window shows those, the tab pressed and the one brought
+        // to the front; the count.
         bool tabJob = false;
-        std::optional<std::int64_t> pressedAt;
-        std::string pressedTitle;
-        std::string pressedAddress;
-        bool noButton = false;
+        std::optional<TabClose> tabOutcome;
+        std::int64_t tabAt = 0;
+        std::string tabTitle;
+        std::string tabAddress;
+        std::optional<TabSpot> pressed;
+        std::optional<TabSpot> broughtToFront;
         std::optional<int> tabs;
     };
     struct Known {
@@ -112,6 +94,10 @@ private:
         bool read = false; // a read was posted: the window has a worker
     };
     Known& known(Hwnd window);
+    // Runs the job on the window's worker when `ready`, asked under the reader's lock, says so;
+    // `busy` stays set until the job clears it. False when nothing was posted.
+    bool post(Hwnd window, bool Reader::*busy, const std::function<bool(Reader&)>& ready,
+              std::function<void(Reader&)> job);
     void retire(Hwnd window, Known& known);
 
     WindowSystem& windows_;

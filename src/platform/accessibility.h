@@ -35,8 +35,10 @@ public:
     virtual int role() = 0;
     // Its state bits; nothing when the call fails.
     virtual std::optional<std::uint32_t> state() = 0;
-    // Its children, at most this many, whatever number it claims to have.
-    virtual std::vector<std::unique_ptr<AccessibleElement>> children(std::size_t most) = 0;
+    // Its children, at most this many, whatever number it claims to have; nothing when the
+    // call fails.
+    virtual std::optional<std::vector<std::unique_ptr<AccessibleElement>>>
+    children(std::size_t most) = 0;
     // Its value in the system's ANSI code page; nothing when the call fails.
     virtual std::optional<std::string> value() = 0;
     // Its name in the system's ANSI code page; nothing when the call fails.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,13 @@ public:
         std::string data;
     };
 
+    // When a file was last written, and its size.
+    struct Stamp {
+        std::uint64_t written = 0;
+        std::uint64_t size = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+
     virtual ~Files() = default;
 
     // The folder of the running program as the system gives it: without a trailing
@@ -25,6 +33,8 @@ public:
     virtual std::string programPath() = 0;
 
     virtual ReadResult readAll(const std::string& path) = 0;
+    // The file's stamp, without opening it; nothing when it is missing or cannot be asked.
+    virtual std::optional<Stamp> stamp(const std::string& path) = 0;
     // Replaces the file's contents in one step: either the new contents are in place
     // afterwards, or the old file is untouched. Returns false on failure.
     virtual bool replaceAll(const std::string& path, std::string_view data) = 0;

@@ -20,7 +20,7 @@ std::string Versionstext(const Version& version) {
 
 FrmInfoBox::FrmInfoBox(Zuklapper& app)
     : window(app.platform().toolkit, {.name = "frmInfoBox",
-                                      .caption = "",
+                                      .caption = app.text(texte::Info_Titel),
                                       .clientWidth = 5175,
                                       .clientHeight = 3030,
                                       .border = ui::BorderStyle::FixedDialog}),
@@ -45,12 +45,13 @@ FrmInfoBox::FrmInfoBox(Zuklapper& app)
                       .font = Text}),
       Label3(window, {.name = "Label3",
                       .at = {840, 2040, 975, 255},
-                      .caption = app.text(texte::Homepage_Beschriftung),
+                      .caption = app.text(texte::Hilfe_Beschriftung),
                       .font = Text}),
-      // Right of Label3, not over its colon as at the design's left of 1635 twips.
+      // Right of Label3, not over its colon as at the design's left of 1635 twips. It names the
+      // help file: there is no homepage to name.
       Label1(window, {.name = "Label1",
                       .at = {1815, 2040, 2295, 255},
-                      .caption = app.text((std::string(" ") + texte::Homepage).c_str()),
+                      .caption = app.text(texte::Hilfedatei),
                       .font = {.name = "Arial", .points = 8.25, .underline = true},
                       .color = Blau}),
       cmdOK(window, {.name = "cmdOK",
@@ -71,11 +72,7 @@ FrmInfoBox::FrmInfoBox(Zuklapper& app)
 
 void FrmInfoBox::Form_Load() { lblVersion.setCaption(Versionstext(app_.version)); }
 
-// The result is not looked at: the box stays as it is.
-void FrmInfoBox::Label1_Click() {
-    app_.platform().windows.shellExecute(window.handle(), "Open", app_.text(texte::Homepage),
-                                         SW_SHOWNORMAL);
-}
+void FrmInfoBox::Label1_Click() { Hilfe_anzeigen(app_); }
 
 // The editor's path stays unquoted; an editor that does not start shows nothing.
 void Hilfe_anzeigen(Zuklapper& app) {

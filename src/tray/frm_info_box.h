@@ -18,7 +18,7 @@ struct Version {
 // "Version: " and the numbers, minor and revision run together: 1, 0, 8 give "Version: 1.08".
 std::string Versionstext(const Version& version);
 
-// The about box: the program's name, version and purpose, and a link to the homepage.
+// The about box: the program's name, version and purpose, and a link to the help file.
 // Not modal; Enter, Escape and "&OK" close it.
 class FrmInfoBox {
 public:

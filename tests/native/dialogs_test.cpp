@@ -34,7 +34,7 @@ TEST_F(BrowserDialog, ChoosingCapturingAndDeletingSayWhatFailsAndLoseNothing) {
     sim.files.put(WebDatei, formatEntries({" - A", " - B"}));
     start({"Seite"});
     const Hwnd page = sim.desktop.openBrowser("IEFrame", "Seite - Typed", nullptr);
-    expectMessages(5);
+    expectMessages(6);
     inDialog([&](FrmWebBrowser& d) {
         d.Command1.click(); // no row selected: nothing happens
         d.Text2.setText(" - Typed");
@@ -65,23 +65,41 @@ TEST_F(BrowserDialog, ChoosingCapturingAndDeletingSayWhatFailsAndLoseNothing) {
         d.List1.setListIndex(1);
         d.Command1.click();
         EXPECT_EQ(d.Text2.text(), " - A");
-        EXPECT_EQ(d.List1.items(), (Items{" - A", " - C", " - X"})); // " - C" until it closes
+        EXPECT_EQ(d.List1.items(), (Items{" - A", " - C", " - X"})); // " - C" for this run
     });
     EXPECT_EQ(sim.files.get(WebDatei), formatEntries({" - A", " - X"}));
-    EXPECT_EQ(sim.files.get(ConfigDatei), "[Webbrowser]\r\nBezeichnung=\"\" - A\"\"\r\n");
+    EXPECT_EQ(sim.files.get(ConfigDatei), // on in a new folder
+              "[Webbrowser]\r\nAktuelleBrowser=1\r\nBezeichnung=\"\" - A\"\"\r\n");
 
-    // A file that exists but cannot be read gives an empty list, which is never rewritten.
+    // A file that exists but cannot be read gives a list of this run's entries alone, which is
+    // never written.
     sim.files.failReads(WebDatei);
     inDialog([&](FrmWebBrowser& d) {
-        EXPECT_EQ(d.List1.listCount(), 0);
+        EXPECT_EQ(d.List1.items(), (Items{" - C"}));
         capture("Seite - D");
-        d.List1.setListIndex(0);
+        d.List1.setListIndex(1);
         d.Command1.click();
         EXPECT_NE(message(4).find(WebDatei), std::string::npos);
-        EXPECT_EQ(d.List1.items(), (Items{" - D"}));
+        EXPECT_EQ(d.List1.items(), (Items{" - C", " - D"}));
     });
     sim.files.heal();
     EXPECT_EQ(sim.files.get(WebDatei), formatEntries({" - A", " - X", " - D"}));
+
+    // A typed designation is stored as the dialog closes, unless unchanged; a failure is said.
+    const struct {
+        const char* typed;
+        bool fails;
+        int writes;
+    } typings[] = {{" - Getippt", false, 1}, {" - Getippt", false, 0}, {" - Nicht", true, 1}};
+    for (const auto& t : typings) {
+        if (t.fails) sim.files.failWrites(ConfigDatei);
+        const int writes = sim.files.writes();
+        inDialog([&](FrmWebBrowser& d) { d.Text2.setText(t.typed); });
+        EXPECT_EQ(sim.files.writes() - writes, t.writes) << t.typed;
+    }
+    EXPECT_NE(message(5).find(ConfigDatei), std::string::npos);
+    EXPECT_NE(sim.files.get(ConfigDatei)->find("Bezeichnung=\"\" - Getippt\"\""),
+              std::string::npos);
 }
 
 // Only 1 switches on; the hotkey box takes 0, 1 and 2, and its load-time click writes it back.

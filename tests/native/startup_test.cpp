@@ -9,7 +9,8 @@ namespace {
 
 using StartupTest = ProgramTest;
 
-// From a drive root: the settings, the menu after a shell restart, an end that writes nothing.
+// From a drive root: the settings, the menu after a shell restart, an end that stores only a
+// typed designation.
 TEST_F(StartupTest, ARunFromADriveRootWithTheShellRestartedMeanwhile) {
     sim.files.setProgramFolder("D:\\");
     sim.files.put("D:\\lstTitel.txt", "\"t\"\r\n");
@@ -28,19 +29,17 @@ TEST_F(StartupTest, ARunFromADriveRootWithTheShellRestartedMeanwhile) {
     sim.toolkit.restartShell();
     ASSERT_EQ(sim.desktop.notifyIcons().size(), 1u);
     choose("&INFO");
-    app->frmInfoBox().Label1.click();
-    EXPECT_EQ(sim.desktop.shellRequests(),
-              (std::vector<sim::SimShellRequest>{
-                  {app->frmInfoBox().window.handle(), "Open", texte::Homepage, 1}}));
+    app->frmInfoBox().Label1.click(); // the help file, as the menu's item opens it
     choose("&Hilfe");
     EXPECT_EQ(sim.desktop.programStarts(),
-              (std::vector<sim::SimProgramStart>{{"notepad D:\\Hilfe.txt", 1}}));
+              (std::vector<sim::SimProgramStart>(2, {"notepad D:\\Hilfe.txt", 1})));
     browsers.Text2.setText(" - B");
     app->WebbrowserBezeichnung.clear();
     app->frmHaupt().schliessen();
     EXPECT_FALSE(browsers.window.loaded());
     EXPECT_EQ(app->WebbrowserBezeichnung, " - B");
-    EXPECT_EQ(sim.files.writes(), 0);
+    EXPECT_EQ(sim.files.writes(), 1);
+    EXPECT_NE(sim.files.get("D:\\config.ini")->find("Bezeichnung=\"\" - B\"\""), std::string::npos);
 }
 
 TEST_F(StartupTest, LayoutFollowsTheWindowSize) {
@@ -125,6 +124,34 @@ TEST_F(StartupTest, StartWithWindowsShowsTheRunValueAndSaysAFailure) {
     });
     ASSERT_TRUE(sim.toolkit.notifyIconEvent(517));
     EXPECT_NE(message(0).find("CurrentVersion\\Run"), std::string::npos);
+}
+
+// A list file that another program changed is taken in within a second, unless it cannot be
+// read whole; the list keeps its selection.
+TEST_F(StartupTest, ListsChangedByAnotherProgramAreTakenInWithinASecond) {
+    start({}, {"a", "b"});
+    form().optListe1.setValue(true);
+    form().List1.setListIndex(1);
+    const Hwnd page = sim.desktop.openBrowser("IEFrame", "Neu", "http://neu.de/");
+    const struct {
+        const char* file;
+        bool readable;
+        Items shown;
+    } edits[] = {{"\"a\"\r\n\"b\"\r\n\"neu\"\r\n", true, {"a", "b", "neu"}},
+                 {"\"b\"\r\n", false, {"a", "b", "neu"}},
+                 {nullptr, true, {"b"}}};
+    for (const auto& e : edits) {
+        if (e.file) sim.files.put(UrlDatei, e.file);
+        if (e.readable)
+            sim.files.heal();
+        else
+            sim.files.failReads(UrlDatei);
+        tick(10);
+        EXPECT_EQ(form().List1.items(), e.shown);
+        EXPECT_EQ(form().List1.item(form().List1.listIndex()), "b");
+        EXPECT_EQ(form().UrlEintraege.items(), e.shown);
+    }
+    EXPECT_FALSE(sim.desktop.exists(page));
 }
 
 } // namespace

@@ -38,7 +38,8 @@ TEST(BrowserDialog, ACapturedDesignationIsStoredChosenByAClickAndCompletesTitleE
     PostMessageA(list, WM_LBUTTONUP, 0, at);
     const auto config = [&] { return readFile(program.path("config.ini")).value_or(""); };
     EXPECT_TRUE(waitUntil([&] {
-        return config() == "[Webbrowser]\r\nBezeichnung=\"\" - Testbrowser\"\"\r\n";
+        return config() == // today's browsers on in a new folder
+               "[Webbrowser]\r\nAktuelleBrowser=1\r\nBezeichnung=\"\" - Testbrowser\"\"\r\n";
     })) << config();
     EXPECT_TRUE(keepPicture(dialog, "zuklapper-webbrowser.png"));
 
@@ -46,6 +47,14 @@ TEST(BrowserDialog, ACapturedDesignationIsStoredChosenByAClickAndCompletesTitleE
     EXPECT_TRUE(titled.closed()) << "the title entry with the designation";
     EXPECT_TRUE(page.untouched());
 
+    // A typed designation is stored as the dialog closes, and shown when it opens again.
+    SendMessageA(findDescendant(dialog, "Edit"), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(" - Getippt"));
     PostMessageA(dialog, WM_CLOSE, 0, 0);
     EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(dialog) && IsWindowEnabled(main); }));
+    EXPECT_NE(config().find("Bezeichnung=\"\" - Getippt\"\""), std::string::npos) << config();
+    PostMessageA(findDescendant(main, "Button", "&Webbrowser"), BM_CLICK, 0, 0);
+    const HWND again = program.shownWindow("Zuklapper Webbrowserauswahl");
+    EXPECT_EQ(controlText(findDescendant(again, "Edit")), " - Getippt");
+    PostMessageA(again, WM_CLOSE, 0, 0);
 }

@@ -438,7 +438,7 @@ HWND Program::aboutBox(DWORD timeoutMs) const {
     return awaitWindow(
         [](HWND hwnd) {
             return IsWindowVisible(hwnd) && className(hwnd) == "ZuklapperForm" &&
-                   windowText(hwnd).empty();
+                   windowText(hwnd) == "Info";
         },
         timeoutMs);
 }

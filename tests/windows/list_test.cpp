@@ -73,7 +73,7 @@ TEST(ListDeletion, ButtonAndDeleteKeyRewriteTheFileAsItIsOrSayWhyTheyCannot) {
         EXPECT_NE(said.find(file), std::string::npos) << "not said it could not be saved: " << said;
         EXPECT_EQ(items(list), (Texts{groesse, "Neu"}));
         EXPECT_EQ(readFile(file), quotedLines({groesse, "Neu"}));
-        EXPECT_EQ(program.files(), (Texts{"lstTitel.txt", "zuklapper.exe"}))
+        EXPECT_EQ(program.files(), (Texts{"config.ini", "lstTitel.txt", "zuklapper.exe"}))
             << "a temporary file was left behind, or another list's file written";
         const FakeBrowser titled({.title = "Neu"});
         EXPECT_TRUE(titled.closed()) << "the entry still closes windows";

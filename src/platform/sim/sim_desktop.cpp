@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <set>
 #include <stdexcept>
 #include <utility>
 
@@ -294,11 +295,12 @@ public:
         const SimAccessible* node = find();
         return node ? std::optional(node->state) : std::nullopt;
     }
-    std::vector<std::unique_ptr<AccessibleElement>> children(std::size_t most) override {
-        std::vector<std::unique_ptr<AccessibleElement>> out;
+    std::optional<std::vector<std::unique_ptr<AccessibleElement>>>
+    children(std::size_t most) override {
         const SimAccessible* node = find();
-        if (!node) return out;
+        if (!node) return std::nullopt;
         if (node->role == ROLE_DOCUMENT) ++desktop_.documentWalks_;
+        std::vector<std::unique_ptr<AccessibleElement>> out;
         for (std::size_t i = 0; i < std::min(most, node->children.size()); ++i) {
             std::vector<std::size_t> path = path_;
             path.push_back(i);
@@ -317,16 +319,20 @@ public:
     bool doDefaultAction() override { return find() && desktop_.press(window_, path_); }
 
 private:
-    const SimAccessible* find() {
+    SimAccessible* find() {
         ++desktop_.accessibleCalls_;
-        const SimWindow* w = desktop_.find(window_);
+        SimWindow* w = desktop_.find(window_);
         if (!w || !w->accessible) return nullptr;
-        const SimAccessible* node = &*w->accessible;
+        SimAccessible* node = w->pageDialog ? &*w->pageDialog : &*w->accessible;
         for (std::size_t i : path_) {
             if (i >= node->children.size()) return nullptr;
             node = &node->children[i];
         }
         if (node->breaks) throw std::runtime_error("broken read");
+        if (node->failures > 0) {
+            --node->failures;
+            return nullptr;
+        }
         return node;
     }
     SimDesktop& desktop_;
@@ -343,34 +349,94 @@ SimAccessible* addressField(SimAccessible& node) {
     return nullptr;
 }
 
+// The tabs anywhere below the node, in order.
+std::vector<SimAccessible*> tabsOf(SimAccessible& node) {
+    std::vector<SimAccessible*> tabs;
+    for (SimAccessible& child : node.children) {
+        if (child.role == ROLE_PAGETAB) {
+            tabs.push_back(&child);
+        } else {
+            const std::vector<SimAccessible*> below = tabsOf(child);
+            tabs.insert(tabs.end(), below.begin(), below.end());
+        }
+    }
+    return tabs;
+}
+
+void removeTabs(SimAccessible& node, const std::set<const SimAccessible*>& gone) {
+    std::erase_if(node.children, [&](const SimAccessible& child) { return gone.contains(&child); });
+    for (SimAccessible& child : node.children) removeTabs(child, gone);
+}
+
+// The window shows the tab's page.
+void show(SimWindow& w, SimAccessible& tab) {
+    tab.front = true;
+    if (!w.background) tab.state |= STATE_SELECTED;
+    w.text = tab.title;
+    if (SimAccessible* field = addressField(*w.accessible)) field->value = tab.address;
+}
+
 } // namespace
 
-// A tab's last push button closes the tab; the tab next to it comes to the front in its place.
+// A tab comes to the front alone; a tab's closing button closes it; other buttons do nothing.
 bool SimDesktop::press(Hwnd window, const std::vector<std::size_t>& path) {
     SimWindow& w = this->window(window);
-    std::vector<SimAccessible*> line{&*w.accessible};
+    std::vector<SimAccessible*> line{w.pageDialog ? &*w.pageDialog : &*w.accessible};
     for (std::size_t i : path) line.push_back(&line.back()->children[i]);
-    const std::size_t depth = line.size();
-    const bool closes = depth >= 3 && line[depth - 1]->role == ROLE_PUSHBUTTON &&
-                        line[depth - 2]->role == ROLE_PAGETAB &&
-                        line[depth - 3]->role == ROLE_PAGETABLIST &&
-                        path.back() + 1 == line[depth - 2]->children.size();
-    if (line[depth - 1]->role != ROLE_PUSHBUTTON) return false;
-    presses_.push_back(closes ? line[depth - 2]->name.value_or("?") : "");
-    if (!closes) return true;
-    std::vector<SimAccessible>& tabs = line[depth - 3]->children;
-    const std::size_t tab = path[path.size() - 2];
-    const bool front = (tabs[tab].state & STATE_SELECTED) != 0;
-    tabs.erase(tabs.begin() + static_cast<std::ptrdiff_t>(tab));
-    if (tabs.empty()) {
-        destroy(window);
-    } else if (front) {
-        SimAccessible& next = tabs[std::min(tab, tabs.size() - 1)];
-        next.state |= STATE_SELECTED;
-        w.text = next.title;
-        if (SimAccessible* field = addressField(*w.accessible)) field->value = next.address;
+    SimAccessible& pressed = *line.back();
+    const auto list = std::find_if(line.begin(), line.end(),
+                                   [](auto* node) { return node->role == ROLE_PAGETABLIST; });
+    SimAccessible* tab = line.size() >= 2 ? line[line.size() - 2] : nullptr;
+    if (list != line.end() && pressed.role == ROLE_PAGETAB) {
+        for (SimAccessible* other : tabsOf(**list)) {
+            other->front = other->ctrlSelected = false;
+            other->state &= ~STATE_SELECTED;
+        }
+        show(w, pressed);
+        presses_.push_back("+" + pressed.name.value_or(""));
+        return true;
+    }
+    if (pressed.role != ROLE_PUSHBUTTON) return false;
+    if (list == line.end() || tab->role != ROLE_PAGETAB || !pressed.closes) {
+        presses_.push_back("-");
+    } else if (std::exchange(tab->asks, false)) {
+        w.pageDialog = SimAccessible{0x0A, {}, {{ROLE_DIALOG}}};
+        presses_.push_back("?");
+    } else {
+        closeTabs(w, **list, *tab);
     }
     return true;
+}
+
+void SimDesktop::closeTabs(SimWindow& w, SimAccessible& list, SimAccessible& pressed) {
+    const std::vector<SimAccessible*> tabs = tabsOf(list);
+    std::set<const SimAccessible*> gone{&pressed};
+    auto selected = [](const SimAccessible* tab) { return tab->front || tab->ctrlSelected; };
+    const bool several = std::any_of(tabs.begin(), tabs.end(),
+                                     [](const SimAccessible* tab) { return tab->ctrlSelected; });
+    if (w.program == "firefox.exe" && several && selected(&pressed))
+        for (const SimAccessible* tab : tabs)
+            if (selected(tab)) gone.insert(tab);
+    // The tab that comes to the front: the next that stays after the one in front, else the
+    // last that stays; counted among those that stay.
+    std::optional<std::size_t> next;
+    std::size_t staying = 0;
+    bool frontGone = false;
+    for (const SimAccessible* tab : tabs) {
+        if (gone.contains(tab)) {
+            presses_.push_back(tab->name.value_or(""));
+            frontGone = frontGone || tab->front;
+        } else {
+            if (frontGone && !next) next = staying;
+            ++staying;
+        }
+    }
+    removeTabs(list, gone);
+    if (staying == 0) {
+        destroy(w.handle);
+    } else if (frontGone) {
+        show(w, *tabsOf(list)[next.value_or(staying - 1)]);
+    }
 }
 
 std::unique_ptr<AccessibleElement> SimDesktop::client(Hwnd window) {

@@ -37,10 +37,18 @@ struct SimAccessible {
     std::uint32_t state = 0;
     bool breaks = false; // a read of it throws, as one broken by what a browser answered
     std::optional<std::string> name = {};
-    // Of a tab: the window's title and address while it is in front; the last push button of
-    // a tab closes it, and the window with its last tab. The address field shows the address.
+    int failures = 0; // its next calls that fail
+    // Of a tab: the window's title and address while it is in front, whether it is (it is
+    // SELECTED too unless its window is in the background), whether the user selected it with
+    // Ctrl (whether its state shows it or not), and whether its page asks before it goes. Its
+    // default action brings it to the front alone. A push button that `closes` closes its tab
+    // (in Firefox all selected tabs, if it is one of them), the window with its last tab.
     std::string title = {};
     std::string address = {};
+    bool front = false;
+    bool ctrlSelected = false;
+    bool asks = false;
+    bool closes = false;
     bool addressField = false;
 };
 
@@ -56,6 +64,9 @@ struct SimWindow {
     std::string program = "iexplore.exe"; // the file name of its program
     std::optional<SimAccessible> accessible = {}; // its client element; none: none answers
     bool accessibilityHangs = false;              // reads of it never come back
+    bool background = false;                      // not the active window: its tab in front
+                                                  // is not SELECTED
+    std::optional<SimAccessible> pageDialog = {}; // a page's question: all its tree shows
     // What reached the window: WM_SYSCOMMAND/SC_CLOSE, WM_CLOSE, the questions it asked,
     // and the close messages that came while a question was open. A program must never
     // send those: they overtake the message the question is about.
@@ -159,7 +170,8 @@ public:
     int controlReads() const { return controlReads_; }
     int accessibleCalls() const { return accessibleCalls_; }
     int documentWalks() const { return documentWalks_; }
-    // Every push button pressed: the name of the tab it closed, "" for any other.
+    // What the default actions did: the name of each tab closed, "+" and the name of a tab
+    // brought to the front, "?" for a page that asked, "-" for any other press.
     const std::vector<std::string>& presses() const { return presses_; }
 
     // The icons in the notification area, in the order they were added.
@@ -239,6 +251,7 @@ private:
     friend class SimElement;
     SimWindow* find(Hwnd window);
     bool press(Hwnd window, const std::vector<std::size_t>& path);
+    void closeTabs(SimWindow& w, SimAccessible& list, SimAccessible& pressed);
     void runJobs();
     Hwnd topLevelOf(Hwnd window);
     void collect(Hwnd parent, std::vector<Hwnd>& out) const;

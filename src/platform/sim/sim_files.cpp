@@ -17,6 +17,7 @@ std::string SimFiles::key(const std::string& path) {
 
 void SimFiles::put(const std::string& path, std::string data) {
     files_[key(path)] = std::move(data);
+    changed(path);
 }
 
 std::optional<std::string> SimFiles::get(const std::string& path) const {
@@ -33,6 +34,12 @@ void SimFiles::heal() {
     noAppend_.clear();
 }
 
+std::optional<Files::Stamp> SimFiles::stamp(const std::string& path) {
+    const auto found = files_.find(key(path));
+    if (found == files_.end()) return std::nullopt;
+    return Stamp{written_[key(path)], found->second.size()};
+}
+
 Files::ReadResult SimFiles::readAll(const std::string& path) {
     auto found = files_.find(key(path));
     if (found == files_.end()) return {ReadStatus::NotFound, {}};
@@ -44,6 +51,7 @@ bool SimFiles::replaceAll(const std::string& path, std::string_view data) {
     ++writes_;
     if (noWrite_.count(key(path))) return false;
     files_[key(path)] = std::string(data);
+    changed(path);
     return true;
 }
 
@@ -51,9 +59,11 @@ bool SimFiles::append(const std::string& path, std::string_view data) {
     ++writes_;
     if (const auto fault = noAppend_.find(key(path)); fault != noAppend_.end()) {
         if (fault->second > 0) files_[key(path)] += data.substr(0, fault->second);
+        changed(path);
         return false;
     }
     files_[key(path)] += data;
+    changed(path);
     return true;
 }
 
@@ -61,6 +71,7 @@ bool SimFiles::truncate(const std::string& path, std::size_t size) {
     const auto found = files_.find(key(path));
     if (found == files_.end() || noWrite_.count(key(path))) return false;
     if (found->second.size() > size) found->second.resize(size);
+    changed(path);
     return true;
 }
 

@@ -40,6 +40,8 @@ public:
         return folder_ + (folder_.ends_with('\\') ? "" : "\\") + "zuklapper.exe";
     }
     ReadResult readAll(const std::string& path) override;
+    // Each change of a file gives it a new time.
+    std::optional<Stamp> stamp(const std::string& path) override;
     bool replaceAll(const std::string& path, std::string_view data) override;
     bool append(const std::string& path, std::string_view data) override;
     bool truncate(const std::string& path, std::size_t size) override;
@@ -50,7 +52,11 @@ private:
     static std::string key(const std::string& path);
 
     std::string folder_;
+    void changed(const std::string& path) { written_[key(path)] = ++changes_; }
+
     std::map<std::string, std::string> files_;
+    std::map<std::string, std::uint64_t> written_;
+    std::uint64_t changes_ = 0;
     std::set<std::string> noRead_, noWrite_;
     std::map<std::string, std::size_t> noAppend_;
     int writes_ = 0;

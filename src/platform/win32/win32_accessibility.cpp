@@ -41,16 +41,19 @@ public:
         return ok ? std::optional(result) : std::nullopt;
     }
 
-    std::vector<std::unique_ptr<AccessibleElement>> children(std::size_t most) override {
+    std::optional<std::vector<std::unique_ptr<AccessibleElement>>>
+    children(std::size_t most) override {
         std::vector<std::unique_ptr<AccessibleElement>> out;
         LONG count = 0;
-        if (child_ != CHILDID_SELF || FAILED(object_->get_accChildCount(&count)) || count <= 0)
-            return out;
-        count = static_cast<LONG>(std::min<std::size_t>(static_cast<std::size_t>(count), most));
+        if (child_ != CHILDID_SELF) return out; // a simple child has none
+        if (FAILED(object_->get_accChildCount(&count))) return std::nullopt;
+        count =
+            static_cast<LONG>(std::min(static_cast<std::size_t>(std::max<LONG>(count, 0)), most));
         if (count == 0) return out;
         std::vector<VARIANT> found(static_cast<std::size_t>(count));
         LONG obtained = 0;
-        if (FAILED(AccessibleChildren(object_, 0, count, found.data(), &obtained))) return out;
+        if (FAILED(AccessibleChildren(object_, 0, count, found.data(), &obtained)))
+            return std::nullopt;
         for (LONG i = 0; i < obtained; ++i) {
             VARIANT& child = found[static_cast<std::size_t>(i)];
             IAccessible* object = nullptr;

@@ -71,7 +71,7 @@ void Win32Control::moveBeneathOthers() const {
 
 bool Win32Control::moveAbove(const Win32Control& earlier) const {
     RECT mine{}, theirs{}, common{};
-    if (beneathOthers() || earlier.beneathOthers() ||
+    if (!optionButton() || !earlier.optionButton() ||
         GetParent(hwnd_) != GetParent(earlier.hwnd_) || !GetWindowRect(hwnd_, &mine) ||
         !GetWindowRect(earlier.hwnd_, &theirs) || !IntersectRect(&common, &mine, &theirs))
         return false;

@@ -45,10 +45,12 @@ public:
     // they lie at the bottom and never paint over a control they overlap. Among them, the
     // one that lies higher hides what it overlaps.
     virtual bool beneathOthers() const { return false; }
-    // A windowed control that overlaps an earlier windowed sibling lies just above it, as a
+    // An option button that overlaps an earlier one of its container lies just above it, as a
     // later control lies over an earlier one on the form: for clicks and for drawing. Windows
-    // puts each new child beneath the others. True when it moved.
+    // puts each new child beneath the others. Other controls keep their order: where they
+    // touch, it is a pixel of rounding at another DPI. True when it moved.
     bool moveAbove(const Win32Control& earlier) const;
+    virtual bool optionButton() const { return false; }
     void moveBeneathOthers() const;
 
     // Whether the control can take the focus that a window starts with.

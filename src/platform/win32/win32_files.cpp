@@ -104,6 +104,14 @@ Files::ReadResult Win32Files::readAll(const std::string& path) {
     return result;
 }
 
+std::optional<Files::Stamp> Win32Files::stamp(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    auto wide = [](DWORD high, DWORD low) { return (std::uint64_t{high} << 32) | low; };
+    return Stamp{wide(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime),
+                 wide(data.nFileSizeHigh, data.nFileSizeLow)};
+}
+
 bool Win32Files::replaceAll(const std::string& path, std::string_view data) {
     // A read-only file is not replaced: Windows refuses the move onto it, Wine does not.
     const DWORD attributes = GetFileAttributesA(path.c_str());

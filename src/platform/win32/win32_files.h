@@ -10,6 +10,7 @@ public:
     std::string programFolder() override;
     std::string programPath() override;
     ReadResult readAll(const std::string& path) override;
+    std::optional<Stamp> stamp(const std::string& path) override;
     bool replaceAll(const std::string& path, std::string_view data) override;
     bool append(const std::string& path, std::string_view data) override;
     bool truncate(const std::string& path, std::size_t size) override;

@@ -29,6 +29,7 @@ protected:
         return {.className = "BUTTON", .style = BS_RADIOBUTTON | (startsGroup() ? WS_GROUP : 0u)};
     }
     void created() override { showCheck(); }
+    bool optionButton() const override { return true; }
 
 private:
     // A run of option buttons in one container is one group.
