@@ -1,20 +1,18 @@
 // One browser-like window: browser_fixture CLASS TITLE normal|ignore|ask FLAGS
-// [EDIT | dde:SERVICE[:REPLY] | acc:ADDRESS]... FLAGS: "-" or any of h (hidden),
-// b (borderless), t (topmost), n (the edits in a pane), u (a UTF-8 title, else code page 1252), and
-// for the tree f (a find bar holding the title: Chromium's a widget before the frame and a bubble
-// after it; Firefox's a tool bar in the content), m (1500 more tabs), 3 (two more tabs), a (a web
-// app's window, no tool bar), g (an element claiming 0x7FFFFFFF children), p (the tab in front
-// pinned: its close button invisible in Chromium, absent in Firefox), d (a page's dialog hides the
-// tree until a sent WM_APP + 3). The tab in front shows the title's page and ADDRESS, the other
-// tabs follow it showing "Andere" and andere.de; a tab's close button closes it ("press"), the
-// window with the last, and shows the next tab's page, title and address ("tabs" counts them).
+// [EDIT | dde:SERVICE[:REPLY] | acc:ADDRESS]... FLAGS: "-" or any of h (hidden), b (borderless), t
+// (topmost), n (the edits in a pane), u (a UTF-8 title, else code page 1252), d (a page's dialog
+// hides the tree until a sent WM_APP + 3), f, a, g (see kChromiumTree), 3 or m (2 or 1500 more tabs
+// of "Andere", one before the tab in front, which shows the title's page and ADDRESS), p (that tab
+// pinned), s (playing sound), i (Chromium inactive: no tab in front selected), c (the first tab
+// Ctrl-selected too), x (so, not shown). A tab's default action brings it to the front alone
+// ("select"); its close button closes it ("press"; Firefox's all selected tabs if it is one), the
+// window with the last ("tabs" left; "wrongTab": closed, not in front at the start).
 // Window properties count "syscommand" and "close" from other programs, each "question" it asks
 // back (ask mode; yes closes it), each "overtaken" WM_CLOSE that came while SC_CLOSE or a question
 // was still handled, "ddeRequest"s (a server without REPLY never answers), and of its accessibility
-// tree (Chromium's for Chrome_WidgetWin_..., else Firefox's) each "getObject" (WM_GETOBJECT for the
-// client), "accCall" and "pageWalk" into the page. A posted WM_APP hangs it, with "hung" set, until
-// the event "zk-fixture-resume" is set; a sent WM_APP + 1 shows it, WM_APP + 2 navigates: the
-// address becomes the title.
+// tree each "getObject" (WM_GETOBJECT for the client), "accCall" and "pageWalk" into the page. A
+// posted WM_APP hangs it, with "hung" set, until the event "zk-fixture-resume" is set; a sent
+// WM_APP + 1 shows it, WM_APP + 2 navigates: the address becomes the title.
 
 #include <windows.h>
 #include <ddeml.h>
@@ -36,14 +34,11 @@ Mode mode = Mode::Normal;
 bool ownClose = false; // the default handling of SC_CLOSE sends the window its own WM_CLOSE
 bool inSysClose = false;
 bool questionOpen = false;
-bool hidden = false;
 HWND browser = nullptr;
 
 struct DdeServer {
     DWORD instance = 0;
-    HSZ service = nullptr;
-    HSZ topic = nullptr;
-    HSZ item = nullptr;
+    HSZ service = nullptr, topic = nullptr, item = nullptr;
     std::string reply;
     bool hang = false;
 } dde;
@@ -55,201 +50,217 @@ void count(HWND hwnd, const char* name) {
 }
 
 // An element of the window's accessibility tree; only what a reader of it asks is answered.
-// The tree lives as long as the process, so references are not counted.
-class Node final : public IAccessible {
+// The tree lives as long as the process, so references are not counted and nothing is deleted.
+class Node final : public IAccessible { // NOLINT(cppcoreguidelines-virtual-class-destructor)
 public:
-    static Node* make(long role, std::wstring value = {}, std::vector<Node*> children = {},
-                      long claimed = -1) {
-        return new Node(role, std::move(value), std::move(children), claimed); // NOLINT: kept
+    static Node* make(long role, std::wstring value = {}, long claimed = -1) {
+        return new Node(role, std::move(value), claimed); // NOLINT: kept
     }
-    void setValue(std::wstring value) { value_ = std::move(value); }
-    const std::wstring& value() const { return value_; }
-    std::vector<Node*>& children() { return children_; }
-    long state = 0;
+    long role;
+    std::wstring value; // a text field's
+    std::vector<Node*> children;
+    long claimed; // the children it claims to have, unless -1
+    long state;   // a text field's: focusable
     std::wstring name;
     std::function<void()> action; // the default action
-    Node(const Node&) = delete;
-    Node& operator=(const Node&) = delete;
-    virtual ~Node() = default;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
-        *out = nullptr;
-        if (id != __uuidof(IUnknown) && id != __uuidof(IDispatch) && id != __uuidof(IAccessible))
-            return E_NOINTERFACE;
-        *out = this;
-        AddRef();
-        return S_OK;
+    STDMETHODIMP QueryInterface(REFIID id, void** out) override {
+        const bool known =
+            id == __uuidof(IUnknown) || id == __uuidof(IDispatch) || id == __uuidof(IAccessible);
+        *out = known ? this : nullptr;
+        return *out ? S_OK : E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
+    STDMETHODIMP_(ULONG) AddRef() override { return 1; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP get_accChildCount(long* count) override {
         asked(true);
-        *count = claimed_ >= 0 ? claimed_ : static_cast<long>(children_.size());
+        *count = claimed >= 0 ? claimed : static_cast<long>(children.size());
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT id, IDispatch** child) override {
+    STDMETHODIMP get_accChild(VARIANT id, IDispatch** child) override {
         asked(true);
-        const long index = id.vt == VT_I4 ? id.lVal - 1 : -1;
-        if (index < 0 || index >= static_cast<long>(children_.size())) return E_INVALIDARG;
-        *child = children_[static_cast<std::size_t>(index)];
-        return S_OK;
+        const auto index = static_cast<std::size_t>(id.vt == VT_I4 ? id.lVal - 1 : -1);
+        *child = index < children.size() ? children[index] : nullptr;
+        return *child ? S_OK : E_INVALIDARG;
     }
-    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT, VARIANT* role) override {
+    STDMETHODIMP get_accRole(VARIANT, VARIANT* out) override { return number(out, role); }
+    STDMETHODIMP get_accState(VARIANT, VARIANT* out) override { return number(out, state); }
+    STDMETHODIMP get_accValue(VARIANT, BSTR* out) override {
+        return text(out, role == ROLE_SYSTEM_TEXT ? &value : nullptr);
+    }
+    STDMETHODIMP get_accName(VARIANT, BSTR* out) override { return text(out, &name); }
+    STDMETHODIMP accDoDefaultAction(VARIANT) override {
         asked();
-        role->vt = VT_I4;
-        role->lVal = role_;
-        return S_OK;
+        if (action) action();
+        return action ? S_OK : DISP_E_MEMBERNOTFOUND;
     }
-    HRESULT STDMETHODCALLTYPE get_accState(VARIANT, VARIANT* out) override {
-        asked();
-        out->vt = VT_I4;
-        out->lVal = state | (role_ == ROLE_SYSTEM_TEXT ? STATE_SYSTEM_FOCUSABLE : 0);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* value) override {
-        asked();
-        *value = role_ == ROLE_SYSTEM_TEXT ? SysAllocString(value_.c_str()) : nullptr;
-        return *value ? S_OK : S_FALSE;
-    }
-    // What no reader of the address asks.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    // What no reader asks.
+    STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                     UINT*) override {
+    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                        UINT*) override {
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_accName(VARIANT, BSTR* text) override {
-        asked();
-        *text = SysAllocString(name.c_str());
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR*, VARIANT, long*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT, BSTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE accLocation(long*, long*, long*, long*, VARIANT) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE accNavigate(long, VARIANT, VARIANT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE accHitTest(long, long, VARIANT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT) override {
-        asked();
-        if (!action) return DISP_E_MEMBERNOTFOUND;
-        action();
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+    STDMETHODIMP get_accParent(IDispatch**) override { return E_NOTIMPL; }
+    STDMETHODIMP get_accDescription(VARIANT, BSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_accHelp(VARIANT, BSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_accHelpTopic(BSTR*, VARIANT, long*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_accKeyboardShortcut(VARIANT, BSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_accFocus(VARIANT*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_accSelection(VARIANT*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_accDefaultAction(VARIANT, BSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP accSelect(long, VARIANT) override { return E_NOTIMPL; }
+    STDMETHODIMP accLocation(long*, long*, long*, long*, VARIANT) override { return E_NOTIMPL; }
+    STDMETHODIMP accNavigate(long, VARIANT, VARIANT*) override { return E_NOTIMPL; }
+    STDMETHODIMP accHitTest(long, long, VARIANT*) override { return E_NOTIMPL; }
+    STDMETHODIMP put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+    STDMETHODIMP put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
 private:
-    Node(long role, std::wstring value, std::vector<Node*> children, long claimed)
-        : role_(role), value_(std::move(value)), children_(std::move(children)), claimed_(claimed) {
-    }
-    void asked(bool children = false) const {
+    Node(long itsRole, std::wstring itsValue, long itsClaim)
+        : role(itsRole), value(std::move(itsValue)), claimed(itsClaim),
+          state(itsRole == ROLE_SYSTEM_TEXT ? STATE_SYSTEM_FOCUSABLE : 0) {}
+    void asked(bool forChildren = false) const {
         count(browser, "accCall");
-        if (children && role_ == ROLE_SYSTEM_DOCUMENT) count(browser, "pageWalk");
+        if (forChildren && role == ROLE_SYSTEM_DOCUMENT) count(browser, "pageWalk");
     }
-    long role_;
-    std::wstring value_;
-    std::vector<Node*> children_;
-    long claimed_;
+    HRESULT number(VARIANT* out, long n) const {
+        asked();
+        out->vt = VT_I4;
+        out->lVal = n;
+        return S_OK;
+    }
+    HRESULT text(BSTR* out, const std::wstring* shown) const {
+        asked();
+        *out = shown ? SysAllocString(shown->c_str()) : nullptr;
+        return *out ? S_OK : S_FALSE;
+    }
 };
 
 // NOLINTBEGIN(cppcoreguidelines-avoid-non-const-global-variables)
 Node* accessible = nullptr;
 Node* pageDialog = nullptr; // shown instead while set
 Node* addressField = nullptr;
-Node* tabList = nullptr; // its tabs' values: their addresses
-std::wstring title, titleSuffix;
+Node* tabHolder = nullptr; // its children: the tabs, their values their addresses
+Node* front = nullptr;
+Node* listed = nullptr; // in front at the start
+Node* picked = nullptr; // selected with Ctrl beside the tab in front
+bool chromium = false;
+std::string flagLetters;
+std::wstring title, browserPart; // the part after the page's: " - Google Chrome"
 // NOLINTEND(cppcoreguidelines-avoid-non-const-global-variables)
 
-// As its close button's press is handled, after the call that pressed it; a tab gone already
-// counts the press alone.
-void closeTab(Node* tab) {
+bool flag(char c) { return flagLetters.find(c) != std::string::npos; }
+
+// The window shows the tab in front, which Chromium marks selected only while active.
+void show() {
+    Node* marked = chromium && flag('i') ? nullptr : front;
+    for (Node* t : tabHolder->children)
+        t->state = t == marked || (t == picked && !flag('x')) ? STATE_SYSTEM_SELECTED : 0;
+    addressField->value = front->value;
+    SetWindowTextW(browser, (front == listed ? title : L"Andere" + browserPart).c_str());
+    SetPropA(browser, "tabs", reinterpret_cast<HANDLE>(tabHolder->children.size()));
+}
+
+// After the call that pressed its close button: Chromium closes the tab, Firefox all selected tabs
+// if it is one; the next tab, else the last, comes to the front. A tab gone counts the press alone.
+void closeTab(Node* pressed) {
     count(browser, "press");
-    std::vector<Node*>& tabs = tabList->children();
-    const auto at = std::find(tabs.begin(), tabs.end(), tab);
-    if (at == tabs.end()) return;
-    const auto next = tabs.erase(at);
-    SetPropA(browser, "tabs", reinterpret_cast<HANDLE>(tabs.size()));
-    if (tabs.empty()) {
-        DestroyWindow(browser);
-    } else if ((tab->state & STATE_SYSTEM_SELECTED) != 0) {
-        Node* shown = next == tabs.end() ? tabs.back() : *next;
-        shown->state |= STATE_SYSTEM_SELECTED;
-        addressField->setValue(shown->value());
-        title = shown->name + titleSuffix;
-        SetWindowTextW(browser, title.c_str());
-    }
+    std::vector<Node*>& tabs = tabHolder->children;
+    if (std::ranges::count(tabs, pressed) == 0) return;
+    const bool all = !chromium && picked && (pressed == front || pressed == picked);
+    auto gone = [&](Node* t) { return t == pressed || (all && (t == front || t == picked)); };
+    for (Node* tab : tabs)
+        if (gone(tab) && tab != listed) count(browser, "wrongTab");
+    const auto after = std::find_if_not(std::ranges::find(tabs, front), tabs.end(), gone);
+    Node* next = after == tabs.end() ? nullptr : *after;
+    std::erase_if(tabs, gone);
+    if (tabs.empty()) return (void)DestroyWindow(browser);
+    front = next ? next : tabs.back();
+    show();
 }
 
-Node* makeTab(bool chromium, const std::wstring& page, const std::wstring& address, bool front,
-              bool pinned) {
-    Node* tab = Node::make(ROLE_SYSTEM_PAGETAB, address);
-    tab->name = page;
-    tab->state = front ? STATE_SYSTEM_SELECTED : 0;
-    if (pinned && !chromium) return tab;
-    Node* button = tab->children().emplace_back(Node::make(ROLE_SYSTEM_PUSHBUTTON));
-    button->state = pinned ? STATE_SYSTEM_INVISIBLE : 0;
-    button->action = [tab] { PostMessageW(browser, WM_APP + 4, 0, reinterpret_cast<LPARAM>(tab)); };
-    return tab;
-}
+// Chromium's tree and Firefox's, a letter an element of kRoles: A the address field, D the page
+// (200 text fields), F a text field holding the title (f: Chromium's find bar and bubble, Firefox's
+// find bar), N an element claiming 0x7FFFFFFF children, T and L hold the tabs; x(...) has children,
+// f?x is there only with flag f, f!x only without (a: a web app's window, without tool bar).
+constexpr std::pair<char, long> kRoles[] = {
+    {'c', ROLE_SYSTEM_CLIENT},      {'a', ROLE_SYSTEM_APPLICATION}, {'p', ROLE_SYSTEM_PANE},
+    {'l', ROLE_SYSTEM_PAGETABLIST}, {'t', ROLE_SYSTEM_TOOLBAR},     {'g', ROLE_SYSTEM_GROUPING},
+    {'o', ROLE_SYSTEM_COMBOBOX},    {'d', ROLE_SYSTEM_DIALOG},      {'b', ROLE_SYSTEM_PUSHBUTTON},
+    {'A', ROLE_SYSTEM_TEXT},        {'F', ROLE_SYSTEM_TEXT},        {'D', ROLE_SYSTEM_DOCUMENT},
+    {'N', ROLE_SYSTEM_PANE},        {'T', ROLE_SYSTEM_PANE},        {'L', ROLE_SYSTEM_PAGETABLIST}};
+constexpr const char* kChromiumTree = "c(f?g(Fb)p(g?Nl(p(Tbbp))a!t(bbg(A)b)D)f?d(F))";
+constexpr const char* kFirefoxTree = "a(g?Nt(L)t(bbo(A)b)g(Df?t(Fb)))";
 
-// Chromium's tree: child widgets beside the frame, whose tab strip comes before the tool bar;
-// Firefox's: the tool bars, then the content. Both with a page of its own text fields.
-Node* browserTree(bool chromium, const std::wstring& address, const std::string& flags) {
-    auto flag = [&](char c) { return flags.find(c) != std::string::npos; };
-    std::vector<Node*> fields(200);
-    for (Node*& field : fields) field = Node::make(ROLE_SYSTEM_TEXT, L"Suche");
-    Node* page = Node::make(ROLE_SYSTEM_DOCUMENT, {}, std::move(fields));
-    const std::size_t dash = std::min(title.rfind(L" - "), title.rfind(L" \x2014 "));
-    titleSuffix = dash == std::wstring::npos ? L"" : title.substr(dash);
-    tabList = Node::make(ROLE_SYSTEM_PAGETABLIST);
-    tabList->children().push_back(
-        makeTab(chromium, title.substr(0, dash), address, true, flag('p')));
-    for (int i = 0; i < (flag('m') ? 1500 : flag('3') ? 2 : 0); ++i)
-        tabList->children().push_back(makeTab(chromium, L"Andere", L"andere.de", false, false));
-    addressField = Node::make(ROLE_SYSTEM_TEXT, address);
-    auto button = [] { return Node::make(ROLE_SYSTEM_PUSHBUTTON); };
-    auto findField = [&] { return Node::make(ROLE_SYSTEM_TEXT, title); };
-    const long holder = chromium ? ROLE_SYSTEM_GROUPING : ROLE_SYSTEM_COMBOBOX;
-    Node* toolBar =
-        Node::make(ROLE_SYSTEM_TOOLBAR, {},
-                   {button(), button(), Node::make(holder, {}, {addressField}), button()});
-    std::vector<Node*> top;
-    if (flag('g')) top.push_back(Node::make(ROLE_SYSTEM_PANE, {}, {}, 0x7FFFFFFF));
-    if (chromium) {
-        top.push_back(tabList);
-        if (!flag('a')) top.push_back(toolBar);
-        top.push_back(page);
-        std::vector<Node*> root{Node::make(ROLE_SYSTEM_PANE, {}, std::move(top))};
-        if (flag('f')) {
-            root.insert(root.begin(),
-                        Node::make(ROLE_SYSTEM_GROUPING, {}, {findField(), button()}));
-            root.push_back(Node::make(ROLE_SYSTEM_DIALOG, {}, {findField()}));
+// Adds the elements that `d` describes from `at` on to `parent`, up to the end of its children.
+Node* build(Node* parent, const std::string& d, std::size_t& at) {
+    for (char c = d[at++]; c != '\0' && c != ')'; c = d[at++]) {
+        Node* to = parent; // what is left out is made all the same: the address field stays
+        if (d[at] == '?' || d[at] == '!') {
+            if (flag(c) != (d[at] == '?')) to = Node::make(0);
+            c = d[at + 1];
+            at += 2;
         }
-        return Node::make(ROLE_SYSTEM_CLIENT, {}, std::move(root));
+        Node* node = to->children.emplace_back(
+            Node::make(std::ranges::find(kRoles, c, &std::pair<char, long>::first)->second,
+                       c == 'F' ? title : L"", c == 'N' ? 0x7FFFFFFF : -1));
+        if (c == 'A') addressField = node;
+        if (c == 'D') node->children.assign(200, Node::make(ROLE_SYSTEM_TEXT, L"Suche"));
+        if (c == 'T' || c == 'L') tabHolder = node;
+        if (d[at] == '(') build(node, d, ++at);
     }
-    std::vector<Node*> content{page};
-    if (flag('f')) content.push_back(Node::make(ROLE_SYSTEM_TOOLBAR, {}, {findField(), button()}));
-    top.insert(top.end(), {Node::make(ROLE_SYSTEM_TOOLBAR, {}, {tabList}), toolBar,
-                           Node::make(ROLE_SYSTEM_GROUPING, {}, std::move(content))});
-    return Node::make(ROLE_SYSTEM_APPLICATION, {}, std::move(top));
+    return parent;
+}
+
+Node* tree(const std::string& d, std::size_t at = 0) {
+    return build(Node::make(0), d, at)->children.front();
+}
+
+// Chromium names a tab by its page and suffixes, and puts a focus ring after its close button;
+// Firefox names an untitled page's tab by its address and drops a hidden close button.
+Node* browserTree(const std::wstring& address) {
+    Node* root = tree(chromium ? kChromiumTree : kFirefoxTree);
+    const bool untitled = title == L"Mozilla Firefox";
+    const std::size_t dash = std::min({title.find(L" - "), title.find(L" \x2014 "), title.size()});
+    browserPart = untitled ? L" \x2014 " + title : title.substr(dash);
+    const std::size_t others = flag('m') ? 1500 : (flag('3') ? 2 : 0);
+    for (std::size_t i = 0; i <= others; ++i) {
+        const bool mine = i == std::min<std::size_t>(others, 1), pinned = mine && flag('p');
+        Node* tab = tabHolder->children.emplace_back(
+            Node::make(ROLE_SYSTEM_PAGETAB, mine ? address : L"andere.de"));
+        tab->name = !mine ? L"Andere" : untitled ? address : title.substr(0, dash);
+        if (chromium && mine && flag('s')) tab->name += L" - Audio playing";
+        if (chromium && pinned) tab->name += L" - Pinned";
+        tab->action = [tab] { // to the front alone
+            count(browser, "select");
+            if (std::ranges::count(tabHolder->children, tab) == 0) return;
+            front = tab;
+            picked = nullptr;
+            show();
+        };
+        if (mine && flag('s')) tab->children.push_back(Node::make(ROLE_SYSTEM_PUSHBUTTON)); // mute
+        if (chromium || !pinned) {
+            Node* button = tab->children.emplace_back(Node::make(ROLE_SYSTEM_PUSHBUTTON));
+            button->state = pinned ? STATE_SYSTEM_INVISIBLE : 0;
+            button->action = [tab] {
+                PostMessageW(browser, WM_APP + 4, 0, reinterpret_cast<LPARAM>(tab));
+            };
+        }
+        if (chromium) tab->children.push_back(Node::make(ROLE_SYSTEM_PANE));
+        if (mine) listed = front = tab;
+    }
+    if ((flag('c') || flag('x')) && others > 0) picked = tabHolder->children.front();
+    return root;
 }
 
 std::wstring wide(const std::string& text, UINT codePage) {
-    std::wstring out(text.size() + 1, L'\0');
-    out.resize(
-        static_cast<std::size_t>(MultiByteToWideChar(codePage, 0, text.c_str(), -1, out.data(),
-                                                     static_cast<int>(out.size())) -
-                                 1));
+    std::wstring out(text.size(), L'\0');
+    const int size = static_cast<int>(text.size());
+    out.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(codePage, 0, text.data(), size, out.data(), size)));
     return out;
 }
 
@@ -332,10 +343,11 @@ LRESULT CALLBACK browserProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         }
         return 0;
     case WM_APP + 1:
-        if (!hidden) ShowWindow(hwnd, SW_SHOW);
+        if (!flag('h')) ShowWindow(hwnd, SW_SHOW);
         return 0;
     case WM_APP + 2:
-        if (addressField) addressField->setValue(title);
+        if (front) front->value = title;
+        if (front) show();
         return 0;
     case WM_APP + 3:
         pageDialog = nullptr;
@@ -362,9 +374,10 @@ LRESULT CALLBACK browserProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 int main(int argc, char** argv) {
     if (argc < 5) return 2;
     const std::span<char*> args(argv, static_cast<std::size_t>(argc));
-    const std::string className = args[1], modeName = args[3], flags = args[4];
+    const std::string className = args[1], modeName = args[3];
+    flagLetters = args[4];
     mode = modeName == "ignore" ? Mode::Ignore : modeName == "ask" ? Mode::Ask : Mode::Normal;
-    auto flag = [&](char c) { return flags.find(c) != std::string::npos; };
+    chromium = className.starts_with("Chrome_WidgetWin_");
 
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     const std::wstring cls = wide(className, CP_ACP);
@@ -383,26 +396,21 @@ int main(int argc, char** argv) {
     for (const char* raw : args.subspan(5)) {
         const std::string argument = raw;
         if (argument.starts_with("acc:"))
-            accessible = browserTree(className.starts_with("Chrome_WidgetWin_"),
-                                     wide(argument.substr(4), 1252), flags);
+            accessible = browserTree(wide(argument.substr(4), 1252));
         else if (!serveDde(argument))
             edits.push_back(argument);
     }
-    if (flag('d'))
-        pageDialog = Node::make(ROLE_SYSTEM_CLIENT, {}, {Node::make(ROLE_SYSTEM_DIALOG)});
+    if (flag('d')) pageDialog = tree("c(d)");
 
-    hidden = flag('h');
-    const HWND hwnd = CreateWindowExW(flag('t') ? WS_EX_TOPMOST : 0, cls.c_str(), title.c_str(),
-                                      flag('b') ? WS_POPUP : WS_OVERLAPPEDWINDOW, 40, 40, 480, 240,
-                                      nullptr, nullptr, instance, nullptr);
-    if (!hwnd) return 1;
-    browser = hwnd;
-    if (accessible) SetPropA(hwnd, "tabs", reinterpret_cast<HANDLE>(tabList->children().size()));
+    browser = CreateWindowExW(flag('t') ? WS_EX_TOPMOST : 0, cls.c_str(), title.c_str(),
+                              flag('b') ? WS_POPUP : WS_OVERLAPPEDWINDOW, 40, 40, 480, 240, nullptr,
+                              nullptr, instance, nullptr);
+    if (!browser) return 1;
+    if (accessible) show();
     const HWND parent = flag('n') ? CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE, 0, 0,
-                                                    480, 200, hwnd, nullptr, instance, nullptr)
-                                  : hwnd;
-    int top = 0;
-    for (const std::string& edit : edits) {
+                                                    480, 200, browser, nullptr, instance, nullptr)
+                                  : browser;
+    for (int top = 0; const std::string& edit : edits) {
         CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", wide(edit, 1252).c_str(), WS_CHILD | WS_VISIBLE,
                         0, top, 460, 24, parent, nullptr, instance, nullptr);
         top += 28;

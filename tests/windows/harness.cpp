@@ -283,8 +283,7 @@ bool ChildProcess::running() const {
 FakeBrowser::FakeBrowser(const FakeWindow& window) {
     const std::string flags = std::string("-") + (window.visible ? "" : "h") +
                               (window.border ? "" : "b") + (window.topmost ? "t" : "") +
-                              (window.nested ? "n" : "") + (window.utf8Title ? "u" : "") +
-                              window.treeFlags;
+                              (window.nested ? "n" : "") + window.flags;
     std::vector<std::string> arguments = {window.cls, window.title, window.mode, flags};
     arguments.insert(arguments.end(), window.edits.begin(), window.edits.end());
     if (!window.ddeService.empty())

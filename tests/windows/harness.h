@@ -95,11 +95,10 @@ struct FakeWindow {
     std::string ddeService = {};
     std::string ddeReply = {};
     bool ddeHang = false;
-    // The fixture copied under this name, the title in UTF-8, and today's browsers' tree.
+    // The fixture copied under this name, today's browsers' tree, and more of its flags.
     std::string program = {};
-    bool utf8Title = false;
     std::optional<std::string> accessibleAddress = {};
-    std::string treeFlags = {};
+    std::string flags = {};
 };
 
 // One browser_fixture.exe with its window, which counts what it receives.
