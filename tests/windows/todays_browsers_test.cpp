@@ -28,13 +28,12 @@ FakeWindow today(const char* cls, const char* program, const std::string& title,
 } // namespace
 
 // Off, nothing is touched; a capture from Chrome asks first, and Yes switches them on with the
-// address read then. On, they close by address (a shown form only at its start) and title (as
-// the capture cuts it too), bordered or not, with many tabs, or once navigated; never by a find
-// bar's, a bubble's or a page's text. A hung or bogus browser holds up nothing; an app window
-// and a kept field are asked little. /fenster lists what the close cycle sees.
+// address read then. On, they close by address and title, bordered or not, with many tabs, or
+// once navigated; never by a find bar's, a bubble's or a page's text. A hung or bogus browser
+// holds up nothing. /fenster lists what the close cycle sees.
 TEST(TodaysBrowsers, ACaptureOffersThemAndOnTheyCloseByShownAddressAndTitleAndNothingElse) {
     // Edge's title holds a zero-width space, which the ANSI title shows as "?".
-    Program program({{"B\xF6se Seite", "zwei"}},
+    Program program({{"B\xF6se Seite"}},
                     {{"https://www.badsite.com", "haengt.example", "https://x.com", "liste.de"}},
                     "[Webbrowser]\r\nBezeichnung=\"\" - Microsoft? Edge\"\"\r\n");
     const std::string edge = "B\xC3\xB6se Seite - Microsoft\xE2\x80\x8B Edge";
@@ -44,21 +43,16 @@ TEST(TodaysBrowsers, ACaptureOffersThemAndOnTheyCloseByShownAddressAndTitleAndNo
          {today(kChromium, "chrome.exe", "Nachrichten - Google Chrome", "badsite.com/x"),
           today(kChromium, "msedge.exe", edge, "example.org", "u"),
           today(kFirefox, "firefox.exe", "Seite \x97 Mozilla Firefox", "https://www.badsite.com/y"),
-          today(kChromium, "brave.exe", "X", "x.com/home"),
-          today(kChromium, "chrome.exe", "Vollbild", "x.com/voll", "b"),
-          today(kChromium, "chrome.exe", "zwei - Google Chrome"),
-          today(kFirefox, "firefox.exe", "zwei \x97 Mozilla Firefox")})
+          today(kChromium, "chrome.exe", "Vollbild", "x.com/voll", "b")})
         closing.emplace_back(window);
     // Electron with Chromium's class, a browser with no tree, and ones whose find bar, page or
     // address would match anywhere.
     for (const FakeWindow& window : {today(kChromium, "code.exe", edge, "badsite.com", "u"),
                                      today(kChromium, "chrome.exe", "Ohne - Google Chrome"),
-                                     today(kChromium, "chrome.exe", "N", "netflix.com/browse"),
                                      today(kFirefox, "firefox.exe", "liste.de", "a.de", "f")})
         staying.emplace_back(window);
     const FakeBrowser& harmless =
         staying.emplace_back(today(kChromium, "brave.exe", "liste.de", "x.de", "f"));
-    const FakeBrowser& app = staying.emplace_back(today(kChromium, "chrome.exe", "App", "", "a"));
     const FakeBrowser& many =
         staying.emplace_back(today(kChromium, "chrome.exe", "Suche", "liste.de/a", "fm"));
     for (const char* cls : {kChromium, kFirefox})
@@ -109,19 +103,6 @@ TEST(TodaysBrowsers, ACaptureOffersThemAndOnTheyCloseByShownAddressAndTitleAndNo
                   .value_or("")
                   .find("\"MozillaWindowClass\",\"firefox.exe\",\"liste.de\",\"a.de\",\"1\"\r\n"),
               std::string::npos);
-
-    const int appObjects = app.count("getObject"), appCalls = app.count("accCall");
-    const int keptObjects = harmless.count("getObject"), keptCalls = harmless.count("accCall");
-    Sleep(10000);
-    const int objects[] = {app.count("getObject") - appObjects,
-                           harmless.count("getObject") - keptObjects};
-    const int calls[] = {app.count("accCall") - appCalls, harmless.count("accCall") - keptCalls};
-    std::printf("In 10 s an app window got %d WM_GETOBJECT and %d accessibility calls, a kept "
-                "field %d and %d\n",
-                objects[0], calls[0], objects[1], calls[1]);
-    EXPECT_LE(objects[0], 3) << "walked more than once in 5 s";
-    EXPECT_EQ(objects[1], 0) << "walked again though its field is kept";
-    EXPECT_LE(calls[1], 110) << "more than one read a tick";
 }
 
 // Chrome, Edge and Firefox windows of three tabs lose only the listed tab (Chrome's in front, or by
