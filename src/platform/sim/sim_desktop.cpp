@@ -342,6 +342,8 @@ private:
 
 namespace {
 
+constexpr int kClient = 0x0A; // ROLE_SYSTEM_CLIENT
+
 SimAccessible* addressField(SimAccessible& node) {
     if (node.addressField) return &node;
     for (SimAccessible& child : node.children)
@@ -378,7 +380,7 @@ void show(SimWindow& w, SimAccessible& tab) {
 
 } // namespace
 
-// A tab comes to the front alone; a tab's closing button closes it; other buttons do nothing.
+// A tab comes to the front alone; a tab's close button closes it; other buttons do nothing.
 bool SimDesktop::press(Hwnd window, const std::vector<std::size_t>& path) {
     SimWindow& w = this->window(window);
     std::vector<SimAccessible*> line{w.pageDialog ? &*w.pageDialog : &*w.accessible};
@@ -400,7 +402,7 @@ bool SimDesktop::press(Hwnd window, const std::vector<std::size_t>& path) {
     if (list == line.end() || tab->role != ROLE_PAGETAB || !pressed.closes) {
         presses_.push_back("-");
     } else if (std::exchange(tab->asks, false)) {
-        w.pageDialog = SimAccessible{0x0A, {}, {{ROLE_DIALOG}}};
+        w.pageDialog = SimAccessible{kClient, {}, {{ROLE_DIALOG}}};
         presses_.push_back("?");
     } else {
         closeTabs(w, **list, *tab);
