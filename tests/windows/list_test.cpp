@@ -46,7 +46,8 @@ TEST(ListDeletion, ButtonAndDeleteKeyRewriteTheFileAsItIsOrSayWhyTheyCannot) {
     PostMessageA(button, BM_CLICK, 0, 0);
     EXPECT_TRUE(fileHolds({groesse, "M\xFCller"})) << *readFile(file);
     EXPECT_EQ(query(list, LB_GETCURSEL), 0);
-    writeFile(file, *readFile(file) + "\"Neu\"\r\n");
+    writeFile(file, *readFile(file) + "\"Neu\"\r\n"); // by another program: taken in at once
+    EXPECT_TRUE(FakeBrowser({.title = "Neu"}).closed(2000)) << "the new entry not taken in";
     // The user moves one item down and presses Delete.
     pressKey(list, VK_DOWN);
     ASSERT_TRUE(waitUntil([&] { return query(list, LB_GETCURSEL) == 1; }));
@@ -80,8 +81,11 @@ TEST(ListDeletion, ButtonAndDeleteKeyRewriteTheFileAsItIsOrSayWhyTheyCannot) {
         letGo();
     }
     EXPECT_TRUE(deleted.untouched());
-    // Let go, the file takes the deletions, down to an empty file.
+    // Held for a moment only, or let go, the file takes the deletions, down to an empty file.
+    holds[1].first();
     PostMessageA(button, BM_CLICK, 0, 0);
+    Sleep(60);
+    holds[1].second();
     PostMessageA(button, BM_CLICK, 0, 0);
     EXPECT_TRUE(fileHolds({})) << *readFile(file);
     EXPECT_EQ(query(list, LB_GETCOUNT), 0);
