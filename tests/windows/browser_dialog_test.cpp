@@ -57,4 +57,10 @@ TEST(BrowserDialog, ACapturedDesignationIsStoredChosenByAClickAndCompletesTitleE
     const HWND again = program.shownWindow("Zuklapper Webbrowserauswahl");
     EXPECT_EQ(controlText(findDescendant(again, "Edit")), " - Getippt");
     PostMessageA(again, WM_CLOSE, 0, 0);
+    // It is in force after a restart.
+    ASSERT_TRUE(program.chooseFromMenu('S') && program.waitForEnd());
+    ChildProcess restarted;
+    ASSERT_EQ(restarted.start(program.path("zuklapper.exe"), program.folder()), 0u);
+    FakeBrowser typed({.title = "Seite - Getippt"});
+    EXPECT_TRUE(typed.closed(kStartMs));
 }

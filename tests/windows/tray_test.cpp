@@ -26,6 +26,19 @@ int trayIconPixels() {
     return tray && IsWindowVisible(tray) ? countPixels(tray, RGB(0, 0, 0x80)) : 0;
 }
 
+// The name the program gives its claim of a folder.
+std::string claimName(const std::string& folder) {
+    char path[MAX_PATH];
+    std::string upper(path, GetLongPathNameA(folder.c_str(), path, MAX_PATH));
+    CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (const char c : upper) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    char name[64];
+    wsprintfA(name, "Local\\Zuklapper-%08lx%08lx", static_cast<unsigned long>(hash >> 32),
+              static_cast<unsigned long>(hash & 0xFFFFFFFF));
+    return name;
+}
+
 } // namespace
 
 TEST(Tray, StartsHiddenWithItsIconRunsOncePerFolderAndEndsWithTheSession) {
@@ -82,6 +95,27 @@ TEST(Tray, StartsHiddenWithItsIconRunsOncePerFolderAndEndsWithTheSession) {
     ASSERT_EQ(beside.start(other + "\\zuklapper.exe", other), 0u);
     Sleep(1000);
     EXPECT_TRUE(beside.running());
+    // A claim it may not open, as another user's, is named, and the copy ends.
+    const std::string foreign = program.folder() + "\\fremd";
+    CreateDirectoryA(foreign.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(program.path("zuklapper.exe").c_str(),
+                          (foreign + "\\zuklapper.exe").c_str(), FALSE));
+    SECURITY_DESCRIPTOR denied{};
+    ACL none{};
+    InitializeSecurityDescriptor(&denied, SECURITY_DESCRIPTOR_REVISION);
+    InitializeAcl(&none, sizeof none, ACL_REVISION);
+    SetSecurityDescriptorDacl(&denied, TRUE, &none, FALSE);
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, &denied, FALSE};
+    const HANDLE claim = CreateFileMappingA(INVALID_HANDLE_VALUE, &attributes, PAGE_READWRITE, 0,
+                                            sizeof(LONG), claimName(foreign).c_str());
+    ASSERT_TRUE(claim);
+    ChildProcess refused;
+    ASSERT_EQ(refused.start(foreign + "\\zuklapper.exe", foreign), 0u);
+    EXPECT_NE(
+        refused.answerMessage("zuklapper-meldung-anderer-benutzer.png").find("anderen Benutzer"),
+        std::string::npos);
+    EXPECT_TRUE(waitUntil([&] { return !refused.running(); }));
+    CloseHandle(claim);
 
     // The end of the session ends the program.
     EXPECT_EQ(query(host, WM_QUERYENDSESSION, 0, 0), TRUE) << "the session must be let end";
