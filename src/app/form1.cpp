@@ -57,14 +57,15 @@ Form1::Form1(Zuklapper& app)
       mweb("mweb", app.text(texte::Webbrowser_auswaehlen)),
       mAktuelleBrowser("mAktuelleBrowser", app.text(texte::Aktuelle_Browser)),
       mAutostart("mAutostart", app.text(texte::Autostart)),
+      mPause("mPause", app.text(texte::Pause_keine_mehr)),
       mUrlVerwaltung("mUrlVerwaltung", app.text(texte::Url_Verwaltung)),
       mEinstellungen("mEinstellungen", app.text(texte::Hotkeys)),
       mschliesen("mschliesen", app.text(texte::Schliessen)),
-      m1("m1", {&mHilfe, &mINFO, &mweb, &mAktuelleBrowser, &mAutostart, &mUrlVerwaltung,
+      m1("m1", {&mHilfe, &mINFO, &mweb, &mAktuelleBrowser, &mAutostart, &mPause, &mUrlVerwaltung,
                 &mEinstellungen, &mschliesen}),
       app_(app), closeRequests_(app.platform().windows),
-      todaysBrowsers_(app.platform().windows, app.platform().accessibility,
-                      app.platform().workers) {
+      todaysBrowsers_(app.platform().windows, app.platform().accessibility, app.platform().workers),
+      protokoll_(app.platform().files) {
     optListe0.setValue(true);
     window.onLoad = [this] { Form_Load(); };
     window.onQueryUnload = [this](bool& cancel) { Form_QueryUnload(cancel); };
@@ -82,6 +83,7 @@ Form1::Form1(Zuklapper& app)
     mschliesen.onClick = [this] { app_.frmHaupt().schliessen(); };
     mAktuelleBrowser.onClick = [this] { mAktuelleBrowser_Click(); };
     mAutostart.onClick = [this] { mAutostart_Click(); };
+    mPause.onClick = [this] { mPause_Click(); };
 }
 
 void Form1::Form_Load() {
@@ -93,6 +95,7 @@ void Form1::Form_Load() {
     Pfad_config = prefix + "config.ini";
     UrlPfad = prefix + "lstUrl.txt";
     Pfad = prefix + "lstTitel.txt";
+    protokoll_.setFolder(prefix);
     app_.frmWebBrowser().laden();
 
     Files& files = app_.platform().files;
@@ -103,6 +106,7 @@ void Form1::Form_Load() {
     if (!Liste_einlesen(UrlEintraege, files, UrlPfad)) urlStamp_.reset();
     Liste_laden();
     Einstellungen_lesen();
+    Sperrzeit_pruefen();
     app_.frmWebBrowser().Text2.setText(app_.WebbrowserBezeichnung);
 }
 
@@ -130,6 +134,7 @@ void Form1::Einstellungen_lesen() {
     app_.AktuelleBrowser =
         fresh || Ini_lesen(profile, Pfad_config, "Webbrowser", "AktuelleBrowser", "0") == "1";
     mAktuelleBrowser.setChecked(app_.AktuelleBrowser);
+    Sperrzeiten_lesen();
 }
 
 void Form1::mAktuelleBrowser_Click() { switchTodaysBrowsers(!app_.AktuelleBrowser); }
@@ -282,6 +287,8 @@ void Form1::Listen_pruefen() {
 
 void Form1::tmrFenster_schliessen_Timer() {
     Listen_pruefen();
+    logPressedTabs();
+    if (!Sperrzeit_pruefen()) return;
     WindowSystem& windows = app_.platform().windows;
     Browserfenster_suchen(windows, window.handle(), BrowserWindows,
                           app_.AktuelleBrowser ? &todaysBrowsers_ : nullptr);
@@ -289,16 +296,65 @@ void Form1::tmrFenster_schliessen_Timer() {
     if (BrowserWindows.empty()) return;
     closeRules_.closeOrder(BrowserWindows, UrlEintraege, TitelEintraege, app_.WebbrowserBezeichnung,
                            closeOrder_);
+    std::erase_if(loggedPages_, [this](const auto& logged) {
+        return std::none_of(BrowserWindows.begin(), BrowserWindows.end(),
+                            [&](const BrowserWindow& w) { return w.hWnd == logged.first; });
+    });
+    const auto asked = [this](const CloseTarget& target) { logWindow(target); };
     if (!app_.AktuelleBrowser) {
-        Fenster_schliessen(closeRequests_, closeOrder_);
+        Fenster_schliessen(closeRequests_, closeOrder_, nullptr, asked);
         return;
     }
     // Today's browsers lose their tab in front, unless they have no button for it.
-    Fenster_schliessen(closeRequests_, closeOrder_, [this](Hwnd H) {
-        const auto row = std::find_if(BrowserWindows.begin(), BrowserWindows.end(),
-                                      [H](const BrowserWindow& w) { return w.hWnd == H; });
-        return row->todays && todaysBrowsers_.closeTab(H, row->Title, row->Url);
+    const auto closeTab = [this](const CloseTarget& target) {
+        const BrowserWindow& row = BrowserWindows[static_cast<std::size_t>(target.row)];
+        if (!row.todays || !todaysBrowsers_.closeTab(target.window, row.Title, row.Url))
+            return false;
+        tabCloses_[target.window] = closeRecord(target, true);
+        return true;
+    };
+    Fenster_schliessen(closeRequests_, closeOrder_, closeTab, asked);
+}
+
+CloseRecord Form1::closeRecord(const CloseTarget& target, bool tab) {
+    const BrowserWindow& row = BrowserWindows[static_cast<std::size_t>(target.row)];
+    const EntryList& list = target.titleList ? TitelEintraege : UrlEintraege;
+    return {tab,
+            target.titleList,
+            list.items()[static_cast<std::size_t>(target.entry)],
+            row.todays ? row.program : app_.platform().windows.processName(row.hWnd),
+            row.Title,
+            row.Url};
+}
+
+void Form1::logWindow(const CloseTarget& target) {
+    const BrowserWindow& row = BrowserWindows[static_cast<std::size_t>(target.row)];
+    std::string& page = loggedPages_[target.window];
+    if (page == row.Title + '\n' + row.Url) return; // asked again: the same close
+    page = row.Title + '\n' + row.Url;
+    logClose(closeRecord(target, false));
+}
+
+void Form1::logPressedTabs() {
+    for (const TodaysBrowsers::PressedTab& pressed : todaysBrowsers_.pressedTabs()) {
+        const auto close = tabCloses_.find(pressed.window);
+        if (close == tabCloses_.end()) continue;
+        close->second.title = pressed.title;
+        close->second.address = pressed.address;
+        logClose(close->second);
+    }
+    std::erase_if(tabCloses_, [this](const auto& close) {
+        return !app_.platform().windows.windowThread(close.first);
     });
+}
+
+// A log that cannot be written is said once a run, in a note of the icon: a message box
+// would hold up the close cycle.
+void Form1::logClose(const CloseRecord& close) {
+    if (protokoll_.schreiben(close, app_.platform().windows.localTime()) || protokollFailed_)
+        return;
+    protokollFailed_ = true;
+    app_.frmHaupt().Hinweis(app_.text(texte::Protokoll_nicht_schreibbar) + protokoll_.path());
 }
 
 } // namespace zk

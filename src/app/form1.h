@@ -1,13 +1,16 @@
 #pragma once
 
+#include "app/protokoll.h"
 #include "engine/close_cycle.h"
 #include "engine/entry_list.h"
 #include "engine/scan.h"
 #include "engine/todays_browsers.h"
 #include "platform/files.h"
 #include "platform/ui.h"
+#include "schedule/counted_pause.h"
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,6 +47,7 @@ public:
     ui::MenuItem mweb;
     ui::MenuItem mAktuelleBrowser;
     ui::MenuItem mAutostart;
+    ui::MenuItem mPause;
     ui::MenuItem mUrlVerwaltung;
     ui::MenuItem mEinstellungen;
     ui::MenuItem mschliesen;
@@ -85,14 +89,29 @@ public:
     bool startsWithWindows();
     // Reads a list file again that another program changed.
     void Listen_pruefen();
-    // One close cycle: the scan, then the close requests.
+    // One close cycle: the scan, then the close requests; nothing outside block times and
+    // in a pause.
     void tmrFenster_schliessen_Timer();
+    // Whether listed pages are closed now; keeps the icon's tip and the pause's menu item
+    // up to date.
+    bool Sperrzeit_pruefen();
+    // Starts a pause, or ends the one that runs.
+    void mPause_Click();
+    // Set when config.ini's block times could not be read: the part that could not.
+    std::string Zeiten_Fehler;
 
     const std::vector<BrowserWindow>& browserWindows() const { return BrowserWindows; }
 
 private:
     void Form_Load();
     void Einstellungen_lesen();
+    void Sperrzeiten_lesen();
+    // The close of a target as the log keeps it.
+    CloseRecord closeRecord(const CloseTarget& target, bool tab);
+    void logClose(const CloseRecord& close);
+    // Writes down the windows asked to close, once per page they showed, and the tabs pressed.
+    void logWindow(const CloseTarget& target);
+    void logPressedTabs();
     void Form_QueryUnload(bool& cancel);
     void mAktuelleBrowser_Click();
     void mAutostart_Click();
@@ -129,7 +148,13 @@ private:
     // Whether the key of the title hotkey, and of the URL hotkey, was down at the last tick.
     bool hotkeyDown_[2] = {};
     bool todaysBrowsersOffered_ = false;
-    std::vector<Hwnd> closeOrder_;
+    std::vector<CloseTarget> closeOrder_;
+    CountedPause pause_;
+    Protokoll protokoll_;
+    bool protokollFailed_ = false;
+    // The page each window was last written down for; the close each tab job is for.
+    std::map<Hwnd, std::string> loggedPages_;
+    std::map<Hwnd, CloseRecord> tabCloses_;
 };
 
 } // namespace zk

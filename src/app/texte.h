@@ -3,7 +3,15 @@
 // The program's own user-interface texts, in UTF-8; the toolkit's ansi() turns them into
 // the system's code page before they reach a window.
 
+#include <string>
+
 namespace zk::texte {
+
+// The text with its mark %1 replaced by the value.
+inline std::string mit(std::string text, const std::string& value) {
+    if (const auto at = text.find("%1"); at != std::string::npos) text.replace(at, 2, value);
+    return text;
+}
 
 inline constexpr const char* Programm = "Zuklapper";
 inline constexpr const char* Form1_Titel = "Zuklapper 1.08";
@@ -20,6 +28,12 @@ inline constexpr const char* Aktuelle_Browser = "&Chrome, Edge und Firefox";
 inline constexpr const char* Autostart = "&Mit Windows starten";
 inline constexpr const char* Url_Verwaltung = "&Url Verwaltung";
 inline constexpr const char* Hotkeys = "H&otkeys";
+inline constexpr const char* Pause = "&Pause (%1 Minuten)";
+inline constexpr const char* Pause_eine_Minute = "&Pause (1 Minute)";
+inline constexpr const char* Pause_beenden = "Pause &beenden";
+inline constexpr const char* Pause_keine_mehr = "&Pause (heute keine mehr)";
+inline constexpr const char* Trenner = " – ";
+inline constexpr const char* Heute_geschlossen = "heute %1 geschlossen";
 inline constexpr const char* Schliessen = "&schließen";
 inline constexpr const char* Form2 = "Form2";
 inline constexpr const char* Abbrechen = "&Abbrechen";
@@ -85,5 +99,13 @@ inline constexpr const char* Bezeichnung_nicht_speicherbar =
 inline constexpr const char* Bezeichnung_nicht_gespeichert =
     "Die Bezeichnung konnte nicht in der Datei gespeichert werden. Sie steht nur in der Liste, "
     "bis das Programm beendet wird.\r\n\r\nDatei: ";
+inline constexpr const char* Zeiten_nicht_lesbar =
+    "In config.ini ist dieser Teil des Werts „Zeiten“ im Abschnitt [Sperrzeiten] nicht lesbar: "
+    "„%1“\r\n\r\nDamit keine Sperre verloren geht, schließt Zuklapper die Seiten der Listen "
+    "jetzt zu jeder Zeit. Ändern Sie die Zeile in der Datei oder unter „Sperrzeiten …“ im Menü "
+    "des Symbols.\r\n\r\nDatei: ";
+inline constexpr const char* Protokoll_nicht_schreibbar =
+    "Zuklapper kann nicht in Protokoll.txt schreiben. Geschlossen wird weiter, aufgeschrieben "
+    "nicht: ";
 
 } // namespace zk::texte

@@ -10,6 +10,7 @@
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "platform/window_system.h"
+#include "schedule/block_times.h"
 #include "tray/frm_info_box.h"
 
 #include <memory>
@@ -66,6 +67,8 @@ public:
     std::string WebbrowserBezeichnung;
     // Whether today's browsers (Chrome, Edge, Firefox and kin) are looked at too.
     bool AktuelleBrowser = false;
+    // The block times in force: when listed pages are closed.
+    BlockWeek Sperrwoche = BlockWeek::always();
     // The key and modifier codes of the two hotkeys.
     HotkeyTable Hotkey{};
     // Entries whose append failed: they hold until the program ends.

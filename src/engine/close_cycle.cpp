@@ -4,7 +4,7 @@ namespace zk {
 
 void CloseRules::closeOrder(const std::vector<BrowserWindow>& rows, const EntryList& urls,
                             const EntryList& titles, const std::string& designation,
-                            std::vector<Hwnd>& out) {
+                            std::vector<CloseTarget>& out) {
     if (urlList_ != &urls || urlRevision_ != urls.revision()) {
         urlIndex_.build(urls.items());
         urlList_ = &urls;
@@ -17,16 +17,23 @@ void CloseRules::closeOrder(const std::vector<BrowserWindow>& rows, const EntryL
     }
     out.clear();
     urlIndex_.firstMatches(rows, matches_);
-    for (const Match& m : matches_) out.push_back(rows[static_cast<std::size_t>(m.row)].hWnd);
+    const auto add = [&](bool titleList) {
+        for (const Match& m : matches_)
+            out.push_back({rows[static_cast<std::size_t>(m.row)].hWnd, m.row, titleList, m.entry});
+    };
+    add(false);
     titleIndex_.allMatches(rows, designation, matches_);
-    for (const Match& m : matches_) out.push_back(rows[static_cast<std::size_t>(m.row)].hWnd);
+    add(true);
 }
 
-void Fenster_schliessen(CloseRequests& requests, const std::vector<Hwnd>& order,
-                        const std::function<bool(Hwnd)>& closeTab) {
+void Fenster_schliessen(CloseRequests& requests, const std::vector<CloseTarget>& order,
+                        const std::function<bool(const CloseTarget&)>& closeTab,
+                        const std::function<void(const CloseTarget&)>& asked) {
     requests.forgetGone();
-    for (Hwnd window : order)
-        if (!requests.pending(window) && !(closeTab && closeTab(window))) requests.request(window);
+    for (const CloseTarget& target : order)
+        if (!requests.pending(target.window) && !(closeTab && closeTab(target)) &&
+            requests.request(target.window) && asked)
+            asked(target);
 }
 
 } // namespace zk

@@ -12,6 +12,15 @@
 
 namespace zk {
 
+// A window to ask to close, its row of the scan, and the entry it matched.
+struct CloseTarget {
+    Hwnd window = 0;
+    int row = 0;
+    bool titleList = false;
+    int entry = 0;
+    bool operator==(const CloseTarget&) const = default;
+};
+
 // Decides which browser windows to ask to close. The entries are indexed once per change
 // of a list, so a cycle does not cost entries x windows comparisons.
 class CloseRules {
@@ -21,7 +30,7 @@ public:
     // by the designation. A window appears once per entry it matches.
     void closeOrder(const std::vector<BrowserWindow>& rows, const EntryList& urls,
                     const EntryList& titles, const std::string& designation,
-                    std::vector<Hwnd>& out);
+                    std::vector<CloseTarget>& out);
 
 private:
     UrlIndex urlIndex_;
@@ -34,9 +43,10 @@ private:
 };
 
 // Asks each window to close, skipping one whose earlier request is still unanswered (a
-// window that matches several entries is asked once). A window for which closeTab says it
-// closes a tab instead gets no request.
-void Fenster_schliessen(CloseRequests& requests, const std::vector<Hwnd>& order,
-                        const std::function<bool(Hwnd)>& closeTab = nullptr);
+// window that matches several entries is asked once). A target for which closeTab says it
+// closes a tab instead gets no request; asked is told of each request sent.
+void Fenster_schliessen(CloseRequests& requests, const std::vector<CloseTarget>& order,
+                        const std::function<bool(const CloseTarget&)>& closeTab = nullptr,
+                        const std::function<void(const CloseTarget&)>& asked = nullptr);
 
 } // namespace zk

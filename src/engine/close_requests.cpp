@@ -39,13 +39,15 @@ void CloseRequests::forgetGone() {
     std::erase_if(requests_, [this](const Request& r) { return gone(r); });
 }
 
-void CloseRequests::request(Hwnd window) {
-    if (pending(window)) return;
+bool CloseRequests::request(Hwnd window) {
+    if (pending(window)) return false;
     const std::uint32_t thread = windows_.windowThread(window);
-    if (thread == 0) return;
+    if (thread == 0) return false;
     const std::uint32_t id = ++lastId_;
     requests_.push_back({id, window, thread, false});
-    if (!windows_.sendCloseMessage(window, CloseMessage::SysCommandClose, id)) erase(id);
+    if (windows_.sendCloseMessage(window, CloseMessage::SysCommandClose, id)) return true;
+    erase(id);
+    return false;
 }
 
 // The window has handled one message of the request: after SC_CLOSE comes WM_CLOSE, unless

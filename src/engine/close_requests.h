@@ -20,8 +20,9 @@ public:
     CloseRequests(const CloseRequests&) = delete;
     CloseRequests& operator=(const CloseRequests&) = delete;
 
-    // Asks the window to close, unless a request to it is still unanswered.
-    void request(Hwnd window);
+    // Asks the window to close, unless a request to it is still unanswered: whether a
+    // request went out.
+    bool request(Hwnd window);
     // Whether a request to the window is still unanswered.
     bool pending(Hwnd window);
     // Forgets the requests whose windows have gone.

@@ -179,10 +179,24 @@ bool TodaysBrowsers::closeTab(Hwnd window, const std::string& title, const std::
             reader.tabAt = windows.milliseconds();
             reader.tabTitle = request->title;
             reader.tabAddress = request->address;
-            if (result.outcome == TabClose::Pressed) reader.pressed = result.spot;
+            if (result.outcome == TabClose::Pressed) {
+                reader.pressed = result.spot;
+                ++reader.presses;
+            }
             if (result.outcome == TabClose::BroughtToFront) reader.broughtToFront = result.spot;
         });
     return handled; // a job that could not be posted is tried again
+}
+
+std::vector<TodaysBrowsers::PressedTab> TodaysBrowsers::pressedTabs() {
+    std::vector<PressedTab> pressed;
+    for (auto& [window, k] : known_) {
+        if (!k.reader) continue;
+        const std::lock_guard lock(k.reader->mutex);
+        for (; k.pressesTaken < k.reader->presses; ++k.pressesTaken)
+            pressed.push_back({window, k.reader->tabTitle, k.reader->tabAddress});
+    }
+    return pressed;
 }
 
 void TodaysBrowsers::readTabs(Hwnd window) {

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zk {
 
@@ -55,6 +56,14 @@ public:
     bool closeTab(Hwnd window, const std::string& title, const std::string& address);
     static constexpr std::int64_t kTabGoneMs = 2000;
     static constexpr std::int64_t kTabRetryMs = 1000;
+    // The tabs pressed since the last call, once each, with the title and address their
+    // window showed.
+    struct PressedTab {
+        Hwnd window = 0;
+        std::string title;
+        std::string address;
+    };
+    std::vector<PressedTab> pressedTabs();
     // Counts the window's tabs away from this thread; tabs() has the count once read.
     void readTabs(Hwnd window);
     std::optional<int> tabs(Hwnd window);
@@ -83,6 +92,7 @@ private:
         std::string tabTitle;
         std::string tabAddress;
         std::optional<TabSpot> pressed;
+        std::uint64_t presses = 0;
         std::optional<TabSpot> broughtToFront;
         std::optional<int> tabs;
     };
@@ -92,6 +102,7 @@ private:
         std::shared_ptr<Reader> reader;
         bool seen = false;
         bool read = false; // a read was posted: the window has a worker
+        std::uint64_t pressesTaken = 0;
     };
     Known& known(Hwnd window);
     // Runs the job on the window's worker when `ready`, asked under the reader's lock, says so;

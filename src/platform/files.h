@@ -41,6 +41,8 @@ public:
     // Appends to the file, creating it when missing. Returns false on failure, when part of
     // the data may have been written.
     virtual bool append(const std::string& path, std::string_view data) = 0;
+    // Renames the file, replacing a file of the new name. Returns false on failure.
+    virtual bool rename(const std::string& from, const std::string& to) = 0;
     // Cuts an existing file back to its first `size` bytes. Returns false on failure.
     virtual bool truncate(const std::string& path, std::size_t size) = 0;
 

@@ -495,9 +495,13 @@ public:
         : name_(std::move(name)), caption_(std::move(caption)) {}
     const std::string& name() const { return name_; }
     const std::string& caption() const { return caption_; }
+    void setCaption(std::string caption) { caption_ = std::move(caption); }
     // A check mark beside the caption.
     bool checked() const { return checked_; }
     void setChecked(bool checked) { checked_ = checked; }
+    // A greyed item cannot be chosen.
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool enabled) { enabled_ = enabled; }
     void click() {
         if (onClick) onClick();
     }
@@ -507,6 +511,7 @@ private:
     std::string name_;
     std::string caption_;
     bool checked_ = false;
+    bool enabled_ = true;
 };
 
 // A menu that is never shown as a menu bar, only as a popup.

@@ -24,6 +24,13 @@ public:
     virtual std::uint16_t keyState(int virtualKey) = 0;
     // The system's clock in milliseconds, from some start.
     virtual std::int64_t milliseconds() = 0;
+    // The local date and time, as the user's clock shows it.
+    struct LocalTime {
+        int year = 0, month = 0, day = 0;
+        int weekday = 0; // 0 Monday ... 6 Sunday
+        int hour = 0, minute = 0, second = 0;
+    };
+    virtual LocalTime localTime() = 0;
     // The window the user works in (GetForegroundWindow); 0 for none.
     virtual Hwnd foregroundWindow() = 0;
     // The top-level windows in z order, topmost first, as one snapshot.
@@ -62,6 +69,12 @@ public:
     virtual bool addNotifyIcon(Hwnd owner, unsigned id, unsigned callbackMessage,
                                const std::string& tip) = 0;
     virtual bool deleteNotifyIcon(Hwnd owner, unsigned id) = 0;
+    // Gives the icon a new tip, and draws it grey or in its colours.
+    virtual bool modifyNotifyIcon(Hwnd owner, unsigned id, const std::string& tip, bool grey) = 0;
+    // A note beside the icon, which goes by itself (a balloon): a warning that holds up
+    // nothing.
+    virtual bool showNotifyIconNote(Hwnd owner, unsigned id, const std::string& title,
+                                    const std::string& text) = 0;
 
     // One running copy of the program per folder: the first copy that claims a folder holds
     // it, with its host window, until it ends. Another copy that holds it may be out of this

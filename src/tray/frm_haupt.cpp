@@ -24,8 +24,23 @@ FrmHaupt::FrmHaupt(Zuklapper& app)
 }
 
 void FrmHaupt::Symbol_hinzufuegen() {
-    app_.platform().windows.addNotifyIcon(window.handle(), SymbolId, Rueckrufnachricht,
-                                          app_.text(texte::Programm));
+    tip_ = app_.text(texte::Programm);
+    grey_ = false;
+    app_.platform().windows.addNotifyIcon(window.handle(), SymbolId, Rueckrufnachricht, tip_);
+}
+
+void FrmHaupt::Symbol_aktualisieren(const std::string& tip, bool grey) {
+    if (beendet_ || (tip == tip_ && grey == grey_)) return;
+    if (app_.platform().windows.modifyNotifyIcon(window.handle(), SymbolId, tip, grey)) {
+        tip_ = tip;
+        grey_ = grey;
+    }
+}
+
+void FrmHaupt::Hinweis(const std::string& text) {
+    if (!beendet_)
+        app_.platform().windows.showNotifyIconNote(window.handle(), SymbolId,
+                                                   app_.text(texte::Programm), text);
 }
 
 void FrmHaupt::Form_Load() {
@@ -57,6 +72,13 @@ void FrmHaupt::Form_Load() {
     Form1& form1 = app_.form1();
     form1.window.setOwnerWindow(&window);
     form1.window.load();
+    // Said once its timers run: the block holds meanwhile.
+    if (!form1.Zeiten_Fehler.empty())
+        platform.toolkit.messageBox(
+            nullptr,
+            texte::mit(app_.text(texte::Zeiten_nicht_lesbar), form1.Zeiten_Fehler) +
+                form1.Pfad_config,
+            app_.text(texte::Programm), ui::MB_OK_INFORMATION);
 }
 
 // The notification area reports the icon's mouse events as mouse moves over this window,
@@ -69,6 +91,7 @@ void FrmHaupt::Form_MouseMove(int x) {
         form1.window.show();
     else if (x == RechteTasteLos) {
         form1.mAutostart.setChecked(form1.startsWithWindows()); // the user may change it elsewhere
+        form1.Sperrzeit_pruefen();
         app_.platform().toolkit.popupMenu(window, form1.m1);
     }
 }

@@ -25,6 +25,10 @@ public:
 
     // Ends the program: removes the icon and stops the message loop.
     void schliessen();
+    // The icon's tip, and whether it is drawn grey; changed only when they change.
+    void Symbol_aktualisieren(const std::string& tip, bool grey);
+    // A note beside the icon that holds up nothing.
+    void Hinweis(const std::string& text);
 
 private:
     void Form_Load();
@@ -34,6 +38,8 @@ private:
 
     Zuklapper& app_;
     bool beendet_ = false;
+    std::string tip_;
+    bool grey_ = false;
 };
 
 } // namespace zk

@@ -143,7 +143,7 @@ TEST(CloseRules, IndexedOrderEqualsThePlainDefinition) {
     };
     CloseRules rules;
     EntryList urls, titles;
-    std::vector<Hwnd> indexed;
+    std::vector<CloseTarget> indexed;
     for (int round = 0; round < 400; ++round) {
         std::vector<std::string> u(random() % 12), t(random() % 12);
         const char* schemes[] = {"", "", "http://", "https://www.", "www.", "https://"};
@@ -159,21 +159,23 @@ TEST(CloseRules, IndexedOrderEqualsThePlainDefinition) {
             rows[i] = {text(3) + (random() % 2 ? designation : ""),
                        schemes[random() % 6] + text(12), 0x100 + i, random() % 2 == 0};
         rules.closeOrder(rows, urls, titles, designation, indexed);
-        std::vector<Hwnd> plain;
-        for (const std::string& entry : urls.items()) {
+        std::vector<CloseTarget> plain;
+        for (int e = 0; e < static_cast<int>(urls.items().size()); ++e) {
+            const std::string& entry = urls.items()[static_cast<std::size_t>(e)];
             // An address of today's browsers, in its shown form, may start with the entry's.
             const std::string shown(shownForm(entry));
             const auto row = std::find_if(rows.begin(), rows.end(), [&](const BrowserWindow& r) {
                 return (!entry.empty() && r.Url.find(entry) != std::string::npos) ||
                        (r.todays && !shown.empty() && shownForm(r.Url).starts_with(shown));
             });
-            if (row != rows.end()) plain.push_back(row->hWnd);
+            if (row != rows.end())
+                plain.push_back({row->hWnd, static_cast<int>(row - rows.begin()), false, e});
         }
-        for (const std::string& entry : titles.items())
+        for (int e = 0; e < static_cast<int>(titles.items().size()); ++e)
             for (const BrowserWindow& row : rows)
-                if (row.Title == entry + designation ||
-                    (row.todays && titleEntry(row.Title, true) == entry))
-                    plain.push_back(row.hWnd);
+                if (row.Title == titles.items()[static_cast<std::size_t>(e)] + designation ||
+                    (row.todays && titleEntry(row.Title, true) == titles.items()[e]))
+                    plain.push_back({row.hWnd, static_cast<int>(&row - rows.data()), true, e});
         ASSERT_EQ(indexed, plain) << "round " << round;
     }
 }

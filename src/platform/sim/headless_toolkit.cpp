@@ -229,16 +229,18 @@ void HeadlessToolkit::expectPopupMenu(std::function<int(const PopupMenuCall&)> r
 }
 
 void HeadlessToolkit::popupMenu(ui::Window& owner, ui::Menu& menu) {
-    PopupMenuCall call{owner.name(), {}, {}};
+    PopupMenuCall call{owner.name(), {}, {}, {}};
     for (const ui::MenuItem* item : menu.items()) {
         call.items.push_back(item->caption());
         call.checked.push_back(item->checked());
+        call.enabled.push_back(item->enabled());
     }
     popupMenus_.push_back(call);
     desktop_.setForeground(owner.handle()); // as the real menu needs it
     if (menuReactions_.empty()) throw std::logic_error("unexpected popup menu " + menu.name());
     const int chosen = menuReactions_.answer(call);
-    if (chosen >= 0 && chosen < static_cast<int>(menu.items().size()))
+    if (chosen >= 0 && chosen < static_cast<int>(menu.items().size()) &&
+        menu.items()[static_cast<std::size_t>(chosen)]->enabled())
         menu.items()[static_cast<std::size_t>(chosen)]->click();
 }
 

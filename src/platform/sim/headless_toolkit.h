@@ -23,6 +23,7 @@ struct PopupMenuCall {
     std::string owner;              // the owner window's name
     std::vector<std::string> items; // the captions, top to bottom
     std::vector<bool> checked;      // their check marks
+    std::vector<bool> enabled;      // not greyed
 };
 
 struct ModalCall {

@@ -56,7 +56,7 @@ bool SimDesktop::addNotifyIcon(Hwnd owner, unsigned id, unsigned callbackMessage
     for (const SimNotifyIcon& icon : notifyIcons_)
         if (icon.owner == owner && icon.id == id) return false;
     if (!exists(owner)) return false;
-    notifyIcons_.push_back({owner, id, callbackMessage, tip});
+    notifyIcons_.push_back({owner, id, callbackMessage, tip, false, {}});
     return true;
 }
 
@@ -64,6 +64,59 @@ bool SimDesktop::deleteNotifyIcon(Hwnd owner, unsigned id) {
     return std::erase_if(notifyIcons_, [&](const SimNotifyIcon& icon) {
                return icon.owner == owner && icon.id == id;
            }) > 0;
+}
+
+bool SimDesktop::modifyNotifyIcon(Hwnd owner, unsigned id, const std::string& tip, bool grey) {
+    for (SimNotifyIcon& icon : notifyIcons_)
+        if (icon.owner == owner && icon.id == id) {
+            icon.tip = tip;
+            icon.grey = grey;
+            return true;
+        }
+    return false;
+}
+
+bool SimDesktop::showNotifyIconNote(Hwnd owner, unsigned id, const std::string&,
+                                    const std::string& text) {
+    for (SimNotifyIcon& icon : notifyIcons_)
+        if (icon.owner == owner && icon.id == id) {
+            icon.notes.push_back(text);
+            return true;
+        }
+    return false;
+}
+
+// Days from civil dates and back, after Howard Hinnant's algorithms.
+std::int64_t SimDesktop::secondsSinceEpoch(int year, int month, int day, int hour, int minute) {
+    const int y = year - (month <= 2 ? 1 : 0);
+    const int era = (y >= 0 ? y : y - 399) / 400;
+    const int yearOfEra = y - era * 400;
+    const int dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    const std::int64_t days = std::int64_t{era} * 146097 + dayOfEra - 719468;
+    return days * 86400 + hour * 3600 + minute * 60;
+}
+
+WindowSystem::LocalTime SimDesktop::localTime() {
+    const std::int64_t seconds = clockStart + now_ / 1000;
+    const std::int64_t days = (seconds >= 0 ? seconds : seconds - 86399) / 86400;
+    const std::int64_t rest = seconds - days * 86400;
+    const std::int64_t z = days + 719468;
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const std::int64_t dayOfEra = z - era * 146097;
+    const std::int64_t yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const std::int64_t mp = (5 * dayOfYear + 2) / 153;
+    LocalTime t;
+    t.day = static_cast<int>(dayOfYear - (153 * mp + 2) / 5 + 1);
+    t.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    t.year = static_cast<int>(yearOfEra + era * 400 + (t.month <= 2 ? 1 : 0));
+    t.weekday = static_cast<int>((days % 7 + 10) % 7); // 1970-01-01 was a Thursday
+    t.hour = static_cast<int>(rest / 3600);
+    t.minute = static_cast<int>(rest / 60 % 60);
+    t.second = static_cast<int>(rest % 60);
+    return t;
 }
 
 void SimDesktop::destroy(Hwnd window) {

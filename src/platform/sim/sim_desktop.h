@@ -81,6 +81,8 @@ struct SimNotifyIcon {
     unsigned id = 0;
     unsigned callbackMessage = 0;
     std::string tip;
+    bool grey = false;
+    std::vector<std::string> notes;
 };
 
 // A request to open a file with the program the system has for it.
@@ -205,6 +207,11 @@ public:
 
     Hwnd foregroundWindow() override { return foreground_; }
     std::int64_t milliseconds() override { return now_; }
+    // The local clock: clockStart (seconds since 1970-01-01 00:00, local time) when the
+    // simulated clock stood at 0. By default Monday, 2026-12-07, 08:00.
+    std::int64_t clockStart = secondsSinceEpoch(2026, 12, 7, 8, 0);
+    static std::int64_t secondsSinceEpoch(int year, int month, int day, int hour, int minute);
+    LocalTime localTime() override;
     std::uint16_t keyState(int virtualKey) override;
     std::vector<Hwnd> topLevelWindows() override;
     std::uint32_t style(Hwnd window) override;
@@ -233,6 +240,9 @@ public:
     bool addNotifyIcon(Hwnd owner, unsigned id, unsigned callbackMessage,
                        const std::string& tip) override;
     bool deleteNotifyIcon(Hwnd owner, unsigned id) override;
+    bool modifyNotifyIcon(Hwnd owner, unsigned id, const std::string& tip, bool grey) override;
+    bool showNotifyIconNote(Hwnd owner, unsigned id, const std::string& title,
+                            const std::string& text) override;
     FolderClaim claimProgramFolder(const std::string& folder, Hwnd host) override;
     // A hung owner does not handle the event in time; it gets it all the same.
     bool sendNotifyIconEvent(Hwnd owner, unsigned callbackMessage, unsigned mouseMessage,

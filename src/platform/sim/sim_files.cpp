@@ -75,6 +75,16 @@ bool SimFiles::truncate(const std::string& path, std::size_t size) {
     return true;
 }
 
+bool SimFiles::rename(const std::string& from, const std::string& to) {
+    const auto found = files_.find(key(from));
+    if (found == files_.end() || noWrite_.count(key(from)) || noWrite_.count(key(to))) return false;
+    std::string data = std::move(found->second);
+    files_.erase(found);
+    files_[key(to)] = std::move(data);
+    changed(to);
+    return true;
+}
+
 std::optional<std::string> SimFiles::ansiFromUtf8(std::string_view utf8) {
     return cp1252FromUtf8(utf8);
 }

@@ -45,6 +45,7 @@ public:
     bool replaceAll(const std::string& path, std::string_view data) override;
     bool append(const std::string& path, std::string_view data) override;
     bool truncate(const std::string& path, std::size_t size) override;
+    bool rename(const std::string& from, const std::string& to) override;
     std::optional<std::string> ansiFromUtf8(std::string_view utf8) override;
     std::string utf8FromAnsi(std::string_view ansi) override;
 

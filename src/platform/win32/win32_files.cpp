@@ -158,6 +158,10 @@ bool Win32Files::truncate(const std::string& path, std::size_t size) {
            file.close();
 }
 
+bool Win32Files::rename(const std::string& from, const std::string& to) {
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
 std::optional<std::string> Win32Files::ansiFromUtf8(std::string_view utf8) {
     const std::optional<std::wstring> wide = widen(utf8, CP_UTF8);
     return wide ? narrow(*wide, CP_ACP, true) : std::nullopt;

@@ -84,8 +84,10 @@ void Win32Toolkit::popupMenu(ui::Window& owner, ui::Menu& menu) {
     if (!hwnd || !popup) return;
     UINT id = 0;
     for (const ui::MenuItem* item : menu.items())
-        AppendMenuA(popup, MF_STRING | (item->checked() ? MF_CHECKED : MF_UNCHECKED), ++id,
-                    item->caption().c_str());
+        AppendMenuA(popup,
+                    MF_STRING | (item->checked() ? MF_CHECKED : MF_UNCHECKED) |
+                        (item->enabled() ? MF_ENABLED : MF_GRAYED),
+                    ++id, item->caption().c_str());
     POINT at{};
     GetCursorPos(&at);
     // A popup of a window in the background closes on a click elsewhere only when its

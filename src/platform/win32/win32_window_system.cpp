@@ -43,10 +43,18 @@ Win32WindowSystem::~Win32WindowSystem() {
     closeAnswerHandler() = nullptr;
     if (folderClaim_) CloseHandle(folderClaim_);
     if (globalClaim_) CloseHandle(globalClaim_);
+    if (greyIcon_) DestroyIcon(static_cast<HICON>(greyIcon_));
 }
 
 std::int64_t Win32WindowSystem::milliseconds() {
     return static_cast<std::int64_t>(GetTickCount64());
+}
+
+WindowSystem::LocalTime Win32WindowSystem::localTime() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return {now.wYear, now.wMonth,  now.wDay,   (now.wDayOfWeek + 6) % 7,
+            now.wHour, now.wMinute, now.wSecond};
 }
 
 std::uint16_t Win32WindowSystem::keyState(int virtualKey) {
@@ -146,6 +154,53 @@ NOTIFYICONDATAA notifyIconRecord(HWND owner, unsigned id) {
     return record;
 }
 
+// The tip: the text, its NUL, then blanks to the end of the field.
+void setTip(NOTIFYICONDATAA& record, const std::string& tip) {
+    std::memset(record.szTip, ' ', 64);
+    const std::size_t length = std::min<std::size_t>(tip.size(), 63);
+    std::memcpy(record.szTip, tip.data(), length);
+    record.szTip[length] = '\0';
+}
+
+// The program's icon, in the size of the notification area.
+HICON programIcon() {
+    return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                         GetSystemMetrics(SM_CXSMICON),
+                                         GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+}
+
+// The icon with each colour turned into a light grey of its brightness; nullptr on failure.
+HICON greyedIcon(HICON icon) {
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info)) return nullptr;
+    HICON grey = nullptr;
+    BITMAP shape{};
+    if (info.hbmColor && GetObjectA(info.hbmColor, sizeof shape, &shape)) {
+        BITMAPINFO format{};
+        format.bmiHeader = {sizeof(BITMAPINFOHEADER), shape.bmWidth, -shape.bmHeight, 1, 32};
+        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(shape.bmWidth) *
+                                          static_cast<std::size_t>(shape.bmHeight));
+        const HDC screen = GetDC(nullptr);
+        if (GetDIBits(screen, info.hbmColor, 0, static_cast<UINT>(shape.bmHeight), pixels.data(),
+                      &format, DIB_RGB_COLORS)) {
+            for (std::uint32_t& p : pixels) {
+                const std::uint32_t light =
+                    (((p >> 16 & 0xFF) * 30 + (p >> 8 & 0xFF) * 59 + (p & 0xFF) * 11) / 100 +
+                     2 * 0xC0) /
+                    3;
+                p = (p & 0xFF000000) | light << 16 | light << 8 | light;
+            }
+            SetDIBits(screen, info.hbmColor, 0, static_cast<UINT>(shape.bmHeight), pixels.data(),
+                      &format, DIB_RGB_COLORS);
+            grey = CreateIconIndirect(&info);
+        }
+        ReleaseDC(nullptr, screen);
+    }
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    return grey;
+}
+
 } // namespace
 
 bool Win32WindowSystem::addNotifyIcon(Hwnd owner, unsigned id, unsigned callbackMessage,
@@ -153,16 +208,31 @@ bool Win32WindowSystem::addNotifyIcon(Hwnd owner, unsigned id, unsigned callback
     NOTIFYICONDATAA record = notifyIconRecord(toHwnd(owner), id);
     record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record.uCallbackMessage = callbackMessage;
-    // The program's icon, in the size of the notification area.
-    record.hIcon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1),
-                                                 IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                 GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    // The tip: the text, its NUL, then blanks to the end of the field.
-    std::memset(record.szTip, ' ', 64);
-    const std::size_t length = std::min<std::size_t>(tip.size(), 63);
-    std::memcpy(record.szTip, tip.data(), length);
-    record.szTip[length] = '\0';
+    record.hIcon = programIcon();
+    setTip(record, tip);
     return Shell_NotifyIconA(NIM_ADD, &record) != 0;
+}
+
+bool Win32WindowSystem::modifyNotifyIcon(Hwnd owner, unsigned id, const std::string& tip,
+                                         bool grey) {
+    NOTIFYICONDATAA record = notifyIconRecord(toHwnd(owner), id);
+    record.uFlags = NIF_ICON | NIF_TIP;
+    if (grey && !greyIcon_) greyIcon_ = greyedIcon(programIcon());
+    record.hIcon = grey && greyIcon_ ? static_cast<HICON>(greyIcon_) : programIcon();
+    setTip(record, tip);
+    return Shell_NotifyIconA(NIM_MODIFY, &record) != 0;
+}
+
+// Balloons came with the record's second form (Windows 2000); earlier shells refuse it.
+bool Win32WindowSystem::showNotifyIconNote(Hwnd owner, unsigned id, const std::string& title,
+                                           const std::string& text) {
+    NOTIFYICONDATAA record = notifyIconRecord(toHwnd(owner), id);
+    record.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    record.uFlags = NIF_INFO;
+    lstrcpynA(record.szInfo, text.c_str(), sizeof record.szInfo);
+    lstrcpynA(record.szInfoTitle, title.c_str(), sizeof record.szInfoTitle);
+    record.dwInfoFlags = NIIF_WARNING;
+    return Shell_NotifyIconA(NIM_MODIFY, &record) != 0;
 }
 
 bool Win32WindowSystem::deleteNotifyIcon(Hwnd owner, unsigned id) {

@@ -14,6 +14,7 @@ public:
 
     std::uint16_t keyState(int virtualKey) override;
     std::int64_t milliseconds() override;
+    LocalTime localTime() override;
     Hwnd foregroundWindow() override;
     std::vector<Hwnd> topLevelWindows() override;
     std::uint32_t style(Hwnd window) override;
@@ -28,6 +29,9 @@ public:
     bool addNotifyIcon(Hwnd owner, unsigned id, unsigned callbackMessage,
                        const std::string& tip) override;
     bool deleteNotifyIcon(Hwnd owner, unsigned id) override;
+    bool modifyNotifyIcon(Hwnd owner, unsigned id, const std::string& tip, bool grey) override;
+    bool showNotifyIconNote(Hwnd owner, unsigned id, const std::string& title,
+                            const std::string& text) override;
     FolderClaim claimProgramFolder(const std::string& folder, Hwnd host) override;
     bool sendNotifyIconEvent(Hwnd owner, unsigned callbackMessage, unsigned mouseMessage,
                              unsigned timeoutMs) override;
@@ -42,6 +46,8 @@ private:
     // The same claim seen from every session, as a named mutex, which anyone may create in
     // the global namespace.
     void* globalClaim_ = nullptr;
+    // The program's icon in greys, made when first needed.
+    void* greyIcon_ = nullptr;
 };
 
 } // namespace zk
