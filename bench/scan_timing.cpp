@@ -26,6 +26,7 @@ public:
 
     std::uint16_t keyState(int key) override { return real_.keyState(key); }
     std::int64_t milliseconds() override { return real_.milliseconds(); }
+    LocalTime localTime() override { return real_.localTime(); }
     zk::Hwnd foregroundWindow() override { return real_.foregroundWindow(); }
     std::vector<zk::Hwnd> topLevelWindows() override {
         ++count[TopLevel];
@@ -63,6 +64,13 @@ public:
     }
     bool deleteNotifyIcon(zk::Hwnd o, unsigned id) override {
         return real_.deleteNotifyIcon(o, id);
+    }
+    bool modifyNotifyIcon(zk::Hwnd o, unsigned id, const std::string& tip, bool grey) override {
+        return real_.modifyNotifyIcon(o, id, tip, grey);
+    }
+    bool showNotifyIconNote(zk::Hwnd o, unsigned id, const std::string& title,
+                            const std::string& text) override {
+        return real_.showNotifyIconNote(o, id, title, text);
     }
     bool shellExecute(zk::Hwnd o, const std::string& op, const std::string& f, int s) override {
         return real_.shellExecute(o, op, f, s);

@@ -46,6 +46,12 @@ void typeKey(WORD key, std::initializer_list<WORD> modifiers = {}, DWORD holdMs 
 // exactly this colour, and a PNG picture in the build folder once it has had time to draw.
 int countPixels(HWND window, COLORREF color);
 bool keepPicture(HWND window, const std::string& name);
+// How many pixels of the program icon's dark blue the notification area shows. Wine on a
+// display without a notification area of its own shows the icons in a window of this class.
+inline int trayIconPixels() {
+    const HWND tray = FindWindowA("__winex11_standalone_tray", nullptr);
+    return tray && IsWindowVisible(tray) ? countPixels(tray, RGB(0, 0, 0x80)) : 0;
+}
 
 // Polls until the condition holds or the time-out ends; returns the condition's last value.
 template <class Condition>

@@ -19,13 +19,6 @@ bool hasNotifyIcon(HWND owner) {
     return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
 }
 
-// How many pixels of the program icon's dark blue the notification area shows. Wine on a
-// display without a notification area of its own shows the icons in a window of this class.
-int trayIconPixels() {
-    const HWND tray = FindWindowA("__winex11_standalone_tray", nullptr);
-    return tray && IsWindowVisible(tray) ? countPixels(tray, RGB(0, 0, 0x80)) : 0;
-}
-
 // The name the program gives its claim of a folder.
 std::string claimName(const std::string& folder) {
     char path[MAX_PATH];

@@ -177,7 +177,11 @@ HICON greyedIcon(HICON icon) {
     BITMAP shape{};
     if (info.hbmColor && GetObjectA(info.hbmColor, sizeof shape, &shape)) {
         BITMAPINFO format{};
-        format.bmiHeader = {sizeof(BITMAPINFOHEADER), shape.bmWidth, -shape.bmHeight, 1, 32};
+        format.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        format.bmiHeader.biWidth = shape.bmWidth;
+        format.bmiHeader.biHeight = -shape.bmHeight; // top row first
+        format.bmiHeader.biPlanes = 1;
+        format.bmiHeader.biBitCount = 32;
         std::vector<std::uint32_t> pixels(static_cast<std::size_t>(shape.bmWidth) *
                                           static_cast<std::size_t>(shape.bmHeight));
         const HDC screen = GetDC(nullptr);
