@@ -310,7 +310,8 @@ void Form1::tmrFenster_schliessen_Timer() {
         const BrowserWindow& row = BrowserWindows[static_cast<std::size_t>(target.row)];
         if (!row.todays || !todaysBrowsers_.closeTab(target.window, row.Title, row.Url))
             return false;
-        tabCloses_[target.window] = closeRecord(target, true);
+        tabCloses_[target.window] = {closeRecord(target, true),
+                                     app_.platform().windows.milliseconds()};
         return true;
     };
     Fenster_schliessen(closeRequests_, closeOrder_, closeTab, asked);
@@ -339,13 +340,17 @@ void Form1::logPressedTabs() {
     for (const TodaysBrowsers::PressedTab& pressed : todaysBrowsers_.pressedTabs()) {
         const auto close = tabCloses_.find(pressed.window);
         if (close == tabCloses_.end()) continue;
-        close->second.title = pressed.title;
-        close->second.address = pressed.address;
-        logClose(close->second);
+        CloseRecord& record = close->second.first;
+        record.title = pressed.title;
+        record.address = pressed.address;
+        logClose(record);
     }
-    std::erase_if(tabCloses_, [this](const auto& close) {
-        return !app_.platform().windows.windowThread(close.first);
-    });
+    WindowSystem& windows = app_.platform().windows;
+    const std::int64_t now = windows.milliseconds();
+    for (auto close = tabCloses_.begin(); close != tabCloses_.end();) {
+        if (windows.windowThread(close->first)) close->second.second = now;
+        close = now - close->second.second > 10000 ? tabCloses_.erase(close) : std::next(close);
+    }
 }
 
 // A log that cannot be written is said once a run, in a note of the icon: a message box

@@ -152,9 +152,10 @@ private:
     CountedPause pause_;
     Protokoll protokoll_;
     bool protokollFailed_ = false;
-    // The page each window was last written down for; the close each tab job is for.
+    // The page each window was last written down for; the close each tab job is for, and
+    // when its window was last there (a press may be told after its window has gone).
     std::map<Hwnd, std::string> loggedPages_;
-    std::map<Hwnd, CloseRecord> tabCloses_;
+    std::map<Hwnd, std::pair<CloseRecord, std::int64_t>> tabCloses_;
 };
 
 } // namespace zk

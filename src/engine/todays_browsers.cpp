@@ -159,7 +159,8 @@ bool TodaysBrowsers::closeTab(Hwnd window, const std::string& title, const std::
             if (since < kTabGoneMs + kTabRetryMs) request->pressed = reader.pressed;
             return true;
         },
-        [window, request, &windows = windows_, &accessibility = accessibility_](Reader& reader) {
+        [this, window, request, &windows = windows_,
+         &accessibility = accessibility_](Reader& reader) {
             TabResult result;
             try {
                 result = closeTabInFront(
@@ -181,7 +182,8 @@ bool TodaysBrowsers::closeTab(Hwnd window, const std::string& title, const std::
             reader.tabAddress = request->address;
             if (result.outcome == TabClose::Pressed) {
                 reader.pressed = result.spot;
-                ++reader.presses;
+                const std::lock_guard pressedLock(pressedMutex_);
+                pressed_.push_back({window, request->title, request->address});
             }
             if (result.outcome == TabClose::BroughtToFront) reader.broughtToFront = result.spot;
         });
@@ -189,14 +191,8 @@ bool TodaysBrowsers::closeTab(Hwnd window, const std::string& title, const std::
 }
 
 std::vector<TodaysBrowsers::PressedTab> TodaysBrowsers::pressedTabs() {
-    std::vector<PressedTab> pressed;
-    for (auto& [window, k] : known_) {
-        if (!k.reader) continue;
-        const std::lock_guard lock(k.reader->mutex);
-        for (; k.pressesTaken < k.reader->presses; ++k.pressesTaken)
-            pressed.push_back({window, k.reader->tabTitle, k.reader->tabAddress});
-    }
-    return pressed;
+    const std::lock_guard lock(pressedMutex_);
+    return std::exchange(pressed_, {});
 }
 
 void TodaysBrowsers::readTabs(Hwnd window) {

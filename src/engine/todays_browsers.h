@@ -92,7 +92,6 @@ private:
         std::string tabTitle;
         std::string tabAddress;
         std::optional<TabSpot> pressed;
-        std::uint64_t presses = 0;
         std::optional<TabSpot> broughtToFront;
         std::optional<int> tabs;
     };
@@ -102,7 +101,6 @@ private:
         std::shared_ptr<Reader> reader;
         bool seen = false;
         bool read = false; // a read was posted: the window has a worker
-        std::uint64_t pressesTaken = 0;
     };
     Known& known(Hwnd window);
     // Runs the job on the window's worker when `ready`, asked under the reader's lock, says so;
@@ -115,6 +113,9 @@ private:
     Accessibility& accessibility_;
     Workers& workers_;
     std::map<Hwnd, Known> known_;
+    // The presses the jobs made, also of windows gone meanwhile.
+    std::mutex pressedMutex_;
+    std::vector<PressedTab> pressed_;
 };
 
 } // namespace zk

@@ -84,6 +84,12 @@ TEST(TodaysBrowsers, ACaptureOffersThemAndOnTheyCloseByShownAddressAndTitleAndNo
         EXPECT_TRUE(browser.closed()) << "closing " << windowText(browser.hwnd()) << ": "
                                       << browser.count("press") << " presses";
     EXPECT_TRUE(program.pumpsMessages()) << "held up by the hung browser";
+    EXPECT_TRUE(waitUntil([&] { // a tab pressed is written down
+        return readFile(program.path("Protokoll.txt"))
+                   .value_or("")
+                   .find("\tTab\tUrl\thttps://www.badsite.com\tchrome.exe\tNachrichten - Google "
+                         "Chrome\tbadsite.com/x\r\n") != std::string::npos;
+    }));
     Sleep(500);
     for (const auto* browsers : {&staying, &navigating})
         for (const FakeBrowser& browser : *browsers) EXPECT_TRUE(browser.untouched());
