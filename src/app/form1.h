@@ -44,6 +44,7 @@ public:
     ui::MenuItem mweb;
     ui::MenuItem mAktuelleBrowser;
     ui::MenuItem mAutostart;
+    ui::MenuItem mSperrzeiten;
     ui::MenuItem mUrlVerwaltung;
     ui::MenuItem mEinstellungen;
     ui::MenuItem mschliesen;

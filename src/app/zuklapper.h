@@ -10,6 +10,7 @@
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "platform/window_system.h"
+#include "schedule/block_times.h"
 #include "tray/frm_info_box.h"
 
 #include <memory>
@@ -21,6 +22,7 @@ class FrmHaupt;
 class FrmHinzufuegen;
 class Frmconfig;
 class FrmWebBrowser;
+class FrmSperrzeiten;
 
 // The operating system as the program reaches it.
 struct Platform {
@@ -61,6 +63,7 @@ public:
     // As in the version record of zuklapper.rc.
     Version version{1, 0, 8};
     FrmWebBrowser& frmWebBrowser() { return *frmWebBrowser_; }
+    FrmSperrzeiten& frmSperrzeiten() { return *frmSperrzeiten_; }
 
     // The chosen browser's title suffix, appended to every title entry.
     std::string WebbrowserBezeichnung;
@@ -68,6 +71,8 @@ public:
     bool AktuelleBrowser = false;
     // The key and modifier codes of the two hotkeys.
     HotkeyTable Hotkey{};
+    // The minutes of the week in which listed pages are closed.
+    BlockWeek Sperrwoche = BlockWeek::always();
     // Entries whose append failed: they hold until the program ends.
     UnsavedEntries unsaved;
     // Deletes the entry as UnsavedEntries::remove does, the file sorted as list boxes sort.
@@ -83,6 +88,7 @@ private:
     std::unique_ptr<Frmconfig> frmconfig_;
     std::unique_ptr<FrmInfoBox> frmInfoBox_;
     std::unique_ptr<FrmWebBrowser> frmWebBrowser_;
+    std::unique_ptr<FrmSperrzeiten> frmSperrzeiten_;
 };
 
 } // namespace zk
