@@ -47,6 +47,7 @@ public:
     ui::MenuItem mweb;
     ui::MenuItem mAktuelleBrowser;
     ui::MenuItem mAutostart;
+    ui::MenuItem mSperrzeiten;
     ui::MenuItem mPause;
     ui::MenuItem mUrlVerwaltung;
     ui::MenuItem mEinstellungen;

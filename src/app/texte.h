@@ -26,6 +26,7 @@ inline constexpr const char* Info = "&INFO";
 inline constexpr const char* Webbrowser_auswaehlen = "&Webbrowser auswählen";
 inline constexpr const char* Aktuelle_Browser = "&Chrome, Edge und Firefox";
 inline constexpr const char* Autostart = "&Mit Windows starten";
+inline constexpr const char* Sperrzeiten = "Sperr&zeiten …";
 inline constexpr const char* Url_Verwaltung = "&Url Verwaltung";
 inline constexpr const char* Hotkeys = "H&otkeys";
 inline constexpr const char* Pause = "&Pause (%1 Minuten)";
@@ -107,5 +108,20 @@ inline constexpr const char* Zeiten_nicht_lesbar =
 inline constexpr const char* Protokoll_nicht_schreibbar =
     "Zuklapper kann nicht in Protokoll.txt schreiben. Geschlossen wird weiter, aufgeschrieben "
     "nicht: ";
+
+inline constexpr const char* Sperrzeiten_Titel = "Sperrzeiten";
+inline constexpr const char* Sperrzeiten_Hinweis =
+    "Zu den dunklen Zeiten schließt Zuklapper die eingetragenen Seiten. Ein Klick schaltet "
+    "eine halbe Stunde um; mit gedrückter Maustaste ziehen Sie über viele auf einmal.";
+inline constexpr const char* Als_Zeile = "Als Zeile (leer: immer):";
+inline constexpr const char* Zeile_unlesbar = "Dieser Teil der Zeile ist nicht lesbar: ";
+inline constexpr const char* Zeile_Beispiel =
+    "\r\n\r\nSo sieht eine Zeile aus: Mo-Fr 08:00-12:00 13:00-17:30; Sa 10:00-12:00";
+inline constexpr const char* Keine_Sperrzeit =
+    "Ohne eine einzige Sperrzeit würde Zuklapper keine Seite mehr schließen. Markieren Sie "
+    "mindestens eine halbe Stunde.";
+inline constexpr const char* Zeile_zu_lang =
+    "Diese Zeile ist zu lang: config.ini nimmt höchstens 999 Zeichen auf. Fassen Sie einzelne "
+    "halbe Stunden zu längeren Zeiten zusammen.";
 
 } // namespace zk::texte

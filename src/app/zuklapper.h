@@ -22,6 +22,7 @@ class FrmHaupt;
 class FrmHinzufuegen;
 class Frmconfig;
 class FrmWebBrowser;
+class FrmSperrzeiten;
 
 // The operating system as the program reaches it.
 struct Platform {
@@ -62,6 +63,7 @@ public:
     // As in the version record of zuklapper.rc.
     Version version{1, 0, 8};
     FrmWebBrowser& frmWebBrowser() { return *frmWebBrowser_; }
+    FrmSperrzeiten& frmSperrzeiten() { return *frmSperrzeiten_; }
 
     // The chosen browser's title suffix, appended to every title entry.
     std::string WebbrowserBezeichnung;
@@ -86,6 +88,7 @@ private:
     std::unique_ptr<Frmconfig> frmconfig_;
     std::unique_ptr<FrmInfoBox> frmInfoBox_;
     std::unique_ptr<FrmWebBrowser> frmWebBrowser_;
+    std::unique_ptr<FrmSperrzeiten> frmSperrzeiten_;
 };
 
 } // namespace zk

@@ -150,6 +150,7 @@ enum class Kind {
     TextBox,
     Image,
     Line,
+    WeekGrid,
 };
 
 // What changed on a control, for its peer. Front: a visible window is shown again and comes

@@ -2,6 +2,7 @@
 
 #include "browsers/frm_web_browser.h"
 #include "hotkeys/frmconfig.h"
+#include "schedule/frm_sperrzeiten.h"
 
 namespace zk {
 namespace {
@@ -146,6 +147,112 @@ TEST_F(HotkeyDialog, ComesToTheFrontWhenOpenAndLoadsAfreshWhenOpenedAgain) {
     choose("H&otkeys");
     EXPECT_EQ(dialog.cbTitel1.listCount(), 12);
     EXPECT_EQ(dialog.cbTitel1.text(), "F5");
+}
+
+// The week a line means; nothing for a line that cannot be read.
+std::optional<BlockWeek> weekOf(const std::string& line) { return parseBlockTimes(line).week; }
+
+class BlockTimesDialog : public ProgramTest {
+protected:
+    // Opens the dialog from the menu; the user acts in it and leaves it through its controls.
+    void inDialog(const std::function<void(FrmSperrzeiten&)>& act) {
+        sim.toolkit.expectModal([this, act](const sim::ModalCall&) {
+            act(app->frmSperrzeiten());
+            return 0;
+        });
+        choose("Sperr&zeiten \x85");
+    }
+};
+
+// The grid and the line follow each other; "&OK" stores the line and puts its week in force
+// only when it can be read, blocks something and fits config.ini; leaving otherwise keeps all.
+TEST_F(BlockTimesDialog, GridAndLineFollowEachOtherAndOnlyOkStoresAReadableLine) {
+    sim.files.put(ConfigDatei, "[Sperrzeiten]\r\nZeiten=Mo-Fr 08:00-12:00\r\n");
+    start();
+    expectMessages(4);
+    BlockWeek wanted = *weekOf("Mo-Fr 08:00-12:00");
+    inDialog([&](FrmSperrzeiten& d) {
+        EXPECT_EQ(d.txtZeile.text(), "Mo-Fr 08:00-12:00");
+        EXPECT_TRUE(d.grdWoche.cell(4, 16) && d.grdWoche.cell(0, 23));
+        EXPECT_FALSE(d.grdWoche.cell(0, 15) || d.grdWoche.cell(0, 24) || d.grdWoche.cell(5, 16));
+
+        // A drag paints the rectangle with the opposite of its first cell; cells it leaves
+        // again are as before.
+        d.grdWoche.press(5, 20);
+        d.grdWoche.dragTo(6, 30);
+        d.grdWoche.dragTo(5, 23);
+        d.grdWoche.release();
+        wanted.set(5 * kMinutesPerDay + 600, 5 * kMinutesPerDay + 720, true);
+        EXPECT_EQ(weekOf(d.txtZeile.text()), wanted) << d.txtZeile.text();
+        sim.toolkit.drag(d.grdWoche, 1, 16, 0, 17); // Mo-Di 08:00-09:00 blocked: freed
+        wanted.set(480, 540, false);
+        wanted.set(kMinutesPerDay + 480, kMinutesPerDay + 540, false);
+        EXPECT_EQ(weekOf(d.txtZeile.text()), wanted) << d.txtZeile.text();
+
+        // A half hour blocked in part shows free and keeps its minutes, even when a drag
+        // passes over it and back.
+        d.txtZeile.setText("Mo 08:15-09:00");
+        EXPECT_FALSE(d.grdWoche.cell(0, 16) || d.grdWoche.cell(4, 16));
+        EXPECT_TRUE(d.grdWoche.cell(0, 17));
+        d.grdWoche.press(0, 20);
+        d.grdWoche.dragTo(0, 16);
+        d.grdWoche.dragTo(0, 20);
+        d.grdWoche.release();
+        EXPECT_EQ(weekOf(d.txtZeile.text()), weekOf("Mo 08:15-09:00 10:00-10:30"));
+
+        // Refused: a line that cannot be read (the grid stays), an empty grid (an empty line),
+        // a line too long for config.ini. The dialog stays open each time.
+        const struct {
+            std::function<void()> edit;
+            const char* said;
+        } refusals[] = {
+            {[&] {
+                 d.txtZeile.setText("Mo 08:00-25:00");
+                 EXPECT_TRUE(d.grdWoche.cell(0, 20));
+             },
+             "25:00"},
+            {[&] {
+                 d.txtZeile.setText("");
+                 sim.toolkit.drag(d.grdWoche, 0, 0, 6, 47);
+                 EXPECT_EQ(d.txtZeile.text(), "");
+             },
+             "keine Seite"},
+            {[&] {
+                 std::string line = "Mo 08:00-09:00";
+                 while (line.size() <= 999) line += "; Mo 08:00-09:00";
+                 d.txtZeile.setText(line);
+             },
+             "999"},
+        };
+        for (std::size_t i = 0; i < std::size(refusals); ++i) {
+            refusals[i].edit();
+            d.cmdOK.click();
+            EXPECT_NE(message(i).find(refusals[i].said), std::string::npos) << message(i);
+            EXPECT_TRUE(d.window.visible());
+        }
+
+        // config.ini cannot take the line: said, and the week holds until the program ends.
+        d.txtZeile.setText("Sa 10:00-12:00");
+        sim.files.failWrites(ConfigDatei);
+        sim.toolkit.pressKey(ui::KEY_RETURN);
+        sim.files.heal();
+    });
+    EXPECT_NE(message(3).find(ConfigDatei), std::string::npos);
+    EXPECT_EQ(app->Sperrwoche, weekOf("Sa 10:00-12:00"));
+
+    // Opened again, it shows the line in force; Escape leaves all as it was, and so does the
+    // close box; "&OK" stores the line.
+    for (const bool escape : {true, false}) {
+        inDialog([&](FrmSperrzeiten& d) {
+            EXPECT_EQ(d.txtZeile.text(), "Sa 10:00-12:00");
+            sim.toolkit.drag(d.grdWoche, 0, 0, 0, 0);
+            escape ? sim.toolkit.pressKey(ui::KEY_ESCAPE) : d.window.requestClose();
+        });
+    }
+    EXPECT_EQ(app->Sperrwoche, weekOf("Sa 10:00-12:00"));
+    EXPECT_EQ(sim.files.get(ConfigDatei), "[Sperrzeiten]\r\nZeiten=Mo-Fr 08:00-12:00\r\n");
+    inDialog([&](FrmSperrzeiten& d) { d.cmdOK.click(); });
+    EXPECT_EQ(sim.files.get(ConfigDatei), "[Sperrzeiten]\r\nZeiten=Sa 10:00-12:00\r\n");
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "harness.h"
 #include "hotkeys/frmconfig.h"
 #include "platform/sim/sim_platform.h"
+#include "schedule/frm_sperrzeiten.h"
 
 #include <gtest/gtest.h>
 
@@ -154,6 +155,7 @@ TEST_P(Layout, Dialogs) {
         const char* picture;
         zk::ui::Window& designed;
         std::function<HWND(const Program&)> open;
+        std::optional<std::string> config = std::nullopt;
     } dialogs[] = {
         {"zuklapper-hinzufuegen", design().frmHinzufuegen().window,
          [](const Program& program) {
@@ -177,10 +179,15 @@ TEST_P(Layout, Dialogs) {
          }},
         {"zuklapper-info", design().frmInfoBox().window,
          [](const Program& p) { return p.chooseFromMenu('I') ? p.aboutBox() : nullptr; }},
+        {"zuklapper-sperrzeiten", design().frmSperrzeiten().window,
+         [](const Program& p) {
+             return p.chooseFromMenu('Z') ? p.shownWindow("Sperrzeiten") : nullptr;
+         },
+         "[Sperrzeiten]\r\nZeiten=Mo-Fr 08:00-12:00 13:00-17:30; Sa 10:00-12:00\r\n"},
     };
     for (const auto& d : dialogs) {
         SCOPED_TRACE(d.picture);
-        Program program(std::nullopt, {{"http://alt/"}});
+        Program program(std::nullopt, {{"http://alt/"}}, d.config);
         const HWND dialog = d.open(program);
         ASSERT_TRUE(dialog) << "the dialog did not open";
         d.designed.load();

@@ -204,6 +204,12 @@ void HeadlessToolkit::type(ui::ComboBox& box, std::string_view characters) {
     }
 }
 
+void HeadlessToolkit::drag(ui::WeekGrid& grid, int day, int slot, int toDay, int toSlot) {
+    grid.press(day, slot);
+    grid.dragTo(toDay, toSlot);
+    grid.release();
+}
+
 void HeadlessToolkit::userResize(ui::Window& window, int clientWidth, int clientHeight) {
     auto found = peers_.find(&window);
     if (found == peers_.end()) throw std::logic_error("window not loaded: " + window.name());

@@ -2,6 +2,7 @@
 
 #include "platform/sim/sim_desktop.h"
 #include "platform/ui.h"
+#include "platform/week_grid.h"
 
 #include <cstdint>
 #include <functional>
@@ -85,6 +86,10 @@ public:
     // The user types characters into the combo box's edit field, the caret at its end, as
     // far as its key-press event lets them through; Backspace (8) takes one back.
     void type(ui::ComboBox& box, std::string_view characters);
+
+    // The user presses the mouse on one cell of the grid, drags it to another (the same one
+    // for a click) and lets go.
+    void drag(ui::WeekGrid& grid, int day, int slot, int toDay, int toSlot);
 
     // The user drags the window to a new inner size (twips).
     void userResize(ui::Window& window, int clientWidth, int clientHeight);

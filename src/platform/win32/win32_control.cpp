@@ -137,6 +137,8 @@ std::unique_ptr<Win32Control> makeWin32Control(ui::Control& control, const Win32
         return makeWin32Image(static_cast<ui::Image&>(control), display);
     case ui::Kind::Line:
         return makeWin32Line(static_cast<ui::Line&>(control), display);
+    case ui::Kind::WeekGrid:
+        return makeWin32WeekGrid(static_cast<ui::WeekGrid&>(control), display);
     case ui::Kind::Window:
         break;
     }

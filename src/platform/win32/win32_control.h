@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ui.h"
+#include "platform/week_grid.h"
 #include "platform/win32/win32_display.h"
 
 #include <memory>
@@ -95,12 +96,14 @@ std::unique_ptr<Win32Control> makeWin32Label(ui::Label& label, const Win32Displa
 std::unique_ptr<Win32Control> makeWin32TextBox(ui::TextBox& box, const Win32Display& display);
 std::unique_ptr<Win32Control> makeWin32Image(ui::Image& image, const Win32Display& display);
 std::unique_ptr<Win32Control> makeWin32Line(ui::Line& line, const Win32Display& display);
+std::unique_ptr<Win32Control> makeWin32WeekGrid(ui::WeekGrid& grid, const Win32Display& display);
 
 // The real control of any portable control; nullptr for a window.
 std::unique_ptr<Win32Control> makeWin32Control(ui::Control& control, const Win32Display& display);
 
-// The window class that panels are made of.
+// The window classes that panels and week grids are made of.
 bool registerWin32PanelClass(HINSTANCE instance);
+bool registerWin32WeekGridClass(HINSTANCE instance);
 
 // What the controls inside a panel or frame report to their parent goes on to the form;
 // nothing for other messages.

@@ -32,7 +32,8 @@ bool Win32WindowPeer::registerClasses(HINSTANCE instance) {
     form.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     form.lpszClassName = kFormClass;
 
-    return RegisterClassExA(&form) != 0 && registerWin32PanelClass(instance);
+    return RegisterClassExA(&form) != 0 && registerWin32PanelClass(instance) &&
+           registerWin32WeekGridClass(instance);
 }
 
 Win32WindowPeer::Win32WindowPeer(ui::Window& window, const Win32Display& display)
