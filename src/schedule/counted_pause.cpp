@@ -58,7 +58,8 @@ bool CountedPause::start(const LocalTime& now, std::int64_t milliseconds) {
     ++taken_;
     // Whole minutes, from the next full minute: it ends when its tip says.
     const int begin = now.second > 0 ? 1 : 0;
-    endsAt_ = milliseconds + std::int64_t{begin + minutes} * 60000 - now.second * 1000;
+    endsAt_ =
+        milliseconds + std::int64_t{begin + minutes} * 60000 - std::int64_t{now.second} * 1000;
     endText_ = clockText((now.hour * 60 + now.minute + begin + minutes) % kMinutesPerDay);
     return true;
 }

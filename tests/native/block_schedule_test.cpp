@@ -50,7 +50,7 @@ TEST_F(BlockSchedule, ClosesOnlyWithinItsTimesAndNotInACountedPause) {
 
     EXPECT_FALSE(form().mPause.enabled());
     // The next day gives a new pause, greyed outside block times.
-    sim.desktop.clockStart += 24 * 3600;
+    sim.desktop.clockStart += 86400; // a day later
     tick();
     EXPECT_EQ(form().mPause.caption(), "&Pause (20 Minuten)");
     EXPECT_FALSE(form().mPause.enabled());
@@ -73,7 +73,7 @@ TEST_F(BlockSchedule, LogsEachCloseOnceTurnsOverAtItsSizeAndSaysAFailedAppendOnc
         << message(0);
     EXPECT_NE(message(0).find(ConfigDatei), std::string::npos);
     EXPECT_EQ(form().mPause.caption(), "&Pause (heute keine mehr)"); // a restart gives none
-    sim.desktop.clockStart += 14 * 3600;                             // 22:00
+    sim.desktop.clockStart += 50400;                                 // 22:00
     const Hwnd asks = open("Seite", "http://a/\tb", sim::OnClose::Ignore);
     win(asks).program = "iexplore.exe";
     tick(5);

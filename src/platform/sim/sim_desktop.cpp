@@ -94,7 +94,7 @@ std::int64_t SimDesktop::secondsSinceEpoch(int year, int month, int day, int hou
     const int dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
     const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
     const std::int64_t days = std::int64_t{era} * 146097 + dayOfEra - 719468;
-    return days * 86400 + hour * 3600 + minute * 60;
+    return days * 86400 + std::int64_t{hour} * 3600 + std::int64_t{minute} * 60;
 }
 
 WindowSystem::LocalTime SimDesktop::localTime() {
