@@ -33,6 +33,10 @@ void Form1::Richtlinien_pruefen() {
         policyReadAt_ = now;
         Policy policy = readPolicy(app_.platform().policies);
         if (policy != policy_) Richtlinie_anwenden(std::move(policy), atStart);
+        // Kept: a Run value deleted meanwhile is written again.
+        if (policy_.startsWithWindows.value_or(false) && !startsWithWindows())
+            app_.platform().logon.setCommand("Zuklapper",
+                                             '"' + app_.platform().files.programPath() + '"');
     }
     if (listFolder_.poll(now, app_.frmHaupt().window.handle())) {
         organisationUrls_.assign(joined(policy_.urls, listFolder_.entries(ListFolder::Urls)));
@@ -71,9 +75,6 @@ void Form1::Richtlinie_anwenden(Policy policy, bool atStart) {
     const bool quitAllowed = policy_.quitAllowed.value_or(true);
     mschliesen.setEnabled(quitAllowed);
     mschliesen.setCaption(app_.text(quitAllowed ? texte::Schliessen : texte::Schliessen_gesperrt));
-    if (policy_.startsWithWindows.value_or(false) && !startsWithWindows())
-        app_.platform().logon.setCommand("Zuklapper",
-                                         '"' + app_.platform().files.programPath() + '"');
     mAutostart.setEnabled(!policy_.startsWithWindows.value_or(false));
     listFolder_.setFolder(policy_.listFolder, folderPrefix(app_.platform().files.programFolder()));
 
