@@ -66,6 +66,7 @@ Form1::Form1(Zuklapper& app)
                 &mUrlVerwaltung, &mEinstellungen, &mschliesen}),
       app_(app), closeRequests_(app.platform().windows),
       todaysBrowsers_(app.platform().windows, app.platform().accessibility, app.platform().workers),
+      listFolder_(app.platform().files, app.platform().workers),
       protokoll_(app.platform().files) {
     optListe0.setValue(true);
     window.onLoad = [this] { Form_Load(); };
@@ -107,6 +108,7 @@ void Form1::Form_Load() {
     if (!Liste_einlesen(UrlEintraege, files, UrlPfad)) urlStamp_.reset();
     Liste_laden();
     Einstellungen_lesen();
+    Richtlinien_pruefen();
     Sperrzeit_pruefen();
     app_.frmWebBrowser().Text2.setText(app_.WebbrowserBezeichnung);
 }
@@ -183,7 +185,7 @@ void Form1::mAutostart_Click() {
 }
 
 void Form1::offerTodaysBrowsers(Hwnd H) {
-    if (app_.AktuelleBrowser || todaysBrowsersOffered_ ||
+    if (app_.AktuelleBrowser || todaysBrowsersOffered_ || policy_.todaysBrowsers ||
         !readsAccessibly(app_.platform().windows, todaysBrowsers_, H))
         return;
     todaysBrowsersOffered_ = true;
@@ -219,7 +221,7 @@ void Form1::selectFirst() {
 }
 
 void Form1::Liste_laden() {
-    List1.setItems(titleListShown() ? TitelEintraege.items() : UrlEintraege.items());
+    List1.setItems(shownItems(titleListShown()));
     selectFirst();
 }
 
@@ -235,6 +237,11 @@ void Form1::tell(const char* message, const std::string& file) {
 
 void Form1::Command1_Click() {
     if (List1.listCount() == 0 || List1.listIndex() < 0) return;
+    if (fromOrganisation(List1.item(List1.listIndex()))) {
+        app_.platform().toolkit.messageBox(&window, app_.text(texte::Eintrag_der_Organisation),
+                                           app_.text(texte::Programm), ui::MB_OK_INFORMATION);
+        return;
+    }
     const std::string& path = titleListShown() ? Pfad : UrlPfad;
     bool saved = true;
     const std::optional<std::vector<std::string>> entries =
@@ -277,7 +284,7 @@ void Form1::Listen_pruefen() {
         list.assign(std::move(entries));
         if (titleList != titleListShown()) continue;
         const std::string selected = List1.listIndex() >= 0 ? List1.item(List1.listIndex()) : "";
-        List1.setItems(list.items());
+        List1.setItems(shownItems(titleList));
         const auto at = std::find(List1.items().begin(), List1.items().end(), selected);
         if (at == List1.items().end())
             selectFirst();
@@ -288,6 +295,7 @@ void Form1::Listen_pruefen() {
 
 void Form1::tmrFenster_schliessen_Timer() {
     Listen_pruefen();
+    Richtlinien_pruefen();
     logPressedTabs();
     if (!Sperrzeit_pruefen()) return;
     WindowSystem& windows = app_.platform().windows;
@@ -295,7 +303,7 @@ void Form1::tmrFenster_schliessen_Timer() {
                           app_.AktuelleBrowser ? &todaysBrowsers_ : nullptr);
     if (!app_.AktuelleBrowser) todaysBrowsers_.sweep(); // forgets them once switched off
     if (BrowserWindows.empty()) return;
-    closeRules_.closeOrder(BrowserWindows, UrlEintraege, TitelEintraege, app_.WebbrowserBezeichnung,
+    closeRules_.closeOrder(BrowserWindows, closeUrls_, closeTitles_, app_.WebbrowserBezeichnung,
                            closeOrder_);
     std::erase_if(loggedPages_, [this](const auto& logged) {
         return std::none_of(BrowserWindows.begin(), BrowserWindows.end(),
@@ -320,7 +328,7 @@ void Form1::tmrFenster_schliessen_Timer() {
 
 CloseRecord Form1::closeRecord(const CloseTarget& target, bool tab) {
     const BrowserWindow& row = BrowserWindows[static_cast<std::size_t>(target.row)];
-    const EntryList& list = target.titleList ? TitelEintraege : UrlEintraege;
+    const EntryList& list = target.titleList ? closeTitles_ : closeUrls_;
     return {tab,
             target.titleList,
             list.items()[static_cast<std::size_t>(target.entry)],

@@ -7,6 +7,8 @@
 #include "engine/todays_browsers.h"
 #include "platform/files.h"
 #include "platform/ui.h"
+#include "policy/list_folder.h"
+#include "policy/policy.h"
 #include "schedule/counted_pause.h"
 
 #include <cstdint>
@@ -100,6 +102,10 @@ public:
     void mPause_Click();
     // Set when config.ini's block times could not be read: the part that could not.
     std::string Zeiten_Fehler;
+    // Reads the organisation's policy again once a minute, and its list folder when due.
+    void Richtlinien_pruefen();
+    // What of the policy at start could not be used, a line each.
+    std::string Richtlinien_Fehler;
 
     const std::vector<BrowserWindow>& browserWindows() const { return BrowserWindows; }
 
@@ -107,6 +113,13 @@ private:
     void Form_Load();
     void Einstellungen_lesen();
     void Sperrzeiten_lesen();
+    // Puts the policy in force over config.ini's settings, and says what it could not use.
+    void Richtlinie_anwenden(Policy policy, bool atStart);
+    // The entries the close cycle takes: the user's, then the organisation's.
+    void joinLists();
+    // What List1 shows of the list: the user's entries, and the organisation's, marked.
+    std::vector<std::string> shownItems(bool titleList);
+    bool fromOrganisation(const std::string& item);
     // The close of a target as the log keeps it.
     CloseRecord closeRecord(const CloseTarget& target, bool tab);
     void logClose(const CloseRecord& close);
@@ -150,6 +163,15 @@ private:
     bool hotkeyDown_[2] = {};
     bool todaysBrowsersOffered_ = false;
     std::vector<CloseTarget> closeOrder_;
+    Policy policy_;
+    std::optional<std::int64_t> policyReadAt_;
+    ListFolder listFolder_;
+    std::string folderProblem_;
+    bool folderProblemSaid_ = false;
+    // The organisation's entries, and the lists the close cycle takes.
+    EntryList organisationTitles_, organisationUrls_;
+    EntryList closeTitles_, closeUrls_;
+    std::uint64_t joinedFrom_[4] = {~0ULL, ~0ULL, ~0ULL, ~0ULL};
     CountedPause pause_;
     Protokoll protokoll_;
     bool protokollFailed_ = false;

@@ -49,6 +49,13 @@ bool Protokoll::schreiben(const CloseRecord& close, const WindowSystem::LocalTim
     return files_.append(path_, line);
 }
 
+void Protokoll::note(const std::string& text, const WindowSystem::LocalTime& now) {
+    if (!enabled) return;
+    const bool fresh = files_.stamp(path_).value_or(Files::Stamp{}).size == 0;
+    files_.append(path_, std::string(fresh ? kByteOrderMark : "") + timeStampText(now) +
+                             "\tRichtlinie\t" + field(files_, text) + "\r\n");
+}
+
 int Protokoll::today(const WindowSystem::LocalTime& now) const {
     return dateText(now) == day_ ? count_ : 0;
 }

@@ -38,6 +38,8 @@ public:
     void countToday(const WindowSystem::LocalTime& now);
     // Counts the close and appends its line: false when the line could not be written.
     bool schreiben(const CloseRecord& close, const WindowSystem::LocalTime& now);
+    // Notes what the program could not use (of a policy) as a line of its own.
+    void note(const std::string& text, const WindowSystem::LocalTime& now);
     // The closes of today.
     int today(const WindowSystem::LocalTime& now) const;
     const std::string& path() const { return path_; }

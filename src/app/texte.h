@@ -29,6 +29,8 @@ inline constexpr const char* Autostart = "&Mit Windows starten";
 inline constexpr const char* Sperrzeiten = "Sperr&zeiten …";
 inline constexpr const char* Url_Verwaltung = "&Url Verwaltung";
 inline constexpr const char* Hotkeys = "H&otkeys";
+inline constexpr const char* Schliessen_gesperrt = "&schließen (von Ihrer Organisation gesperrt)";
+inline constexpr const char* Organisation_Zusatz = " (Organisation)";
 inline constexpr const char* Pause = "&Pause (%1 Minuten)";
 inline constexpr const char* Pause_eine_Minute = "&Pause (1 Minute)";
 inline constexpr const char* Pause_beenden = "Pause &beenden";
@@ -105,6 +107,13 @@ inline constexpr const char* Zeiten_nicht_lesbar =
     "„%1“\r\n\r\nDamit keine Sperre verloren geht, schließt Zuklapper die Seiten der Listen "
     "jetzt zu jeder Zeit. Ändern Sie die Zeile in der Datei oder unter „Sperrzeiten …“ im Menü "
     "des Symbols.\r\n\r\nDatei: ";
+inline constexpr const char* Eintrag_der_Organisation =
+    "Diesen Eintrag gibt Ihre Organisation vor, durch eine Gruppenrichtlinie oder ihren "
+    "Listenordner. Er lässt sich hier nicht löschen, Ihre eigenen Einträge schon.";
+inline constexpr const char* Richtlinien_nicht_verwendbar =
+    "Diese Vorgaben Ihrer Organisation (Gruppenrichtlinie) kann Zuklapper nicht verwenden. Es "
+    "nimmt, was es verwenden kann, und schließt weiter. Die Zeilen stehen auch in "
+    "Protokoll.txt.\r\n\r\n";
 inline constexpr const char* Protokoll_nicht_schreibbar =
     "Zuklapper kann nicht in Protokoll.txt schreiben. Geschlossen wird weiter, aufgeschrieben "
     "nicht: ";

@@ -7,6 +7,7 @@
 #include "platform/dde.h"
 #include "platform/files.h"
 #include "platform/logon.h"
+#include "platform/policy_registry.h"
 #include "platform/profile.h"
 #include "platform/ui.h"
 #include "platform/window_system.h"
@@ -34,6 +35,7 @@ struct Platform {
     Accessibility& accessibility;
     Workers& workers;
     Logon& logon;
+    PolicyRegistry& policies;
 };
 
 // The program: its program-wide state and the windows it owns.

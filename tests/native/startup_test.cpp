@@ -104,8 +104,8 @@ TEST_F(StartupTest, ASecondStartSaysWhenTheRunningCopyIsOutOfReach) {
     sim.desktop.claimOutOfReach("C:\\Programme\\Zuklapper");
     sim::HeadlessToolkit toolkit(sim.desktop);
     toolkit.expectMessageBox([](const sim::MessageBoxCall&) { return ui::ID_OK; });
-    Platform second{sim.desktop, sim.files,   sim.profile, toolkit,
-                    sim.dde,     sim.desktop, sim.desktop, sim.desktop};
+    Platform second{sim.desktop, sim.files,   sim.profile, toolkit,     sim.dde,
+                    sim.desktop, sim.desktop, sim.desktop, sim.policies};
     Zuklapper copy(second);
     copy.start();
     EXPECT_TRUE(toolkit.quitRequested() && !copy.form1().window.loaded());

@@ -5,6 +5,7 @@
 #include "platform/sim/sim_dde.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_files.h"
+#include "platform/sim/sim_policy_registry.h"
 #include "platform/sim/sim_profile.h"
 
 namespace zk::sim {
@@ -16,7 +17,8 @@ struct SimPlatform {
     SimProfile profile{files};
     HeadlessToolkit toolkit{desktop};
     SimDde dde{[this](std::int64_t ms) { toolkit.advance(ms); }};
-    Platform platform{desktop, files, profile, toolkit, dde, desktop, desktop, desktop};
+    SimPolicyRegistry policies;
+    Platform platform{desktop, files, profile, toolkit, dde, desktop, desktop, desktop, policies};
 
     void advance(std::int64_t ms) { toolkit.advance(ms); }
 };

@@ -4,6 +4,7 @@
 #include "platform/win32/win32_dde.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_logon.h"
+#include "platform/win32/win32_policy_registry.h"
 #include "platform/win32/win32_profile.h"
 #include "platform/win32/win32_toolkit.h"
 #include "platform/win32/win32_window_system.h"
@@ -33,7 +34,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     zk::Win32Accessibility accessibility;
     zk::Win32Workers workers;
     zk::Win32Logon logon;
-    zk::Platform platform{windows, files, profile, toolkit, dde, accessibility, workers, logon};
+    zk::Win32PolicyRegistry policies;
+    zk::Platform platform{windows, files,   profile, toolkit, dde,
+                          accessibility, workers, logon,   policies};
     // A worker may still wait on a browser that hangs: the process ends without waiting for
     // it, and without tearing down what the workers use.
     if (listWindowsOnly()) ExitProcess(zk::Fenster_auflisten(platform, [] { Sleep(100); }) ? 0 : 1);
