@@ -8,8 +8,8 @@ ZK_PKGS_BUILD=(cmake ninja-build)
 ZK_PKGS_NATIVE=(g++ googletest libgtest-dev libbenchmark-dev)
 # clang's sanitizer runtimes and libFuzzer.
 ZK_PKGS_CLANG=(clang libclang-rt-14-dev)
-# The checks of formatting and of clang-tidy.
-ZK_PKGS_CHECK=(clang-format clang-tidy)
+# The checks of formatting, of clang-tidy and of the Group Policy templates (xmllint).
+ZK_PKGS_CHECK=(clang-format clang-tidy libxml2-utils)
 ZK_PKGS_WIN64=(g++-mingw-w64-x86-64-posix)
 ZK_PKGS_WIN32=(g++-mingw-w64-i686-posix)
 # wine32 runs the 32-bit build; it comes from Debian's i386 architecture.

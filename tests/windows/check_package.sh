@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks a release package: check_package.sh ZIP OBJDUMP
-# The files are there; zuklapper.exe is a GUI program that imports only DLLs every Windows
-# has, and its version resource reads 1.00.0008. Prints each finding; exits 1 on any.
+# The files are there, the Group Policy templates in the folder Richtlinien; zuklapper.exe is
+# a GUI program that imports only DLLs every Windows has, and its version resource reads
+# 1.00.0008. Prints each finding; exits 1 on any.
 set -euo pipefail
 zip=$1 objdump=$2
 problems=0
@@ -12,10 +13,11 @@ dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 (cd "$dir" && cmake -E tar xf "$zip")
 
-for file in zuklapper.exe Hilfe.txt Liesmich.txt LICENSE.txt; do
+for file in zuklapper.exe Hilfe.txt Liesmich.txt LICENSE.txt Richtlinien/zuklapper.admx \
+    Richtlinien/de-DE/zuklapper.adml Richtlinien/en-US/zuklapper.adml Richtlinien/Liesmich.txt; do
     [ -s "$dir/$file" ] || bad "no $file"
 done
-for file in Hilfe.txt Liesmich.txt; do
+for file in Hilfe.txt Liesmich.txt Richtlinien/Liesmich.txt; do
     # Windows-1252 with CR LF: no UTF-8 sequences, no bare LF.
     [ -s "$dir/$file" ] || continue
     if LC_ALL=C grep -q $'[\xc3\xc2][\x80-\xbf]' "$dir/$file"; then bad "$file is UTF-8"; fi
