@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Checks the Group Policy templates: check_templates.sh [FOLDER] (default src/policies), which
+# Checks the Group Policy templates: check_templates.sh [FOLDER] (default src/policy/templates), which
 # holds zuklapper.admx, de-DE/zuklapper.adml and en-US/zuklapper.adml. With xmllint: each file
 # is well-formed XML; every $(string.X) and $(presentation.X) of the admx is defined in both
 # adml files, no id twice; each policy's presentation has one control for each of its elements
@@ -7,7 +7,7 @@
 # list writes the values "1", "2", ... (valuePrefix=""); no adml is older than the admx's
 # minRequiredRevision. Prints each finding; exits 1 on any.
 set -euo pipefail
-dir=${1:-$(dirname "$(readlink -f "$0")")/../../src/policies}
+dir=${1:-$(dirname "$(readlink -f "$0")")/../../src/policy/templates}
 admx=$dir/zuklapper.admx
 languages=(de-DE en-US)
 problems=0
