@@ -112,7 +112,9 @@ std::optional<std::string> Form1::askEntry(bool titleList, const std::string& te
 
 void Form1::takeEntry(bool titleList, const std::string& file, const std::string& entry) {
     if (entry.empty()) return;
-    if (listed(app_.platform().toolkit, titleList ? TitelEintraege : UrlEintraege, entry)) {
+    if (listed(app_.platform().toolkit, titleList ? TitelEintraege : UrlEintraege, entry) ||
+        listed(app_.platform().toolkit, titleList ? organisationTitles_ : organisationUrls_,
+               entry)) {
         tell(texte::Eintrag_vorhanden, {});
     } else if (!storable(entry)) {
         tell(texte::Eintrag_nicht_speicherbar, entry);

@@ -16,7 +16,11 @@ std::string copyPath(const std::string& programPrefix, int list) {
 
 void ListFolder::setFolder(const std::optional<std::string>& folder,
                            const std::string& programPrefix) {
-    if (folder == folder_ && programPrefix == programPrefix_) return;
+    if (folder == folder_ && programPrefix == programPrefix_) {
+        const std::lock_guard lock(shared_->mutex);
+        shared_->changed = true;
+        return;
+    }
     folder_ = folder;
     programPrefix_ = programPrefix;
     shared_ = std::make_shared<Shared>(); // a check still running is for the old folder

@@ -28,7 +28,7 @@ public:
     ListFolder& operator=(const ListFolder&) = delete;
 
     // The folder, or none; the program's folder with its backslash, for the copies. The copies
-    // are read at once; the folder at the next poll.
+    // are read at once; the folder at the next poll, which reports a change in any case.
     void setFolder(const std::optional<std::string>& folder, const std::string& programPrefix);
     // Starts a check on the worker known by `worker` when one is due; true when the entries
     // changed since the last call.

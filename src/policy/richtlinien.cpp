@@ -39,9 +39,14 @@ void Form1::Richtlinien_pruefen() {
                                              '"' + app_.platform().files.programPath() + '"');
     }
     if (listFolder_.poll(now, app_.frmHaupt().window.handle())) {
-        organisationUrls_.assign(joined(policy_.urls, listFolder_.entries(ListFolder::Urls)));
-        organisationTitles_.assign(joined(policy_.titles, listFolder_.entries(ListFolder::Titles)));
-        Liste_laden();
+        std::vector<std::string> urls = joined(policy_.urls, listFolder_.entries(ListFolder::Urls));
+        std::vector<std::string> titles =
+            joined(policy_.titles, listFolder_.entries(ListFolder::Titles));
+        if (urls != organisationUrls_.items() || titles != organisationTitles_.items()) {
+            organisationUrls_.assign(std::move(urls));
+            organisationTitles_.assign(std::move(titles));
+            Liste_laden();
+        }
     }
     // A folder out of reach is said once a run, beside the icon, and in the log.
     const std::string problem = listFolder_.problem();
@@ -76,6 +81,7 @@ void Form1::Richtlinie_anwenden(Policy policy, bool atStart) {
     mschliesen.setEnabled(quitAllowed);
     mschliesen.setCaption(app_.text(quitAllowed ? texte::Schliessen : texte::Schliessen_gesperrt));
     mAutostart.setEnabled(!policy_.startsWithWindows.value_or(false));
+    // The entries are joined anew at the next poll.
     listFolder_.setFolder(policy_.listFolder, folderPrefix(app_.platform().files.programFolder()));
 
     const LocalTime now = app_.platform().windows.localTime();
