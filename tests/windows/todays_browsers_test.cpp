@@ -105,10 +105,13 @@ TEST(TodaysBrowsers, ACaptureOffersThemAndOnTheyCloseByShownAddressAndTitleAndNo
     ChildProcess lister;
     ASSERT_EQ(lister.start(program.path("zuklapper.exe"), program.folder(), {"/fenster"}), 0u);
     EXPECT_TRUE(waitUntil([&] { return !lister.running(); }, 30000)); // 1500 tabs counted
+    DWORD exit = 0;
+    GetExitCodeProcess(lister.handle(), &exit);
     EXPECT_NE(readFile(program.path("Fenster.txt"))
                   .value_or("")
                   .find("\"MozillaWindowClass\",\"firefox.exe\",\"liste.de\",\"a.de\",\"1\"\r\n"),
-              std::string::npos);
+              std::string::npos)
+        << "the lister ended with " << exit;
 }
 
 // Chrome, Edge and Firefox windows of three tabs lose only the listed tab (Chrome's in front, or by
