@@ -173,6 +173,16 @@ private:
     EntryList closeTitles_, closeUrls_;
     std::uint64_t joinedFrom_[4] = {~0ULL, ~0ULL, ~0ULL, ~0ULL};
     CountedPause pause_;
+    // What the icon's tip and the pause's item show now.
+    struct ShownState {
+        int minute = -1;
+        bool pausing = false;
+        int pausesLeft = 0;
+        int pauseMinutes = 0;
+        int closed = 0;
+        bool operator==(const ShownState&) const = default;
+    } shownState_;
+    BlockWeek shownWeek_;
     Protokoll protokoll_;
     bool protokollFailed_ = false;
     // The page each window was last written down for; the close each tab job is for, and

@@ -43,6 +43,13 @@ bool Form1::Sperrzeit_pruefen() {
     const bool blockTime = app_.Sperrwoche.blocked(minuteOfWeek(now));
     if (!blockTime) pause_.end(); // a pause ends with the block time
     const bool pausing = pause_.running(ms);
+    const bool closing = blockTime && !pausing;
+    // The tip and the menu item change with the minute at the most, or with what they show.
+    const int closed = protokoll_.today(now);
+    const ShownState shown{minuteOfWeek(now), pausing, pause_.left(now), pause_.minutes, closed};
+    if (shown == shownState_ && app_.Sperrwoche == shownWeek_) return closing;
+    shownState_ = shown;
+    shownWeek_ = app_.Sperrwoche;
     if (pausing)
         mPause.setCaption(app_.text(texte::Pause_beenden));
     else if (pause_.left(now) == 0)
@@ -56,10 +63,9 @@ bool Form1::Sperrzeit_pruefen() {
     std::string tip = app_.text(texte::Programm);
     const std::string state = blockStateText(app_.Sperrwoche, pause_, now, ms);
     if (!state.empty()) tip += app_.text(texte::Trenner) + state;
-    if (const int closed = protokoll_.today(now))
+    if (closed > 0)
         tip += app_.text(texte::Trenner) +
                texte::mit(app_.text(texte::Heute_geschlossen), std::to_string(closed));
-    const bool closing = blockTime && !pausing;
     app_.frmHaupt().Symbol_aktualisieren(tip, !closing);
     return closing;
 }
