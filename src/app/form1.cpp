@@ -66,8 +66,7 @@ Form1::Form1(Zuklapper& app)
                 &mUrlVerwaltung, &mEinstellungen, &mschliesen}),
       app_(app), closeRequests_(app.platform().windows),
       todaysBrowsers_(app.platform().windows, app.platform().accessibility, app.platform().workers),
-      listFolder_(app.platform().files, app.platform().workers),
-      protokoll_(app.platform().files) {
+      listFolder_(app.platform().files, app.platform().workers), protokoll_(app.platform().files) {
     optListe0.setValue(true);
     window.onLoad = [this] { Form_Load(); };
     window.onQueryUnload = [this](bool& cancel) { Form_QueryUnload(cancel); };

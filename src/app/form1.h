@@ -11,6 +11,7 @@
 #include "policy/policy.h"
 #include "schedule/counted_pause.h"
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -171,7 +172,7 @@ private:
     // The organisation's entries, and the lists the close cycle takes.
     EntryList organisationTitles_, organisationUrls_;
     EntryList closeTitles_, closeUrls_;
-    std::uint64_t joinedFrom_[4] = {~0ULL, ~0ULL, ~0ULL, ~0ULL};
+    std::array<std::uint64_t, 4> joinedFrom_ = {~0ULL, ~0ULL, ~0ULL, ~0ULL};
     CountedPause pause_;
     // What the icon's tip and the pause's item show now.
     struct ShownState {

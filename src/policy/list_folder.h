@@ -26,6 +26,7 @@ public:
     ListFolder(Files& files, Workers& workers) : files_(files), workers_(workers) {}
     ListFolder(const ListFolder&) = delete;
     ListFolder& operator=(const ListFolder&) = delete;
+    ~ListFolder() = default;
 
     // The folder, or none; the program's folder with its backslash, for the copies. The copies
     // are read at once; the folder at the next poll, which reports a change in any case.

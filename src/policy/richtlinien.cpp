@@ -91,10 +91,11 @@ void Form1::Richtlinie_anwenden(Policy policy, bool atStart) {
 }
 
 void Form1::joinLists() {
-    const std::uint64_t from[4] = {UrlEintraege.revision(), organisationUrls_.revision(),
-                                   TitelEintraege.revision(), organisationTitles_.revision()};
-    if (std::equal(from, from + 4, joinedFrom_)) return;
-    std::copy(from, from + 4, joinedFrom_);
+    const std::array<std::uint64_t, 4> from = {
+        UrlEintraege.revision(), organisationUrls_.revision(), TitelEintraege.revision(),
+        organisationTitles_.revision()};
+    if (from == joinedFrom_) return;
+    joinedFrom_ = from;
     closeUrls_.assign(joined(UrlEintraege.items(), organisationUrls_.items()));
     closeTitles_.assign(joined(TitelEintraege.items(), organisationTitles_.items()));
 }

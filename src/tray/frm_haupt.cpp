@@ -74,10 +74,9 @@ void FrmHaupt::Form_Load() {
     form1.window.load();
     // Said once its timers run: the block holds meanwhile.
     if (!form1.Richtlinien_Fehler.empty())
-        platform.toolkit.messageBox(nullptr,
-                                    app_.text(texte::Richtlinien_nicht_verwendbar) +
-                                        form1.Richtlinien_Fehler,
-                                    app_.text(texte::Programm), ui::MB_OK_INFORMATION);
+        platform.toolkit.messageBox(
+            nullptr, app_.text(texte::Richtlinien_nicht_verwendbar) + form1.Richtlinien_Fehler,
+            app_.text(texte::Programm), ui::MB_OK_INFORMATION);
     if (!form1.Zeiten_Fehler.empty())
         platform.toolkit.messageBox(
             nullptr,

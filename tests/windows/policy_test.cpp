@@ -21,6 +21,8 @@ void setText(HKEY root, const std::string& key, const char* name, const std::str
 // What a run of the test left, and what it sets, goes with it.
 struct PolicyKeys {
     PolicyKeys() { clear(); }
+    PolicyKeys(const PolicyKeys&) = delete;
+    PolicyKeys& operator=(const PolicyKeys&) = delete;
     ~PolicyKeys() { clear(); }
     static void clear() {
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kKey);

@@ -35,7 +35,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     zk::Win32Workers workers;
     zk::Win32Logon logon;
     zk::Win32PolicyRegistry policies;
-    zk::Platform platform{windows, files,   profile, toolkit, dde,
+    zk::Platform platform{windows,       files,   profile, toolkit, dde,
                           accessibility, workers, logon,   policies};
     // A worker may still wait on a browser that hangs: the process ends without waiting for
     // it, and without tearing down what the workers use.
