@@ -180,7 +180,7 @@ int main() {
     // Today's browsers first, among the desktop's own windows only.
     const bool today = timeTodaysBrowsers();
     if (!today) std::fprintf(stderr, "scan_timing: the ten chrome.exe were not read\n");
-    constexpr int kWindows = 200, kBrowsers = 20, kScans = 1000, kBatches = 20,
+    constexpr int kWindows = 200, kBrowsers = 20, kScans = 400, kBatches = 20,
                   kScansPerBatch = kScans / kBatches;
     WNDCLASSA wc{};
     wc.lpfnWndProc = DefWindowProcA;

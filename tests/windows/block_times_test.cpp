@@ -63,7 +63,7 @@ TEST(BlockTimes, AListedWindowClosesOnlyWithinThemAndAfterAPauseEachCloseLogged)
         Program free(std::nullopt, {{"sperre.example"}}, blockedOn(today + 1, today + 6));
         ASSERT_TRUE(free.mainWindow());
         FakeBrowser page(listed);
-        Sleep(1500);
+        Sleep(1000);
         EXPECT_TRUE(page.untouched()) << "closed outside its block times";
         ASSERT_TRUE(free.chooseFromMenu('S') && free.waitForEnd());
     }
@@ -78,7 +78,7 @@ TEST(BlockTimes, AListedWindowClosesOnlyWithinThemAndAfterAPauseEachCloseLogged)
     EXPECT_TRUE(waitUntil([&] { return trayIconPixels() < coloured; })) << coloured;
     keepPicture(FindWindowA("__winex11_standalone_tray", nullptr), "zuklapper-symbol-pause.png");
     FakeBrowser second(listed);
-    Sleep(1500);
+    Sleep(1000);
     EXPECT_TRUE(second.untouched()) << "closed in a pause";
     char date[16];
     wsprintfA(date, "%04u-%02u-%02u", now.wYear, now.wMonth, now.wDay);
