@@ -165,15 +165,18 @@ bool Form1::startsWithWindows() {
     return app_.platform().toolkit.compareText(line, app_.platform().files.programPath()) == 0;
 }
 
+bool Form1::startWithWindows() {
+    return app_.platform().logon.setCommand(kLogonName,
+                                            '"' + app_.platform().files.programPath() + '"');
+}
+
 // On, Windows starts this program at logon, in place of any other copy; off, it no longer
 // starts it, and another copy that the value names meanwhile stays.
 void Form1::mAutostart_Click() {
     Platform& platform = app_.platform();
     bool saved = true;
     if (!mAutostart.checked()) {
-        std::string quoted = "\"";
-        quoted.append(platform.files.programPath()).push_back('"');
-        saved = platform.logon.setCommand(kLogonName, quoted);
+        saved = startWithWindows();
     } else if (startsWithWindows()) {
         saved = platform.logon.setCommand(kLogonName, std::nullopt);
     }

@@ -91,6 +91,8 @@ public:
     // Whether Windows starts this program at logon: its path, quoted or not, in the Run value
     // "Zuklapper", in any letter case. The menu's check mark shows it when the menu opens.
     bool startsWithWindows();
+    // Stores this program's quoted path as the Run value; false when it could not.
+    bool startWithWindows();
     // Reads a list file again that another program changed.
     void Listen_pruefen();
     // One close cycle: the scan, then the close requests; nothing outside block times and

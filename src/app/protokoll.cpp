@@ -41,6 +41,11 @@ bool Protokoll::schreiben(const CloseRecord& close, const WindowSystem::LocalTim
                                     std::string(close.titleList ? "Titel" : "Url"), close.entry,
                                     close.program, close.title, close.address})
         line += '\t' + field(files_, part);
+    return appendLine(line);
+}
+
+// A new file, or one that became the older log, starts with the byte-order mark.
+bool Protokoll::appendLine(std::string line) {
     line += "\r\n";
     std::optional<Files::Stamp> stamp = files_.stamp(path_);
     if (stamp && stamp->size + line.size() > kMaxBytes && files_.rename(path_, oldPath_))
@@ -50,10 +55,7 @@ bool Protokoll::schreiben(const CloseRecord& close, const WindowSystem::LocalTim
 }
 
 void Protokoll::note(const std::string& text, const WindowSystem::LocalTime& now) {
-    if (!enabled) return;
-    const bool fresh = files_.stamp(path_).value_or(Files::Stamp{}).size == 0;
-    files_.append(path_, std::string(fresh ? kByteOrderMark : "") + timeStampText(now) +
-                             "\tRichtlinie\t" + field(files_, text) + "\r\n");
+    if (enabled) appendLine(timeStampText(now) + "\tRichtlinie\t" + field(files_, text));
 }
 
 int Protokoll::today(const WindowSystem::LocalTime& now) const {

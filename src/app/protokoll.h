@@ -45,6 +45,8 @@ public:
     const std::string& path() const { return path_; }
 
 private:
+    bool appendLine(std::string line);
+
     Files& files_;
     std::string path_;
     std::string oldPath_;

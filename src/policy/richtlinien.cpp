@@ -34,9 +34,7 @@ void Form1::Richtlinien_pruefen() {
         Policy policy = readPolicy(app_.platform().policies);
         if (policy != policy_) Richtlinie_anwenden(std::move(policy), atStart);
         // Kept: a Run value deleted meanwhile is written again.
-        if (policy_.startsWithWindows.value_or(false) && !startsWithWindows())
-            app_.platform().logon.setCommand("Zuklapper",
-                                             '"' + app_.platform().files.programPath() + '"');
+        if (policy_.startsWithWindows.value_or(false) && !startsWithWindows()) startWithWindows();
     }
     if (listFolder_.poll(now, app_.frmHaupt().window.handle())) {
         std::vector<std::string> urls = joined(policy_.urls, listFolder_.entries(ListFolder::Urls));
