@@ -1,7 +1,7 @@
 // One browser-like window: browser_fixture CLASS TITLE normal|ignore|ask FLAGS
 // [EDIT | dde:SERVICE[:REPLY] | acc:ADDRESS]... FLAGS: "-" or any of h (hidden), b (borderless), t
 // (topmost), n (the edits in a pane), u (a UTF-8 title, else code page 1252), d (a page's dialog
-// hides the tree until a sent WM_APP + 3), f, a, g (see kChromiumTree), 3 or m (2 or 1500 more tabs
+// hides the tree until a sent WM_APP + 3), f, a, g (see kChromiumTree), 3 or m (2 or 400 more tabs
 // of "Andere", one before the tab in front, which shows the title's page and ADDRESS), p (that tab
 // pinned), s (playing sound), i (Chromium inactive: no tab in front selected), c (the first tab
 // Ctrl-selected too), x (so, not shown). A tab's default action brings it to the front alone
@@ -226,7 +226,7 @@ Node* browserTree(const std::wstring& address) {
     const bool untitled = title == L"Mozilla Firefox";
     const std::size_t dash = std::min({title.find(L" - "), title.find(L" \x2014 "), title.size()});
     browserPart = untitled ? L" \x2014 " + title : title.substr(dash);
-    const std::size_t others = flag('m') ? 1500 : (flag('3') ? 2 : 0);
+    const std::size_t others = flag('m') ? 400 : (flag('3') ? 2 : 0);
     for (std::size_t i = 0; i <= others; ++i) {
         const bool mine = i == std::min<std::size_t>(others, 1), pinned = mine && flag('p');
         Node* tab = tabHolder->children.emplace_back(

@@ -93,8 +93,9 @@ TEST(TodaysBrowsers, ACaptureOffersThemAndOnTheyCloseByShownAddressAndTitleAndNo
     Sleep(500);
     for (const auto* browsers : {&staying, &navigating})
         for (const FakeBrowser& browser : *browsers) EXPECT_TRUE(browser.untouched());
-    // Its 1501 tabs are asked for one by one: slow under Wine.
-    EXPECT_TRUE(waitUntil([&] { return many.count("tabs") == 1500; }, 30000)) << "its tab in front";
+    // Its 401 tabs are asked for one by one, six calls into the fixture's process each: 3 to 4 s
+    // under Wine here, more than twice that beside a loaded build.
+    EXPECT_TRUE(waitUntil([&] { return many.count("tabs") == 400; }, 60000)) << "its tab in front";
     EXPECT_EQ(harmless.count("pageWalk"), 0) << "the walk looked into the page";
     for (const FakeBrowser& browser : navigating) browser.navigate();
     for (const FakeBrowser& browser : navigating) EXPECT_TRUE(browser.closed()) << "navigated";
@@ -102,7 +103,7 @@ TEST(TodaysBrowsers, ACaptureOffersThemAndOnTheyCloseByShownAddressAndTitleAndNo
     EXPECT_TRUE(hung.closed());
 
     // /fenster, beside the running copy: the inventory, as the close cycle sees it.
-    staying.remove_if([&](const FakeBrowser& b) { return &b == &many; }); // spares 1500 calls
+    staying.remove_if([&](const FakeBrowser& b) { return &b == &many; }); // spares 400 calls
     ChildProcess lister;
     ASSERT_EQ(lister.start(program.path("zuklapper.exe"), program.folder(), {"/fenster"}), 0u);
     EXPECT_TRUE(waitUntil([&] { return !lister.running(); }, 30000));
