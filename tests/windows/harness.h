@@ -13,7 +13,7 @@
 namespace zkt {
 
 // Generous time-outs: they only run out when a test fails, and CI machines may be busy.
-constexpr DWORD kExpectMs = 10000;
+constexpr DWORD kExpectMs = 30000;
 // For a process to start and open its first window (a fresh Wine prefix is slow).
 constexpr DWORD kStartMs = 30000;
 
