@@ -281,6 +281,22 @@ zk_wine_prefix_create() {
     ) 9>"$WINEPREFIX.lock"
 }
 
+# A copy of a ready prefix, for a second Wine session beside the first: Wine's own system
+# folders hard-linked (Wine only reads them), everything else copied.
+zk_wine_prefix_copy() {
+    local from=$1 to=$2
+    [ -f "$to/.zuklapper-ready" ] && return 0
+    zk_log "copying Wine prefix $from to $to (once)"
+    rm -rf "$to"
+    cp -a "$from" "$to" --no-target-directory --link || return 1
+    rm -f "$to/.zuklapper-ready"
+    find "$to" -type f -links +1 ! -path "$to/drive_c/windows/system32/*" \
+        ! -path "$to/drive_c/windows/syswow64/*" ! -path "$to/drive_c/windows/winsxs/*" \
+        -exec sh -c 'for f; do cp -p "$f" "$f.copy" && mv -f "$f.copy" "$f"; done' sh {} + ||
+        return 1
+    touch "$to/.zuklapper-ready"
+}
+
 # A display, a ready prefix and a wineserver that stays up until the script ends.
 zk_wine_session() {
     zk_wine_env "$1"
