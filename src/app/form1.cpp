@@ -284,15 +284,18 @@ void Form1::Listen_pruefen() {
         std::vector<std::string> entries = app_.unsaved.with(path, read.items());
         if (entries == list.items()) continue;
         list.assign(std::move(entries));
-        if (titleList != titleListShown()) continue;
-        const std::string selected = List1.listIndex() >= 0 ? List1.item(List1.listIndex()) : "";
-        List1.setItems(shownItems(titleList));
-        const auto at = std::find(List1.items().begin(), List1.items().end(), selected);
-        if (at == List1.items().end())
-            selectFirst();
-        else
-            List1.setListIndex(static_cast<int>(at - List1.items().begin()));
+        if (titleList == titleListShown()) refreshKeepingSelection();
     }
+}
+
+void Form1::refreshKeepingSelection() {
+    const std::string selected = List1.listIndex() >= 0 ? List1.item(List1.listIndex()) : "";
+    List1.setItems(shownItems(titleListShown()));
+    const auto at = std::find(List1.items().begin(), List1.items().end(), selected);
+    if (at == List1.items().end())
+        selectFirst();
+    else
+        List1.setListIndex(static_cast<int>(at - List1.items().begin()));
 }
 
 void Form1::tmrFenster_schliessen_Timer() {

@@ -141,6 +141,9 @@ private:
     void List1_KeyDown(int keyCode, int shift);
     bool titleListShown() const { return optListe0.value(); }
     void selectFirst();
+    // The shown list anew, after its entries changed elsewhere: the selected entry stays
+    // selected while it is there.
+    void refreshKeepingSelection();
     void tell(const char* message, const std::string& file);
     // A hotkey's capture: shows the list it captures for, then takes the window in front.
     void hotkeyCapture(bool titleList);

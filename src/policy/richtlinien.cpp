@@ -43,7 +43,7 @@ void Form1::Richtlinien_pruefen() {
         if (urls != organisationUrls_.items() || titles != organisationTitles_.items()) {
             organisationUrls_.assign(std::move(urls));
             organisationTitles_.assign(std::move(titles));
-            Liste_laden();
+            refreshKeepingSelection();
         }
     }
     // A folder out of reach is said once a run, beside the icon, and in the log.

@@ -64,13 +64,16 @@ TEST_F(Policies, EntriesCloseMarkedAndKeptSettingsWinGreyedBadValuesAreSaid) {
                                            "en (von Ihrer Organisation gesperrt)");
     EXPECT_TRUE(form().startsWithWindows());
 
-    // Read again within a minute: the computer's value gone, the user's holds; its list changed.
+    // Read again within a minute: the computer's value gone, the user's holds; its list changed
+    // (the selected entry stays selected).
+    form().List1.setListIndex(2);
     set(Scope::Computer, "", {});
     set(Scope::Computer, "Urlliste", {{"1", SimPolicyRegistry::text("neu")}});
     sim.advance(60000);
     EXPECT_TRUE(app->AktuelleBrowser && form().mschliesen.enabled());
     EXPECT_EQ(form().List1.items(),
               (Items{"eigen", "neu (Organisation)", "wetten (Organisation)"}));
+    EXPECT_EQ(form().List1.listIndex(), 2);
 }
 
 // The list folder's entries close; its copy stands in when it is away or read in part.
